@@ -1,0 +1,26 @@
+# One static library per layer, made of every source file in its folder tree.
+function(trovecart_layer name)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+endfunction()
+
+# A GoogleTest executable made of every test file in the calling folder.
+function(trovecart_test name)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    add_executable(${name} ${sources})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} tc_testsupport GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
+endfunction()
+
+# Copies Files/ next to an executable so it runs from the build folder.
+function(trovecart_copy_files target)
+    if(EXISTS ${TROVECART_FILES_DIR})
+        add_custom_command(TARGET ${target} POST_BUILD
+            COMMAND ${CMAKE_COMMAND} -E copy_directory ${TROVECART_FILES_DIR} $<TARGET_FILE_DIR:${target}>/Files
+            VERBATIM)
+    endif()
+endfunction()

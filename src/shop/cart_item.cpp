@@ -1,0 +1,101 @@
+// Trovecart - products.
+#include "shop/cart_item.h"
+
+#include <QFile>
+
+#include <pugixml.hpp>
+
+#include "common/locale_number.h"
+#include "shop/xml_text.h"
+
+QString CartItemTypeWord(TCartItemType type) {
+    switch (type) {
+    case citImage: return QStringLiteral("general");
+    case citAudio: return QStringLiteral("music");
+    case citVideo: break;
+    }
+    return QStringLiteral("video");
+}
+
+TCartItemType CartItemTypeFromWord(const QString& word) {
+    if (word == QLatin1String("general"))
+        return citImage;
+    if (word == QLatin1String("music"))
+        return citAudio;
+    return citVideo;
+}
+
+void TCartItem::Assign(const TXMLCollectionItem& source) {
+    TXMLCollectionItem::Assign(source);
+    const auto* item = dynamic_cast<const TCartItem*>(&source);
+    if (!item)
+        return;
+    options_.Assign(item->options_);
+    description_ = item->description_;
+    thumb_ = item->thumb_;
+    preview_ = item->preview_;
+    price_ = item->price_;
+    discount_ = item->discount_;
+    shipping_ = item->shipping_;
+    image_ = item->image_;
+    duration_ = item->duration_;
+    itemType_ = item->itemType_;
+}
+
+namespace {
+
+double ReadReal(const pugi::xml_node& element, const char* name) {
+    return ParseLocaleReal(ReadChildText(element, name)).value_or(0.0);
+}
+
+} // namespace
+
+void TCartItem::LoadFromXML(const pugi::xml_node& element) {
+    const pugi::xml_attribute type = element.attribute("type");
+    itemType_ = type ? CartItemTypeFromWord(FromXml(type.value())) : citVideo;
+    SetName(ReadChildText(element, "name"));
+    description_ = ReadChildText(element, "desc");
+    thumb_ = ReadChildText(element, "thumb");
+    image_ = ReadChildText(element, "img");
+    preview_ = ReadChildText(element, "preview");
+    duration_ = ReadChildText(element, "duration", QStringLiteral("00:00:00"));
+    price_ = ReadReal(element, "price");
+    discount_ = ReadReal(element, "discount");
+    shipping_ = ReadReal(element, "shipping");
+    options_.LoadFromXML(element);
+}
+
+void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context, const QString& elementName) const {
+    pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
+    SetAttribute(element, "id", ++context.ProductCounter);
+    AppendTextElement(element, "name", Name());
+    AppendTextElement(element, "desc", description_);
+    AppendTextElement(element, "thumb", thumb_);
+    AppendTextElement(element, "img", image_);
+    if (itemType_ == citVideo || itemType_ == citAudio) {
+        AppendTextElement(element, "preview", preview_);
+        AppendTextElement(element, "duration", duration_);
+    }
+    SetAttribute(element, "type", CartItemTypeWord(itemType_));
+    AppendPlainElement(element, "price", FormatLocaleReal(price_));
+    AppendPlainElement(element, "discount", FormatLocaleReal(discount_));
+    AppendPlainElement(element, "shipping", FormatLocaleReal(shipping_));
+    options_.SaveToXML(element, context);
+}
+
+bool TCartItem::DeleteMediaFiles(const QString& workFolder) const {
+    if (workFolder.isEmpty())
+        return true;
+    bool result = true;
+    const auto deleteIn = [&](const QString& name, const char* subfolder) {
+        if (name.isEmpty())
+            return;
+        // After a failed deletion the remaining files stay.
+        if (result)
+            result = QFile::remove(workFolder + QLatin1String(subfolder) + name);
+    };
+    deleteIn(thumb_, "thumb/");
+    deleteIn(preview_, "preview/");
+    deleteIn(image_, "image/");
+    return result;
+}

@@ -1,0 +1,34 @@
+// Trovecart - purchase options.
+#include "shop/option_item.h"
+
+#include <pugixml.hpp>
+
+#include "shop/xml_text.h"
+
+void TOptionItem::Assign(const TXMLCollectionItem& source) {
+    TXMLCollectionItem::Assign(source);
+    if (const auto* option = dynamic_cast<const TOptionItem*>(&source)) {
+        enabled_ = option->enabled_;
+        items_ = option->items_;
+    }
+}
+
+void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
+    enabled_ = true;
+    SetName(RequiredAttribute(element, "id"));
+    items_.clear();
+    for (const pugi::xml_node& child : element.children()) {
+        if (child.type() == pugi::node_element)
+            items_.append(ReadElementText(child));
+    }
+}
+
+void TOptionItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext&, const QString& elementName) const {
+    if (!enabled_)
+        return;
+    pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
+    SetAttribute(element, "id", Name());
+    int number = 0;
+    for (const QString& value : items_)
+        SetAttribute(AppendTextElement(element, "id", value), "id", ++number);
+}

@@ -1,0 +1,100 @@
+// Trovecart - the shop document and its file.
+#include "shop/shop_document.h"
+
+#include <algorithm>
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <pugixml.hpp>
+
+#include "shop/shop_error.h"
+#include "shop/xml_text.h"
+
+namespace {
+
+// Five spaces per nesting level, as the front end's tools have always written it.
+constexpr const char* kIndent = "     ";
+
+class TByteArrayWriter : public pugi::xml_writer {
+public:
+    explicit TByteArrayWriter(QByteArray& target) : target_(target) {}
+    void write(const void* data, size_t size) override {
+        target_.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+
+private:
+    QByteArray& target_;
+};
+
+int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
+    const qsizetype end = std::clamp<qsizetype>(offset, 0, text.size());
+    return static_cast<int>(std::count(text.constBegin(), text.constBegin() + end, '\n')) + 1;
+}
+
+} // namespace
+
+TShop::~TShop() { editor_.Free(); }
+
+void TShop::LoadFromXML(const pugi::xml_node& root) {
+    id_ = RequiredAttribute(root, "id");
+    if (const pugi::xml_node config = root.child("config"))
+        config_.LoadFromXML(config);
+    if (const pugi::xml_node products = root.child("product"))
+        categories_.LoadFromXML(products);
+}
+
+void TShop::SaveToXML(pugi::xml_node& root, TXMLSaveContext& context) const {
+    SetAttribute(root, "id", id_);
+    config_.SaveToXML(root);
+    pugi::xml_node products = root.append_child("product");
+    context.ProductCounter = 0;
+    categories_.SaveToXML(products, context);
+}
+
+void TShop::LoadFromFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EShopError(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
+
+    pugi::xml_document document;
+    const pugi::xml_parse_result result = document.load_buffer(text.constData(), static_cast<size_t>(text.size()));
+    if (!result) {
+        throw EShopError(QStringLiteral("\"%1\" is not a valid XML document (line %2): %3")
+                             .arg(fileName)
+                             .arg(LineOfOffset(text, result.offset))
+                             .arg(QString::fromUtf8(result.description())));
+    }
+    try {
+        LoadFromXML(document.document_element());
+    } catch (const EShopError& error) {
+        throw EShopError(QStringLiteral("\"%1\" is not a valid shop document: %2").arg(fileName, error.Message()));
+    }
+}
+
+QByteArray TShop::ToXmlText() const {
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("UTF-8");
+    pugi::xml_node root = document.append_child("shop");
+    TXMLSaveContext context;
+    SaveToXML(root, context);
+
+    QByteArray text;
+    TByteArrayWriter writer(text);
+    document.save(writer, kIndent, pugi::format_indent, pugi::encoding_utf8);
+    return text;
+}
+
+void TShop::SaveToFile(const QString& fileName, bool keepModified) {
+    const QByteArray text = ToXmlText();
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, file.errorString()));
+    if (!keepModified)
+        modified_ = false;
+}

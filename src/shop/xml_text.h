@@ -1,0 +1,31 @@
+// Trovecart - element text and attribute helpers over pugixml (inside the shop layer only).
+#pragma once
+
+#include <QString>
+
+#include <pugixml.hpp>
+
+inline QString FromXml(const char* text) { return QString::fromUtf8(text); }
+inline std::string ToXml(const QString& text) { return text.toStdString(); }
+
+// The text of an element: its single text or CDATA child, or empty text without children.
+// Several children, or a child of another kind, raise EShopError.
+QString ReadElementText(const pugi::xml_node& element);
+// The text of the named child, or the fallback when there is no such child.
+QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback = QString());
+
+// Appends an element holding the text in one CDATA section and returns it. Text that contains the CDATA end
+// marker cannot live in one section, so it is written as one escaped text node instead.
+pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text);
+// Appends an element holding the text as ordinary, escaped text.
+pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text);
+
+// A required attribute; its absence raises EShopError.
+QString RequiredAttribute(const pugi::xml_node& element, const char* name);
+// A required attribute holding a decimal integer; absence or another text raises EShopError.
+int RequiredIntAttribute(const pugi::xml_node& element, const char* name);
+// A required child element; its absence raises EShopError.
+pugi::xml_node RequiredChild(const pugi::xml_node& parent, const char* name);
+
+void SetAttribute(pugi::xml_node element, const char* name, const QString& value);
+void SetAttribute(pugi::xml_node element, const char* name, int value);

@@ -1,0 +1,27 @@
+// Trovecart tests - helpers.
+#include "support/test_helpers.h"
+
+#include <stdexcept>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TTempFolder::TTempFolder() : dir_(QDir::tempPath() + QStringLiteral("/trovecart-test-XXXXXX")) {
+    if (!dir_.isValid())
+        throw std::runtime_error("cannot create a temporary folder");
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
+    return file.readAll();
+}

@@ -1,0 +1,34 @@
+// Trovecart tests - temporary folders, files and locales.
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder removed with the object; Path() ends with '/'.
+class TTempFolder {
+public:
+    TTempFolder();
+    QString Path() const { return dir_.path() + QLatin1Char('/'); }
+    QString File(const QString& relative) const { return Path() + relative; }
+
+private:
+    QTemporaryDir dir_;
+};
+
+void WriteFile(const QString& path, const QByteArray& content);
+QByteArray ReadFile(const QString& path);
+
+// Sets the default locale for the lifetime of the object.
+class TLocaleGuard {
+public:
+    explicit TLocaleGuard(QLocale::Language language, QLocale::Territory territory = QLocale::AnyTerritory)
+        : saved_(QLocale()) {
+        QLocale::setDefault(QLocale(language, territory));
+    }
+    ~TLocaleGuard() { QLocale::setDefault(saved_); }
+
+private:
+    QLocale saved_;
+};
