@@ -16,15 +16,20 @@ namespace {
 // Five spaces per nesting level, as the front end's tools have always written it.
 constexpr const char* kIndent = "     ";
 
-class TByteArrayWriter : public pugi::xml_writer {
+// Streams the document straight into the file, so a large shop is never held twice as text.
+class TDeviceWriter : public pugi::xml_writer {
 public:
-    explicit TByteArrayWriter(QByteArray& target) : target_(target) {}
+    explicit TDeviceWriter(QIODevice& device) : device_(device) {}
     void write(const void* data, size_t size) override {
-        target_.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        const auto length = static_cast<qint64>(size);
+        if (ok_ && device_.write(static_cast<const char*>(data), length) != length)
+            ok_ = false;
     }
+    bool Ok() const { return ok_; }
 
 private:
-    QByteArray& target_;
+    QIODevice& device_;
+    bool ok_ = true;
 };
 
 int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
@@ -56,12 +61,12 @@ void TShop::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EShopError(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
-    const QByteArray text = file.readAll();
+    QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
 
     pugi::xml_document document;
-    const pugi::xml_parse_result result = document.load_buffer(text.constData(), static_cast<size_t>(text.size()));
+    const pugi::xml_parse_result result = document.load_buffer_inplace(text.data(), static_cast<size_t>(text.size()));
     if (!result) {
         throw EShopError(QStringLiteral("\"%1\" is not a valid XML document (line %2): %3")
                              .arg(fileName)
@@ -75,7 +80,7 @@ void TShop::LoadFromFile(const QString& fileName) {
     }
 }
 
-QByteArray TShop::ToXmlText() const {
+void TShop::WriteDocument(QIODevice& device) const {
     pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
     declaration.append_attribute("version").set_value("1.0");
@@ -84,17 +89,23 @@ QByteArray TShop::ToXmlText() const {
     TXMLSaveContext context;
     SaveToXML(root, context);
 
-    QByteArray text;
-    TByteArrayWriter writer(text);
+    TDeviceWriter writer(device);
     document.save(writer, kIndent, pugi::format_indent, pugi::encoding_utf8);
-    return text;
+    if (!writer.Ok())
+        throw EShopError(device.errorString());
 }
 
 void TShop::SaveToFile(const QString& fileName, bool keepModified) {
-    const QByteArray text = ToXmlText();
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, file.errorString()));
+    try {
+        if (!file.open(QIODevice::WriteOnly))
+            throw EShopError(file.errorString());
+        WriteDocument(file);
+        if (!file.commit())
+            throw EShopError(file.errorString());
+    } catch (const EShopError& error) {
+        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, error.Message()));
+    }
     if (!keepModified)
         modified_ = false;
 }

@@ -1,6 +1,7 @@
 // Trovecart - the open shop document: settings, catalogue and the paths of its workspace.
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 
 #include "shop/category.h"
@@ -53,10 +54,9 @@ public:
     // Clears Modified unless keepModified is set (publishing does not count as saving).
     virtual void SaveToFile(const QString& fileName, bool keepModified = false);
 
-    // The document as text in the file layout.
-    QByteArray ToXmlText() const;
-
 private:
+    void WriteDocument(QIODevice& device) const;
+
     TCategories categories_;
     TShopConfig config_;
     QString id_;

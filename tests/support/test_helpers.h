@@ -1,6 +1,8 @@
 // Trovecart tests - temporary folders, files and locales.
 #pragma once
 
+#include <ostream>
+
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
@@ -32,3 +34,7 @@ public:
 private:
     QLocale saved_;
 };
+
+// Lets test failures show texts readably.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }

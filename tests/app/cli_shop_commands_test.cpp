@@ -1,0 +1,68 @@
+// Trovecart tests - trovecart-cli info and resave, exit codes and usage.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "app/cli_runner.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+const QString golden = QStringLiteral(TROVECART_TEST_DATA "/golden_shop.xml");
+
+TEST(CliShopCommands, InfoPrintsTheDocumentAsJson) {
+    const TCliResult result = RunCli({"info", golden});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QJsonObject shop = QJsonDocument::fromJson(result.out).object();
+    EXPECT_EQ(shop["id"].toString(), "classic");
+    const QJsonObject config = shop["config"].toObject();
+    EXPECT_EQ(config.size(), 19);
+    EXPECT_EQ(config["userWidth"].toInt(), 350);
+    EXPECT_EQ(config["currencySymbol"].toString(), "€");
+    EXPECT_EQ(config["winMode"].toInt(), 2);
+
+    const QJsonArray categories = shop["categories"].toArray();
+    ASSERT_EQ(categories.size(), 3);
+    const QJsonObject song = categories[0].toObject()["products"].toArray()[0].toObject();
+    EXPECT_EQ(song["type"].toString(), "music");
+    EXPECT_TRUE(song["price"].isDouble());
+    EXPECT_DOUBLE_EQ(song["price"].toDouble(), 12.5);
+    EXPECT_EQ(song["options"].toArray()[0].toObject()["values"].toArray().size(), 2);
+    EXPECT_EQ(categories[1].toObject()["products"].toArray()[0].toObject()["type"].toString(), "video");
+}
+
+TEST(CliShopCommands, ResaveNormalisesTheLayout) {
+    TTempFolder folder;
+    WriteFile(folder.File("messy.xml"), ReadFile(golden).replace("     ", "\t").replace("\n", ""));
+    const TCliResult result = RunCli({"resave", folder.File("messy.xml"), folder.File("clean.xml")});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(ReadFile(folder.File("clean.xml")), ReadFile(golden));
+}
+
+TEST(CliShopCommands, ExitCodesAndMessages) {
+    TTempFolder folder;
+    WriteFile(folder.File("bad.xml"), "<shop id='x'><config>");
+    const TCliResult failure = RunCli({"info", folder.File("bad.xml")});
+    EXPECT_EQ(failure.exitCode, 1);
+    EXPECT_TRUE(failure.err.contains("bad.xml"));
+    EXPECT_TRUE(failure.out.isEmpty());
+
+    EXPECT_EQ(RunCli({"resave", folder.File("bad.xml"), folder.File("out.xml")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(folder.File("out.xml")));
+
+    EXPECT_EQ(RunCli({"info"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"info", "a", "b"}).exitCode, 2);
+    EXPECT_EQ(RunCli({"info", "--bogus", golden}).exitCode, 2);
+    EXPECT_EQ(RunCli({"no-such-command"}).exitCode, 2);
+    EXPECT_EQ(RunCli({}).exitCode, 2);
+
+    const TCliResult help = RunCli({"resave", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("resave")) << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("OUT"));
+    EXPECT_EQ(RunCli({"--help"}).exitCode, 0);
+}
+
+} // namespace

@@ -1,0 +1,110 @@
+// Trovecart tests - file and folder helpers on real folders.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "common/app_error.h"
+#include "common/app_info.h"
+#include "common/file_utils.h"
+#include "support/scripted_message_service.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+TEST(FileUtils, ExistenceTests) {
+    TTempFolder folder;
+    WriteFile(folder.File("file.txt"), "x");
+    QDir().mkpath(folder.File("sub"));
+
+    EXPECT_TRUE(FolderExists(folder.File("sub")));
+    EXPECT_TRUE(FolderExists(folder.File("sub/")));
+    EXPECT_FALSE(FolderExists(folder.File("file.txt")));
+    EXPECT_FALSE(FolderExists(folder.File("none")));
+    EXPECT_FALSE(FolderExists(QString()));
+    EXPECT_TRUE(FileExistsStrict(folder.File("file.txt")));
+    EXPECT_FALSE(FileExistsStrict(folder.File("sub/")));
+    EXPECT_FALSE(FileExistsStrict(folder.File("none")));
+
+    EXPECT_TRUE(FolderHasEntries(folder.Path()));
+    EXPECT_FALSE(FolderHasEntries(folder.File("sub")));
+    EXPECT_FALSE(FolderHasEntries(folder.File("none")));
+}
+
+TEST(FileUtils, NameParts) {
+    EXPECT_EQ(ExtractNamePart(QString()), "");
+    EXPECT_EQ(ExtractNamePart(QStringLiteral("/a/b/c.txt")), "c.txt");
+    EXPECT_EQ(ExtractNamePart(QStringLiteral("name")), "name");
+    EXPECT_EQ(ExtractNamePart(QStringLiteral("/a/b/")), "");
+    EXPECT_EQ(WithTrailingSlash(QStringLiteral("/a")), "/a/");
+    EXPECT_EQ(WithTrailingSlash(QStringLiteral("/a/")), "/a/");
+    EXPECT_EQ(WithTrailingSlash(QString()), "");
+}
+
+TEST(FileUtils, ForceFoldersCreatesParents) {
+    TTempFolder folder;
+    EXPECT_TRUE(ForceFolders(folder.File("a/b/c/")));
+    EXPECT_TRUE(FolderExists(folder.File("a/b/c")));
+    EXPECT_TRUE(ForceFolders(folder.File("a/b/c")));
+    WriteFile(folder.File("blocker"), "x");
+    EXPECT_FALSE(ForceFolders(folder.File("blocker/child")));
+}
+
+TEST(FileUtils, CopyFolderTreeCopiesEverythingAndReplaces) {
+    TTempFolder folder;
+    WriteFile(folder.File("src/top.txt"), "top");
+    WriteFile(folder.File("src/.hidden"), "hidden");
+    WriteFile(folder.File("src/deep/er/leaf.bin"), QByteArray(100000, 'z'));
+    QDir().mkpath(folder.File("src/empty"));
+    WriteFile(folder.File("dst/top.txt"), "old");
+    WriteFile(folder.File("dst/unrelated.txt"), "stays");
+
+    CopyFolderTree(folder.File("src"), folder.File("dst"));
+    EXPECT_EQ(ReadFile(folder.File("dst/top.txt")), "top");
+    EXPECT_EQ(ReadFile(folder.File("dst/.hidden")), "hidden");
+    EXPECT_EQ(ReadFile(folder.File("dst/deep/er/leaf.bin")), QByteArray(100000, 'z'));
+    EXPECT_TRUE(FolderExists(folder.File("dst/empty")));
+    EXPECT_EQ(ReadFile(folder.File("dst/unrelated.txt")), "stays");
+
+    CopyFolderTree(folder.File("src/"), folder.File("new/target/"));
+    EXPECT_EQ(ReadFile(folder.File("new/target/deep/er/leaf.bin")).size(), 100000);
+}
+
+TEST(FileUtils, CopyFolderTreeReportsTheFailingFile) {
+    TTempFolder folder;
+    WriteFile(folder.File("src/a.txt"), "a");
+    // A folder where the file should go cannot be replaced by the file.
+    QDir().mkpath(folder.File("dst/a.txt/inner"));
+
+    TScriptedMessageService messages;
+    try {
+        CopyFolderTree(folder.File("src"), folder.File("dst"));
+        ADD_FAILURE() << "the copy must fail";
+    } catch (const EAppError& error) {
+        EXPECT_FALSE(error.Message().isEmpty());
+        const auto calls = messages.Calls();
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].kind, mkError);
+        EXPECT_EQ(calls[0].heading, "File Copy Error");
+        EXPECT_EQ(calls[0].title, ProgramCaption());
+        EXPECT_EQ(calls[0].text, "Copying file failed.\r\nFile Name: " + folder.File("src/a.txt") +
+                                     "\r\nError: " + error.Message());
+    }
+}
+
+TEST(FileUtils, DeleteFolderTreeRemovesAllButNeverFollowsLinks) {
+    TTempFolder folder;
+    WriteFile(folder.File("outside/keep.txt"), "keep");
+    WriteFile(folder.File("tree/a/b/c.txt"), "c");
+    WriteFile(folder.File("tree/.hidden"), "h");
+    QFile::link(folder.File("outside"), folder.File("tree/link-to-outside"));
+
+    DeleteFolderTree(folder.File("tree"));
+    EXPECT_FALSE(QFileInfo::exists(folder.File("tree")));
+    EXPECT_EQ(ReadFile(folder.File("outside/keep.txt")), "keep");
+
+    DeleteFolderTree(QString());
+    DeleteFolderTree(folder.File("never-existed"));
+}
+
+} // namespace
