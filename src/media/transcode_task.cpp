@@ -124,8 +124,9 @@ public:
         }
         for (const auto& writer : writers_)
             writer->Finish();
+        // The last frame starts before the end of the clip; a finished task has written it all.
         if (progress && !stopped)
-            progress(writers_.front()->OutputTime(), total);
+            progress(std::max(total, writers_.front()->OutputTime()), total);
         return stopped ? TTaskResult::trStopped : TTaskResult::trFinished;
     }
 

@@ -64,6 +64,7 @@ void TCustomVideoConvertor::Stop(bool wait) {
 }
 
 void TCustomVideoConvertor::RecordError(const QString& message) {
+    lastMessage_ = message;
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
     lastError_ = QStringLiteral("Time Stamp : \t") + locale.toString(now.date(), QLocale::ShortFormat) +

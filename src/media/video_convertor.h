@@ -40,6 +40,8 @@ public:
     void Stop(bool wait);
 
     const QString& LastError() const { return lastError_; }
+    // The message of the last recorded error, without its time stamp.
+    const QString& LastMessage() const { return lastMessage_; }
     bool Working() const { return working_; }
     bool Preview() const { return engine_->Preview; }
     void SetPreview(bool preview) { engine_->Preview = preview; }
@@ -67,6 +69,7 @@ private:
     QStringList targets_;
     QStringList runningTargets_;
     QString lastError_;
+    QString lastMessage_;
 };
 
 class TVideoConvertor : public TCustomVideoConvertor {};
