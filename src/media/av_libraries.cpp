@@ -53,7 +53,8 @@ bool LoadLibraries(const QString& folder, QString& message) {
             return false;
         }
     }
-    av_log_set_level(AV_LOG_ERROR);
+    // Failures reach the user as the engine's own messages; the libraries stay silent.
+    av_log_set_level(AV_LOG_QUIET);
     librariesLoaded.store(true);
     return true;
 }
