@@ -22,8 +22,8 @@ public:
     QString Mono() const { return folder_.File(QStringLiteral("mono.wav")); }
     // 1 s sine, six channels, WAV at 48000 Hz.
     QString SixChannels() const { return folder_.File(QStringLiteral("six.wav")); }
-    // Random bytes.
-    QString Garbage() const { return folder_.File(QStringLiteral("garbage.dat")); }
+    // Bytes that no demuxer recognises.
+    QString Garbage() const { return folder_.File(QStringLiteral("garbage.xyz")); }
     // The first half of Video(): its index is gone.
     QString Truncated() const { return folder_.File(QStringLiteral("truncated.mp4")); }
 
