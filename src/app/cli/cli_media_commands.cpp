@@ -193,16 +193,8 @@ TCliCommand ConvertCommand() {
             if (video == parser.isSet(QStringLiteral("audio")))
                 throw ECliUsage(QStringLiteral("Give exactly one of --video and --audio."));
             const qint64 start = TimeOption(parser, QStringLiteral("start"), 0);
-            qint64 end = TimeOption(parser, QStringLiteral("end"), -1);
-            if (end < 0) {
-                TAVProbe probe;
-                QString message;
-                if (!probe.Open(files.at(0), message))
-                    throw EAppError(QStringLiteral("File load error: ") + message);
-                TFileStreamInfo info;
-                probe.GetFileInfo(info);
-                end = std::min<qint64>(info.Duration, 0xFFFFFFFFLL);
-            }
+            // Without an end the clip runs to the source's end, where the engine cuts it.
+            const qint64 end = TimeOption(parser, QStringLiteral("end"), 0xFFFFFFFFLL);
             if (start >= end)
                 throw EAppError(QStringLiteral("End time must be grater then start time."));
             return RunConversion(files.at(0), video, start, end, files.at(1));
