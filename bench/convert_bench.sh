@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Preview conversions: trovecart-cli convert against the ffmpeg program with the same settings,
+# on a 30 s 1280x720 25 fps clip with stereo audio. Prints the median time of each, their ratio,
+# and the ratio of the output sizes.
+# Usage: bench/convert_bench.sh [path/to/trovecart-cli] [runs]
+set -euo pipefail
+cli=${1:-build/src/app/trovecart-cli}
+runs=${2:-3}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 \
+    -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=30" -ac 2 \
+    -c:v libx264 -preset veryfast -b:v 2000k -c:a aac -b:a 128k -shortest "$work/source.mp4"
+video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate -of csv=p=0 "$work/source.mp4")
+
+seconds() { # command... ; prints the wall time in seconds
+    local start end
+    start=$(date +%s.%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+}
+
+median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+
+bench() { # name, our command, peer command, our output, peer output
+    local name=$1 ours=$2 peer=$3 ours_out=$4 peer_out=$5
+    local ours_times=() peer_times=()
+    for _ in $(seq "$runs"); do
+        rm -f "$ours_out" "$peer_out"
+        ours_times+=("$(seconds bash -c "$ours")")
+        peer_times+=("$(seconds bash -c "$peer")")
+    done
+    local ours_median peer_median ours_size peer_size
+    ours_median=$(printf '%s\n' "${ours_times[@]}" | median)
+    peer_median=$(printf '%s\n' "${peer_times[@]}" | median)
+    ours_size=$(stat -c %s "$ours_out")
+    peer_size=$(stat -c %s "$peer_out")
+    printf '%-12s trovecart %6.2f s  ffmpeg %6.2f s  time ratio %.3f  size ratio %.3f\n' "$name" \
+        "$ours_median" "$peer_median" "$(echo "$ours_median / $peer_median" | bc -l)" \
+        "$(echo "$ours_size / $peer_size" | bc -l)"
+}
+
+bench "FLV preview" \
+    "$cli convert '$work/source.mp4' --video '$work/ours.flv'" \
+    "ffmpeg -y -i '$work/source.mp4' -c:v flv -b:v $video_rate -c:a libmp3lame -ar 22050 -ac 2 '$work/peer.flv'" \
+    "$work/ours.flv" "$work/peer.flv"
+bench "MP3 preview" \
+    "$cli convert '$work/source.mp4' --audio '$work/ours.mp3'" \
+    "ffmpeg -y -i '$work/source.mp4' -vn -c:a libmp3lame -ac 2 '$work/peer.mp3'" \
+    "$work/ours.mp3" "$work/peer.mp3"
