@@ -32,11 +32,6 @@ private:
     TTempFolder folder_;
 };
 
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* stream) {
-    *stream << '"' << text.toStdString() << '"';
-}
-
 // Runs the ffmpeg program with `arguments`; fails the test on error.
 void RunFfmpeg(const QStringList& arguments);
 
