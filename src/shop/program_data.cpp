@@ -113,8 +113,10 @@ void TProgramData::LoadSettings(const QString& fileName) {
     try {
         if (const pugi::xml_node recent = root.child("recent")) {
             for (const pugi::xml_node& item : recent.children()) {
-                if (item.type() == pugi::node_element)
-                    recent_.Add().SetSrc(RequiredAttribute(item, "src"));
+                if (item.type() != pugi::node_element)
+                    continue;
+                const QString src = RequiredAttribute(item, "src");
+                recent_.Add().SetSrc(src);
             }
         }
         const pugi::xml_node lastOpen = root.child("last_open_project");

@@ -87,7 +87,8 @@ void TShop::OpenProject(const QString& projectFile, const QString& tempFolder) {
 
 void TShop::SaveProject(const QString& projectFile) {
     cancelled_ = false;
-    SaveToFile(workFolder_ + kShopFile);
+    // The changes count as saved only once the archive is complete.
+    SaveToFile(workFolder_ + kShopFile, true);
     try {
         PackFolder(workFolder_, projectFile, ObserverFor(*this));
     } catch (const EArchiveError& error) {
