@@ -45,8 +45,8 @@ void CopyPreparedSite(const QString& siteFolder, const QString& targetFolder) {
         std::error_code copyError;
         fs::copy_file(it->path(), LocalPath(target + name), fs::copy_options::overwrite_existing, copyError);
         if (copyError)
-            throw EShopError(QStringLiteral("Cannot copy \"%1\": %2")
-                                 .arg(source + name, QString::fromLocal8Bit(copyError.message().c_str())));
+            throw EShopError(QStringLiteral("Cannot copy \"%1\" to \"%2\": %3")
+                                 .arg(source + name, target + name, QString::fromLocal8Bit(copyError.message().c_str())));
     }
     if (error)
         throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(source, QString::fromLocal8Bit(error.message().c_str())));
