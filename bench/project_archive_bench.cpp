@@ -43,7 +43,8 @@ void Write(const QString& path, const QByteArray& bytes) {
 qint64 MakeWorkFolder(const QString& work) {
     std::mt19937_64 generator(42);
     qint64 total = 0;
-    const char* largeNames[] = {"preview/clip%1.flv", "preview/song%1.mp3", "image/photo%1.jpg", "image/poster%1.png"};
+    const char* largeNames[] = {"preview/clip%1.flv", "preview/song%1.mp3", "image/photo%1.jpg",
+                                "image/poster%1.png"};
     for (int i = 0; i < 16; ++i) {
         const QByteArray bytes = RandomBytes(generator, 17 * kMegabyte + i * 4096);
         Write(work + QString::fromLatin1(largeNames[i % 4]).arg(i), bytes);
@@ -84,7 +85,8 @@ void RunTool(const QString& program, const QStringList& arguments, const QString
         qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
 }
 
-void Report(const char* what, const char* peer, const std::vector<double>& ours, const std::vector<double>& theirs) {
+void Report(const char* what, const char* peer, const std::vector<double>& ours,
+            const std::vector<double>& theirs) {
     const double a = Median(ours);
     const double b = Median(theirs);
     std::printf("%-12s trovecart %7.3f s   %-10s %7.3f s   ratio %.2f\n", what, a, peer, b, a / b);
@@ -112,7 +114,10 @@ int main() {
         QFile::remove(project);
         QFile::remove(zipped);
         save.push_back(Seconds([&] { shop.SaveProject(project); }));
-        zip.push_back(Seconds([&] { RunTool(QStringLiteral("zip"), {QStringLiteral("-r"), QStringLiteral("-q"), zipped, QStringLiteral(".")}, work); }));
+        zip.push_back(Seconds([&] {
+            RunTool(QStringLiteral("zip"),
+                    {QStringLiteral("-r"), QStringLiteral("-q"), zipped, QStringLiteral(".")}, work);
+        }));
     }
     for (int run = 0; run < kRuns; ++run) {
         const QString temp = base + QStringLiteral("temp%1/").arg(run);
@@ -122,7 +127,10 @@ int main() {
             TShop opened;
             open.push_back(Seconds([&] { opened.OpenProject(project, temp); }));
         }
-        unzip.push_back(Seconds([&] { RunTool(QStringLiteral("unzip"), {QStringLiteral("-q"), project, QStringLiteral("-d"), unzipped}, base); }));
+        unzip.push_back(Seconds([&] {
+            RunTool(QStringLiteral("unzip"), {QStringLiteral("-q"), project, QStringLiteral("-d"), unzipped},
+                    base);
+        }));
         DeleteFolderTree(unzipped);
     }
     // Stored media cannot shrink: a smaller archive means files were left out.

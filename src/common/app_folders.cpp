@@ -50,7 +50,9 @@ QString ProgramDataSubfolderName() {
     return ChosenSubfolderName();
 }
 
-void SetProgramDataSubfolderName(const QString& name) { ChosenSubfolderName() = name; }
+void SetProgramDataSubfolderName(const QString& name) {
+    ChosenSubfolderName() = name;
+}
 
 QString ProgramDataFolder() {
     return ApplicationDataFolder() + QLatin1Char('/') + ProgramDataSubfolderName() + QLatin1Char('/');

@@ -2,6 +2,7 @@
 #include "common/application_instance.h"
 
 #include <atomic>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -9,8 +10,6 @@
 #include <QLocalSocket>
 #include <QSharedMemory>
 #include <QtEndian>
-
-#include <unistd.h>
 
 #include "common/app_error.h"
 

@@ -17,9 +17,8 @@ std::atomic<int> projectCounter{0};
 
 THeadlessProject::THeadlessProject(const TProgramData& programData)
     : programData_(programData),
-      tempFolder_(programData.TempFolder() + QStringLiteral("cli-%1-%2/")
-                                                 .arg(QCoreApplication::applicationPid())
-                                                 .arg(++projectCounter)),
+      tempFolder_(programData.TempFolder() +
+                  QStringLiteral("cli-%1-%2/").arg(QCoreApplication::applicationPid()).arg(++projectCounter)),
       shop_(std::make_unique<TShop>()) {
     if (!ForceFolders(tempFolder_))
         throw EShopError(QStringLiteral("Cannot create the folder \"%1\".").arg(tempFolder_));
@@ -39,6 +38,7 @@ void THeadlessProject::NewFromTemplate(const QString& templateName) {
     // A name is one folder of the template folder, never a path that leads elsewhere.
     const bool plainName = !templateName.isEmpty() && !templateName.contains(QLatin1Char('/')) &&
                            templateName != QLatin1String(".") && templateName != QLatin1String("..");
-    const QString folder = plainName ? programData_.TemplateFolder() + templateName + QLatin1Char('/') : QString();
+    const QString folder =
+        plainName ? programData_.TemplateFolder() + templateName + QLatin1Char('/') : QString();
     shop_->NewFromTemplate(folder, tempFolder_);
 }

@@ -11,7 +11,9 @@
 
 namespace {
 
-bool IsBitmapName(const QString& fileName) { return QFileInfo(fileName).suffix().toLower() == QLatin1String("bmp"); }
+bool IsBitmapName(const QString& fileName) {
+    return QFileInfo(fileName).suffix().toLower() == QLatin1String("bmp");
+}
 
 } // namespace
 
@@ -23,9 +25,13 @@ QString NewPictureFileName(const QString& pickedFile) {
     return TimeStamp() + (dot >= 0 ? name.mid(dot) : QString());
 }
 
-QString NewThumbFileName() { return TimeStamp() + QStringLiteral("_Thumb.png"); }
+QString NewThumbFileName() {
+    return TimeStamp() + QStringLiteral("_Thumb.png");
+}
 
-QString NewPreviewFileName(bool video) { return TimeStamp() + (video ? QStringLiteral(".flv") : QStringLiteral(".mp3")); }
+QString NewPreviewFileName(bool video) {
+    return TimeStamp() + (video ? QStringLiteral(".flv") : QStringLiteral(".mp3"));
+}
 
 QString ImportPictureFile(const QString& pickedFile, const QString& workFolder) {
     const QString name = NewPictureFileName(pickedFile);

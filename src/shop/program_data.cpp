@@ -1,14 +1,13 @@
 // Trovecart - program settings and shopconfig.xml.
 #include "shop/program_data.h"
 
+#include <fcntl.h>
 #include <sstream>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <pugixml.hpp>
 
@@ -35,7 +34,8 @@ void WritePrivateFile(const QString& fileName, const std::string& content) {
     std::string temporary = target + ".XXXXXX";
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0)
-        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno))));
+        throw EShopError(
+            QStringLiteral("Cannot save \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno))));
     size_t written = 0;
     while (written < content.size()) {
         const ssize_t chunk = ::write(descriptor, content.data() + written, content.size() - written);
@@ -56,7 +56,9 @@ void WritePrivateFile(const QString& fileName, const std::string& content) {
 
 } // namespace
 
-TResentItem& TResentItems::Add() { return items_.emplace_back(); }
+TResentItem& TResentItems::Add() {
+    return items_.emplace_back();
+}
 
 TResentItem& TResentItems::Insert(int index) {
     return *items_.emplace(items_.begin() + std::clamp(index, 0, Count()));

@@ -4,17 +4,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include <QFile>
 #include <QSet>
 #include <QStringList>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <zip.h>
 
@@ -63,7 +62,8 @@ struct TDescriptor {
 }
 
 [[noreturn]] void ThrowSystemError(const QString& path, int error) {
-    throw EArchiveError(ZIP_ER_WRITE, QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
+    throw EArchiveError(ZIP_ER_WRITE,
+                        QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(error))));
 }
 
 // Reports percent changes and answers stop requests; never lets an exception reach libzip.
@@ -138,7 +138,8 @@ std::vector<TEntryPlan> PlanExtraction(zip_t* archive, zip_uint64_t& totalBytes)
         const QString name = QString::fromUtf8(stat.name);
         const QString relative = SafeRelativePath(name);
         if (relative.isEmpty() || IsLinkEntry(archive, index))
-            throw EArchiveError(ZIP_ER_INVAL, QStringLiteral("Entry \"%1\" lies outside the project folder.").arg(name));
+            throw EArchiveError(ZIP_ER_INVAL,
+                                QStringLiteral("Entry \"%1\" lies outside the project folder.").arg(name));
         plan.push_back({index, relative, stat.size});
         totalBytes += stat.size;
     }
@@ -162,7 +163,8 @@ void ExtractEntry(zip_t* archive, const TEntryPlan& entry, const QString& target
     TZipFile source(zip_fopen_index(archive, entry.index, 0));
     if (!source)
         ThrowZipError(zip_get_error(archive));
-    TDescriptor output(::open(LocalPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+    TDescriptor output(
+        ::open(LocalPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (output.fd < 0)
         ThrowSystemError(path, errno);
     for (;;) {
@@ -174,7 +176,8 @@ void ExtractEntry(zip_t* archive, const TEntryPlan& entry, const QString& target
         if (read == 0)
             break;
         for (zip_int64_t written = 0; written < read;) {
-            const ssize_t chunk = ::write(output.fd, buffer.data() + written, static_cast<size_t>(read - written));
+            const ssize_t chunk =
+                ::write(output.fd, buffer.data() + written, static_cast<size_t>(read - written));
             if (chunk < 0 && errno == EINTR)
                 continue;
             if (chunk <= 0)
@@ -202,7 +205,8 @@ struct TPackEntry {
 void CollectEntries(const fs::path& folder, const std::string& prefix, std::vector<TPackEntry>& entries) {
     std::vector<fs::directory_entry> children;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator(); it.increment(error))
+    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator();
+         it.increment(error))
         children.push_back(*it);
     if (error)
         ThrowSystemError(QFile::decodeName(folder.c_str()), error.value());
@@ -232,7 +236,8 @@ void AddEntry(zip_t* archive, const TPackEntry& entry) {
     zip_source_t* source = zip_source_file(archive, entry.path.c_str(), 0, -1);
     if (!source)
         ThrowZipError(zip_get_error(archive));
-    const zip_int64_t index = zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
+    const zip_int64_t index =
+        zip_file_add(archive, entry.name.c_str(), source, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
     if (index < 0) {
         zip_source_free(source);
         ThrowZipError(zip_get_error(archive));
@@ -247,21 +252,24 @@ void PackProgress(zip_t*, double fraction, void* gate) {
     static_cast<TProgressGate*>(gate)->Report(fraction);
 }
 
-int PackCancel(zip_t*, void* gate) { return static_cast<TProgressGate*>(gate)->ShouldStop() ? 1 : 0; }
+int PackCancel(zip_t*, void* gate) {
+    return static_cast<TProgressGate*>(gate)->ShouldStop() ? 1 : 0;
+}
 
 } // namespace
 
 bool IsCompressedMediaName(const QString& name) {
     static const QSet<QString> extensions = {
         QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"),
-        QStringLiteral("flv"), QStringLiteral("mp3"), QStringLiteral("mp4"), QStringLiteral("swf"),
+        QStringLiteral("flv"), QStringLiteral("mp3"), QStringLiteral("mp4"),  QStringLiteral("swf"),
         QStringLiteral("zip"), QStringLiteral("scp"),
     };
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot >= 0 && extensions.contains(name.mid(dot + 1).toLower());
 }
 
-void ExtractArchive(const QString& archiveFile, const QString& targetFolder, const TArchiveObserver& observer) {
+void ExtractArchive(const QString& archiveFile, const QString& targetFolder,
+                    const TArchiveObserver& observer) {
     int openError = 0;
     TZipArchive archive(zip_open(LocalPath(archiveFile).c_str(), ZIP_RDONLY, &openError));
     if (!archive)

@@ -31,7 +31,8 @@ struct TArchiveObserver {
 // Unpacks every entry into the folder (ending with '/'), recreating subfolders and replacing files.
 // Every entry name is checked before anything is written: an absolute name, a ".." step or a link
 // fails the whole archive. Raises EArchiveError.
-void ExtractArchive(const QString& archiveFile, const QString& targetFolder, const TArchiveObserver& observer);
+void ExtractArchive(const QString& archiveFile, const QString& targetFolder,
+                    const TArchiveObserver& observer);
 
 // Packs everything below the folder (hidden files and empty folders included) into a new archive
 // with names relative to the folder. Pictures, movies and sounds that are compressed already are

@@ -108,8 +108,9 @@ bool TShop::ApplyTemplate(const QString& templateFolder, const QString& template
     std::filesystem::copy_file(LocalPath(frontEnd), LocalPath(workFolder_ + QStringLiteral("index.swf")),
                                std::filesystem::copy_options::overwrite_existing, copyError);
     if (copyError) {
-        ShowFileError(QStringLiteral("Copying file failed.\r\nFile Name: ") + frontEnd + QStringLiteral("\r\n") +
-                          QStringLiteral("Error: ") + QString::fromLocal8Bit(copyError.message().c_str()),
+        ShowFileError(QStringLiteral("Copying file failed.\r\nFile Name: ") + frontEnd +
+                          QStringLiteral("\r\n") + QStringLiteral("Error: ") +
+                          QString::fromLocal8Bit(copyError.message().c_str()),
                       QStringLiteral("File Copy Error"));
         return false;
     }

@@ -24,7 +24,9 @@ void PrepareSiteForPublish(TShop& shop, const QString& prefix) {
     shop.WriteSitePages(prefix);
 }
 
-void FinishPublishRun(TShop& shop) { shop.SaveToFile(shop.SiteFolder() + QStringLiteral("shop.xml"), true); }
+void FinishPublishRun(TShop& shop) {
+    shop.SaveToFile(shop.SiteFolder() + QStringLiteral("shop.xml"), true);
+}
 
 void CopyPreparedSite(const QString& siteFolder, const QString& targetFolder) {
     const QString source = WithTrailingSlash(siteFolder);
@@ -45,9 +47,11 @@ void CopyPreparedSite(const QString& siteFolder, const QString& targetFolder) {
         std::error_code copyError;
         fs::copy_file(it->path(), LocalPath(target + name), fs::copy_options::overwrite_existing, copyError);
         if (copyError)
-            throw EShopError(QStringLiteral("Cannot copy \"%1\" to \"%2\": %3")
-                                 .arg(source + name, target + name, QString::fromLocal8Bit(copyError.message().c_str())));
+            throw EShopError(
+                QStringLiteral("Cannot copy \"%1\" to \"%2\": %3")
+                    .arg(source + name, target + name, QString::fromLocal8Bit(copyError.message().c_str())));
     }
     if (error)
-        throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(source, QString::fromLocal8Bit(error.message().c_str())));
+        throw EShopError(QStringLiteral("Cannot read \"%1\": %2")
+                             .arg(source, QString::fromLocal8Bit(error.message().c_str())));
 }

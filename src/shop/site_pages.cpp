@@ -21,15 +21,18 @@ const QString kPlayerDownloadPage = QStringLiteral("http://www.adobe.com/go/getf
 
 QString PageHead(const QString& plainTitle) {
     return QStringLiteral("<html>") + kCrLf + QStringLiteral("<head>") + kCrLf +
-           QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html;  charset=utf-8\">") + kCrLf +
-           QStringLiteral("<meta name=\"description\" content=\"\">") + kCrLf +
+           QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html;  charset=utf-8\">") +
+           kCrLf + QStringLiteral("<meta name=\"description\" content=\"\">") + kCrLf +
            QStringLiteral("<meta name=\"keywords\" content=\"\">") + kCrLf +
            // Escaped: a shop name such as "Tom & Jerry's <Best>" must not break the page.
            QStringLiteral("<title>") + plainTitle.toHtmlEscaped() + QStringLiteral("</title>") + kCrLf +
-           QStringLiteral("</head>") + kCrLf + QStringLiteral("<body bgcolor=\"#ffffff\" scroll=\"auto\">") + kCrLf;
+           QStringLiteral("</head>") + kCrLf + QStringLiteral("<body bgcolor=\"#ffffff\" scroll=\"auto\">") +
+           kCrLf;
 }
 
-QString PageTail() { return QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>"); }
+QString PageTail() {
+    return QStringLiteral("</body>") + kCrLf + QStringLiteral("</html>");
+}
 
 void WritePage(const QString& fileName, const QString& page) {
     const QByteArray bytes = (page + kCrLf).toUtf8();
@@ -38,11 +41,13 @@ void WritePage(const QString& fileName, const QString& page) {
         throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
 }
 
-bool IsMarkedUp(const QString& title) { return title.toLower().contains(QStringLiteral("<font size")); }
+bool IsMarkedUp(const QString& title) {
+    return title.toLower().contains(QStringLiteral("<font size"));
+}
 
 void ShowTitleFormatError() {
-    MessageService().ShowMessageBox(QStringLiteral("Error in XML format. Please correct it and try again"), mkError,
-                                    QStringLiteral("Error In XML Format"), ProgramCaption());
+    MessageService().ShowMessageBox(QStringLiteral("Error in XML format. Please correct it and try again"),
+                                    mkError, QStringLiteral("Error In XML Format"), ProgramCaption());
 }
 
 bool ParseTitle(const QString& title, pugi::xml_document& document) {
@@ -67,10 +72,12 @@ QString TShop::GetEmbedCode(const QString& prefix) const {
     const QString width = QString::number(config_.UserWidth());
     const QString height = QString::number(config_.UserHeight());
     const QStringList lines = {
-        QStringLiteral("<object id=\"shoppingcart\" align=\"\" width=\"%1px\" height=\"%2px\"").arg(width, height),
+        QStringLiteral("<object id=\"shoppingcart\" align=\"\" width=\"%1px\" height=\"%2px\"")
+            .arg(width, height),
         QStringLiteral("        classid=\"clsid:D27CDB6E-AE6D-11CF-96B8-444553540000\""),
         QStringLiteral("        codebase=\"%1\">").arg(kPlayerCabinet),
-        QStringLiteral("  <param name=\"movie\" value=\"%1shoppingcart/index.swf?datafile=shop.xml\">").arg(prefix),
+        QStringLiteral("  <param name=\"movie\" value=\"%1shoppingcart/index.swf?datafile=shop.xml\">")
+            .arg(prefix),
         QStringLiteral("  <param name=\"quality\" value=\"best\">"),
         QStringLiteral("  <param name=\"bgcolor\" value=\"ffffff\">"),
         QStringLiteral("  <param name=\"menu\" value=\"false\">"),
@@ -98,8 +105,9 @@ void TShop::WriteLauncherPage(const QString& fileName, const QString&) const {
                                  .arg(config_.UserWidth() + 30)
                                  .arg(config_.UserHeight() + 30);
     const QString link =
-        QStringLiteral("<a href=\"javascript:;\" onclick=\"window.open('shoppingcart.html','ShoppingCartWindow','%1')\">"
-                       "<font face=\"verdana\" size=\"+3\">Click to open the shopping cart</font></a>")
+        QStringLiteral(
+            "<a href=\"javascript:;\" onclick=\"window.open('shoppingcart.html','ShoppingCartWindow','%1')\">"
+            "<font face=\"verdana\" size=\"+3\">Click to open the shopping cart</font></a>")
             .arg(features);
     WritePage(fileName, PageHead(GetPlainTitle()) + link + kCrLf + PageTail());
 }

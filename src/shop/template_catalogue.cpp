@@ -14,7 +14,9 @@ void TQLTheme::Assign(const TQLTheme& source) {
     carts_ = source.carts_;
 }
 
-TQLTheme& TThemes::Add() { return items_.emplace_back(); }
+TQLTheme& TThemes::Add() {
+    return items_.emplace_back();
+}
 
 TQLTheme* TThemes::FindThemeById(int id) {
     for (TQLTheme& theme : items_) {

@@ -1,12 +1,12 @@
 // Trovecart tests - trovecart-cli's template and project commands, run as a user would.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
 
 #include "common/file_utils.h"
 #include "support/test_helpers.h"
@@ -41,17 +41,20 @@ protected:
 TEST_F(CliProjectTest, TemplatesListsTheCatalogueAsJson) {
     WriteFile(work_.File(QStringLiteral("tpl/theme.xml")),
               "<c><themelist><a id=\"1\">Plain</a><b id=\"2\">Loud</b></themelist>"
-              "<theme id=\"1\"><t id=\"One\"/><t id=\"Two\"/></theme><theme id=\"2\"><t id=\"two\"/><t id=\"Three\"/></theme></c>");
-    const TRun run = Run({QStringLiteral("templates"), QStringLiteral("--template-folder"), QStringLiteral("tpl")});
+              "<theme id=\"1\"><t id=\"One\"/><t id=\"Two\"/></theme><theme id=\"2\"><t id=\"two\"/><t "
+              "id=\"Three\"/></theme></c>");
+    const TRun run =
+        Run({QStringLiteral("templates"), QStringLiteral("--template-folder"), QStringLiteral("tpl")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(json.value(QStringLiteral("all")).toArray(),
               QJsonArray({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")}));
     const QJsonArray themes = json.value(QStringLiteral("themes")).toArray();
     ASSERT_EQ(themes.size(), 2);
-    EXPECT_EQ(themes.at(1).toObject(), QJsonObject({{"id", 2},
-                                                    {"name", QStringLiteral("Loud")},
-                                                    {"templates", QJsonArray({QStringLiteral("two"), QStringLiteral("Three")})}}));
+    EXPECT_EQ(themes.at(1).toObject(),
+              QJsonObject({{"id", 2},
+                           {"name", QStringLiteral("Loud")},
+                           {"templates", QJsonArray({QStringLiteral("two"), QStringLiteral("Three")})}}));
 }
 
 TEST_F(CliProjectTest, NewBuildEmbedCodeAndInfoOnAShippedTemplate) {
@@ -65,10 +68,11 @@ TEST_F(CliProjectTest, NewBuildEmbedCodeAndInfoOnAShippedTemplate) {
 
     run = Run({QStringLiteral("info"), QStringLiteral("neon.scp")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(QStringLiteral("id")).toString(), QStringLiteral("NeonNight"));
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(QStringLiteral("id")).toString(),
+              QStringLiteral("NeonNight"));
 
-    run = Run({QStringLiteral("build"), QStringLiteral("neon.scp"), QStringLiteral("site"), QStringLiteral("--prefix"),
-               QStringLiteral("http://shop.test/neon")});
+    run = Run({QStringLiteral("build"), QStringLiteral("neon.scp"), QStringLiteral("site"),
+               QStringLiteral("--prefix"), QStringLiteral("http://shop.test/neon")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // The template is in pop-up mode: a launcher page and the page holding the shop.
     EXPECT_TRUE(ReadFile(work_.File(QStringLiteral("site/index.html"))).contains("ShoppingCartWindow"));
@@ -81,7 +85,8 @@ TEST_F(CliProjectTest, NewBuildEmbedCodeAndInfoOnAShippedTemplate) {
 
     run = Run({QStringLiteral("embed-code"), QStringLiteral("neon.scp")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith("<object id=\"shoppingcart\" align=\"\" width=\"800px\" height=\"600px\"\r\n"));
+    EXPECT_TRUE(
+        run.out.startsWith("<object id=\"shoppingcart\" align=\"\" width=\"800px\" height=\"600px\"\r\n"));
     EXPECT_TRUE(run.out.endsWith("</object>\r\n"));
     // The page holds exactly the code the command hands out for the same address.
     run = Run({QStringLiteral("embed-code"), QStringLiteral("neon.scp"), QStringLiteral("--prefix"),

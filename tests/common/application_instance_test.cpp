@@ -1,6 +1,4 @@
 // Trovecart tests - the single-instance record, with the running copy played by the test itself.
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalServer>
@@ -8,6 +6,8 @@
 #include <QSharedMemory>
 #include <QUuid>
 #include <QtEndian>
+
+#include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "common/application_instance.h"
@@ -35,8 +35,12 @@ public:
         qToLittleEndian<qint32>(4242, bytes);
         qToLittleEndian<qint32>(count, bytes + 4);
     }
-    qint32 Count() const { return qFromLittleEndian<qint32>(static_cast<const uchar*>(memory_.constData()) + 4); }
-    qint32 ProcessId() const { return qFromLittleEndian<qint32>(static_cast<const uchar*>(memory_.constData())); }
+    qint32 Count() const {
+        return qFromLittleEndian<qint32>(static_cast<const uchar*>(memory_.constData()) + 4);
+    }
+    qint32 ProcessId() const {
+        return qFromLittleEndian<qint32>(static_cast<const uchar*>(memory_.constData()));
+    }
 
 private:
     QSharedMemory memory_;
@@ -116,7 +120,8 @@ TEST(ApplicationInstanceTest, RecordLeftByACrashedCopyDoesNotBlockTheNextStart) 
 TEST(ApplicationInstanceTest, LongRecordNamesGiveShortSocketNames) {
     const QString longName(300, QLatin1Char('x'));
     EXPECT_LE(TApplicationInstance::ServerNameFor(longName).size(), 64);
-    EXPECT_NE(TApplicationInstance::ServerNameFor(longName), TApplicationInstance::ServerNameFor(longName + "y"));
+    EXPECT_NE(TApplicationInstance::ServerNameFor(longName),
+              TApplicationInstance::ServerNameFor(longName + "y"));
     EXPECT_EQ(TApplicationInstance::ServerNameFor(QStringLiteral("short")), QStringLiteral("short"));
 }
 

@@ -1,7 +1,7 @@
 // Trovecart tests - data folders, attribute masks and the per-user folder names.
-#include <gtest/gtest.h>
-
 #include <QDir>
+
+#include <gtest/gtest.h>
 
 #include "common/app_folders.h"
 #include "common/file_utils.h"
@@ -55,11 +55,12 @@ TEST(FolderManagerTest, ForceFolderCreatesParentsAndLogsEveryStep) {
     manager.ForceFolder(deep);
     EXPECT_TRUE(FolderExists(deep));
     manager.ForceFolder(deep);
-    EXPECT_EQ(manager.OutPutList(), QStringList({
-                                        QStringLiteral("Directory Created : ") + temp.Path() + QStringLiteral("a"),
-                                        QStringLiteral("Directory Created : ") + deep,
-                                        QStringLiteral("Directory Exists : ") + deep,
-                                    }));
+    EXPECT_EQ(manager.OutPutList(),
+              QStringList({
+                  QStringLiteral("Directory Created : ") + temp.Path() + QStringLiteral("a"),
+                  QStringLiteral("Directory Created : ") + deep,
+                  QStringLiteral("Directory Exists : ") + deep,
+              }));
 
     WriteFile(temp.File(QStringLiteral("file")), "x");
     manager.ForceFolder(temp.File(QStringLiteral("file/sub")));
@@ -88,7 +89,8 @@ TEST(FolderManagerTest, CreateFoldersResolvesRelativeEntriesAndKeepsHiddenFolder
     EXPECT_TRUE(log.contains(QStringLiteral("Setting Attributes : ErrorLogs")));
     // Already hidden: its attributes are left alone although the system bit is missing.
     EXPECT_FALSE(log.contains(QStringLiteral("Setting Attributes : .cache")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Directory Exists : ") + QDir::currentPath() + QStringLiteral("/.cache")));
+    EXPECT_TRUE(log.contains(QStringLiteral("Directory Exists : ") + QDir::currentPath() +
+                             QStringLiteral("/.cache")));
 }
 
 TEST(AppFoldersTest, DataFolderFollowsTheXdgRules) {

@@ -1,7 +1,7 @@
 // Trovecart tests - archives whose entries try to leave the workspace.
-#include <gtest/gtest.h>
-
 #include <QDir>
+
+#include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "common/file_utils.h"
@@ -21,7 +21,8 @@ void WriteArchive(const QString& archive, const QList<std::tuple<QString, QByteA
                       .arg(QString::fromLatin1(name.toUtf8().toBase64()));
         if (mode != 0)
             script += QStringLiteral("i.create_system = 3\ni.external_attr = %1 << 16\n").arg(mode);
-        script += QStringLiteral("z.writestr(i, base64.b64decode('%1'))\n").arg(QString::fromLatin1(content.toBase64()));
+        script += QStringLiteral("z.writestr(i, base64.b64decode('%1'))\n")
+                      .arg(QString::fromLatin1(content.toBase64()));
     }
     script += QStringLiteral("z.close()\n");
     ASSERT_EQ(RunTool(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, archive}), 0);
@@ -45,7 +46,8 @@ protected:
         EXPECT_FALSE(FolderHasEntries(shop.WorkFolder())) << "entries were written before the check";
         EXPECT_EQ(QDir(sandbox_.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                   QStringList({QStringLiteral("deep"), QStringLiteral("projects")}));
-        EXPECT_EQ(QDir(sandbox_.File(QStringLiteral("deep/down"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+        EXPECT_EQ(QDir(sandbox_.File(QStringLiteral("deep/down")))
+                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({QStringLiteral("Temp")}));
         ASSERT_FALSE(messages_.Calls().empty());
         EXPECT_EQ(messages_.Calls().back().heading, QStringLiteral("File Copy Error"));
@@ -59,8 +61,10 @@ const QByteArray kShop = ShopXml(QStringLiteral("T"), 640, 420, 1, QStringLitera
 
 TEST_F(ArchiveSafetyTest, ParentStepsAreRefused) {
     ExpectRefused({{QStringLiteral("shop.xml"), kShop, 0}, {QStringLiteral("../../../escaped.txt"), "x", 0}});
-    ExpectRefused({{QStringLiteral("shop.xml"), kShop, 0}, {QStringLiteral("image/../../../../escaped.txt"), "x", 0}});
-    ExpectRefused({{QStringLiteral("shop.xml"), kShop, 0}, {QStringLiteral("..\\..\\..\\escaped.txt"), "x", 0}});
+    ExpectRefused(
+        {{QStringLiteral("shop.xml"), kShop, 0}, {QStringLiteral("image/../../../../escaped.txt"), "x", 0}});
+    ExpectRefused(
+        {{QStringLiteral("shop.xml"), kShop, 0}, {QStringLiteral("..\\..\\..\\escaped.txt"), "x", 0}});
 }
 
 TEST_F(ArchiveSafetyTest, AbsoluteNamesAreRefused) {

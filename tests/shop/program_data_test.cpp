@@ -1,7 +1,7 @@
 // Trovecart tests - shopconfig.xml, the recent list and the shop data module's start and end.
-#include <gtest/gtest.h>
-
 #include <QFileInfo>
+
+#include <gtest/gtest.h>
 
 #include "common/file_utils.h"
 #include "shop/program_data.h"
@@ -22,7 +22,8 @@ QStringList RecentPaths(const TResentItems& recent) {
 }
 
 TEST(ProgramDataTest, FoldersFollowTheProgramAndDataFolders) {
-    TProgramData data(QStringLiteral("/opt/trovecart"), QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/"));
+    TProgramData data(QStringLiteral("/opt/trovecart"),
+                      QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/"));
     EXPECT_EQ(data.ProgramFolder(), QStringLiteral("/opt/trovecart/"));
     EXPECT_EQ(data.TemplateFolder(), QStringLiteral("/opt/trovecart/Files/Template/"));
     EXPECT_EQ(data.TempFolder(), QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/Temp/"));
@@ -54,18 +55,19 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
     data.SaveSettings(file);
 
     EXPECT_EQ(QString::fromUtf8(ReadFile(file)),
-              QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                             "<settings>\n"
-                             "     <recent>\n"
-                             "          <item src=\"/p/two &amp; &quot;three&quot;.scp\" />\n"
-                             "          <item src=\"/p/one.scp\" />\n"
-                             "     </recent>\n"
-                             "     <last_open_project path=\"\" />\n"
-                             "     <last_publ_project path=\"\" />\n"
-                             "     <last_publ_path path=\"/srv/www/\" />\n"
-                             "     <ftp_set ftphost=\"ftp.example.org\" hostdir=\"/htdocs\" l=\"anna\" p=\"s3cret\" "
-                             "port=\"2121\" transfermode=\"passive\" />\n"
-                             "</settings>\n"));
+              QStringLiteral(
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<settings>\n"
+                  "     <recent>\n"
+                  "          <item src=\"/p/two &amp; &quot;three&quot;.scp\" />\n"
+                  "          <item src=\"/p/one.scp\" />\n"
+                  "     </recent>\n"
+                  "     <last_open_project path=\"\" />\n"
+                  "     <last_publ_project path=\"\" />\n"
+                  "     <last_publ_path path=\"/srv/www/\" />\n"
+                  "     <ftp_set ftphost=\"ftp.example.org\" hostdir=\"/htdocs\" l=\"anna\" p=\"s3cret\" "
+                  "port=\"2121\" transfermode=\"passive\" />\n"
+                  "</settings>\n"));
     // The password is stored as plain text, so nobody else may read the file.
     EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
 
@@ -107,8 +109,9 @@ TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {
     // Entries of any name are read; the second lacks src, which ends the loading right there.
     data.SetLastOpen(QStringLiteral("kept?"));
     data.SetLastPublishPath(QStringLiteral("/kept/"));
-    WriteFile(file, SettingsWith(QStringLiteral("<recent><entry src=\"/a.scp\"/><item/><item src=\"/c.scp\"/></recent>"
-                                                "<last_open_project path=\"/lost\"/>"))
+    WriteFile(file, SettingsWith(
+                        QStringLiteral("<recent><entry src=\"/a.scp\"/><item/><item src=\"/c.scp\"/></recent>"
+                                       "<last_open_project path=\"/lost\"/>"))
                         .toUtf8());
     data.LoadSettings(file);
     EXPECT_EQ(RecentPaths(data.Recent()), QStringList({QStringLiteral("/a.scp")}));
@@ -163,13 +166,16 @@ protected:
 };
 
 TEST_F(ShopDataModuleTest, StartEmptiesTheTemporaryFolderUnlessTold) {
-    const QString leftOver = appData_.File(QStringLiteral("Temp/2024-01-01_00-00-00_000/shoppingcart/shop.xml"));
+    const QString leftOver =
+        appData_.File(QStringLiteral("Temp/2024-01-01_00-00-00_000/shoppingcart/shop.xml"));
     WriteFile(leftOver, "<shop/>");
     WriteFile(program_.File(QStringLiteral("Files/Template/theme.xml")),
               "<themes><themelist><t id=\"1\">Classic</t></themelist></themes>");
 
-    EXPECT_FALSE(TDataModuleShopCart::DeleteTempFolderOption({QStringLiteral("prog"), QStringLiteral("-NotDeleteTemp")}));
-    EXPECT_TRUE(TDataModuleShopCart::DeleteTempFolderOption({QStringLiteral("prog"), QStringLiteral("-notdelete")}));
+    EXPECT_FALSE(TDataModuleShopCart::DeleteTempFolderOption(
+        {QStringLiteral("prog"), QStringLiteral("-NotDeleteTemp")}));
+    EXPECT_TRUE(
+        TDataModuleShopCart::DeleteTempFolderOption({QStringLiteral("prog"), QStringLiteral("-notdelete")}));
     {
         TDataModuleShopCart module(false, MakeData());
         module.DataModuleCreate();

@@ -1,9 +1,9 @@
 // Trovecart tests - the templates that ship with the program are complete and usable.
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <QSet>
 #include <QtEndian>
+
+#include <gtest/gtest.h>
 
 #include "common/file_utils.h"
 #include "shop/shop_document.h"
@@ -27,7 +27,8 @@ QSize SwfFrameSize(const QByteArray& movie) {
         return value;
     };
     const int bits = bitsAt(0, 5);
-    return {(bitsAt(5 + bits, bits) - bitsAt(5, bits)) / 20, (bitsAt(5 + 3 * bits, bits) - bitsAt(5 + 2 * bits, bits)) / 20};
+    return {(bitsAt(5 + bits, bits) - bitsAt(5, bits)) / 20,
+            (bitsAt(5 + 3 * bits, bits) - bitsAt(5 + 2 * bits, bits)) / 20};
 }
 
 TEST(ShippedTemplatesTest, CatalogueNamesCompleteTemplates) {

@@ -1,8 +1,8 @@
 // Trovecart tests - embed code, site pages, the plain title and product media files.
-#include <gtest/gtest.h>
-
 #include <QImage>
 #include <QRegularExpression>
+
+#include <gtest/gtest.h>
 
 #include "common/file_utils.h"
 #include "shop/media_files.h"
@@ -16,7 +16,8 @@ namespace {
 const char* const kExpectedEmbedCode =
     "<object id=\"shoppingcart\" align=\"\" width=\"640px\" height=\"420px\"\r\n"
     "        classid=\"clsid:D27CDB6E-AE6D-11CF-96B8-444553540000\"\r\n"
-    "        codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=9,0,115,0\">\r\n"
+    "        "
+    "codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=9,0,115,0\">\r\n"
     "  <param name=\"movie\" value=\"http://shop.test/cart/shoppingcart/index.swf?datafile=shop.xml\">\r\n"
     "  <param name=\"quality\" value=\"best\">\r\n"
     "  <param name=\"bgcolor\" value=\"ffffff\">\r\n"
@@ -33,15 +34,14 @@ const char* const kExpectedEmbedCode =
     "  </embed>\r\n"
     "</object>\r\n";
 
-const char* const kHead =
-    "<html>\r\n"
-    "<head>\r\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html;  charset=utf-8\">\r\n"
-    "<meta name=\"description\" content=\"\">\r\n"
-    "<meta name=\"keywords\" content=\"\">\r\n"
-    "<title>Caf\xc3\xa9 &lt;Rosa&gt; &amp; Co</title>\r\n"
-    "</head>\r\n"
-    "<body bgcolor=\"#ffffff\" scroll=\"auto\">\r\n";
+const char* const kHead = "<html>\r\n"
+                          "<head>\r\n"
+                          "<meta http-equiv=\"Content-Type\" content=\"text/html;  charset=utf-8\">\r\n"
+                          "<meta name=\"description\" content=\"\">\r\n"
+                          "<meta name=\"keywords\" content=\"\">\r\n"
+                          "<title>Caf\xc3\xa9 &lt;Rosa&gt; &amp; Co</title>\r\n"
+                          "</head>\r\n"
+                          "<body bgcolor=\"#ffffff\" scroll=\"auto\">\r\n";
 
 class SitePagesTest : public ::testing::Test {
 protected:
@@ -60,8 +60,10 @@ protected:
 };
 
 TEST_F(SitePagesTest, EmbedCodeIsExact) {
-    EXPECT_EQ(shop_.GetEmbedCode(QStringLiteral("http://shop.test/cart/")), QString::fromUtf8(kExpectedEmbedCode));
-    EXPECT_TRUE(shop_.GetEmbedCode(QString()).contains(QStringLiteral("value=\"shoppingcart/index.swf?datafile=shop.xml\"")));
+    EXPECT_EQ(shop_.GetEmbedCode(QStringLiteral("http://shop.test/cart/")),
+              QString::fromUtf8(kExpectedEmbedCode));
+    EXPECT_TRUE(shop_.GetEmbedCode(QString()).contains(
+        QStringLiteral("value=\"shoppingcart/index.swf?datafile=shop.xml\"")));
 }
 
 TEST_F(SitePagesTest, SameWindowModeWritesOneEmbedPage) {
@@ -93,7 +95,8 @@ TEST_F(SitePagesTest, PublishPreparationReplacesTheOldPagesAndKeepsModified) {
     PrepareSiteForPublish(shop_, EmbedBaseAddress(true, QStringLiteral("http://shop.test/cart")));
     EXPECT_FALSE(FileExistsStrict(site_.File(QStringLiteral("shop.xml"))));
     EXPECT_TRUE(FileExistsStrict(shop_.WorkFolder() + QStringLiteral("shop.xml")));
-    EXPECT_TRUE(ReadFile(site_.File(QStringLiteral("index.html"))).contains("http://shop.test/cart/shoppingcart/"));
+    EXPECT_TRUE(
+        ReadFile(site_.File(QStringLiteral("index.html"))).contains("http://shop.test/cart/shoppingcart/"));
     EXPECT_TRUE(shop_.Modified());
     FinishPublishRun(shop_);
     EXPECT_TRUE(FileExistsStrict(site_.File(QStringLiteral("shop.xml"))));
@@ -132,7 +135,8 @@ TEST_F(SitePagesTest, PlainTitleStripsAndKeepsTheFontMarkup) {
     shop_.SetPlainTitle(QStringLiteral("ignored"));
     EXPECT_EQ(shop_.ShopConfig().Title(), broken);
     ASSERT_EQ(messages_.Calls().size(), 2u);
-    EXPECT_EQ(messages_.Calls()[0].text, QStringLiteral("Error in XML format. Please correct it and try again"));
+    EXPECT_EQ(messages_.Calls()[0].text,
+              QStringLiteral("Error in XML format. Please correct it and try again"));
     EXPECT_EQ(messages_.Calls()[0].heading, QStringLiteral("Error In XML Format"));
 }
 

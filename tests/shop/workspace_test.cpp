@@ -1,12 +1,12 @@
 // Trovecart tests - workspaces from templates and project files, and project archives on disk.
-#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "common/file_utils.h"
@@ -41,7 +41,8 @@ TEST_F(WorkspaceTest, NewFromTemplateBuildsAFreshWorkspace) {
     auto shop = NewShop();
     const QString site = shop->SiteFolder();
     EXPECT_TRUE(site.startsWith(TempFolder()));
-    EXPECT_TRUE(QDir(site).dirName().contains(QRegularExpression(QStringLiteral(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_\d{3}$)"))));
+    EXPECT_TRUE(QDir(site).dirName().contains(
+        QRegularExpression(QStringLiteral(R"(^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_\d{3}$)"))));
     EXPECT_EQ(shop->WorkFolder(), site + QStringLiteral("shoppingcart/"));
     EXPECT_EQ(shop->ID(), QStringLiteral("Classic"));
     EXPECT_EQ(shop->Categories().Count(), 1);
@@ -104,7 +105,8 @@ TEST_F(WorkspaceTest, SaveAndOpenRoundTripKeepsEveryFile) {
     EXPECT_FALSE(opened.Modified());
     for (const char* name : {"image/2024-01-01_10-00-00_000.jpg", "preview/deep/clip.flv", ".hidden",
                              "skin/.config/settings.txt", "index.swf"})
-        EXPECT_EQ(ReadFile(opened.WorkFolder() + QLatin1String(name)), ReadFile(work + QLatin1String(name))) << name;
+        EXPECT_EQ(ReadFile(opened.WorkFolder() + QLatin1String(name)), ReadFile(work + QLatin1String(name)))
+            << name;
     EXPECT_TRUE(FolderExists(opened.WorkFolder() + QStringLiteral("empty/folder")));
 }
 
@@ -133,10 +135,12 @@ TEST_F(WorkspaceTest, MediaIsStoredAndTextIsDeflated) {
 
 TEST_F(WorkspaceTest, ArchiveMadeByZipOpensAndGetsTheMediaFolders) {
     TTempFolder source;
-    WriteFile(source.File(QStringLiteral("shop.xml")), ShopXml(QStringLiteral("Zipped"), 500, 300, 2, QStringLiteral("Z")));
+    WriteFile(source.File(QStringLiteral("shop.xml")),
+              ShopXml(QStringLiteral("Zipped"), 500, 300, 2, QStringLiteral("Z")));
     WriteFile(source.File(QStringLiteral("index.swf")), "FWS");
     WriteFile(source.File(QStringLiteral("skin/.dot")), "hidden");
-    ASSERT_EQ(RunTool(QStringLiteral("zip"), {QStringLiteral("-r"), QStringLiteral("-q"), Project(), QStringLiteral(".")},
+    ASSERT_EQ(RunTool(QStringLiteral("zip"),
+                      {QStringLiteral("-r"), QStringLiteral("-q"), Project(), QStringLiteral(".")},
                       source.Path()),
               0);
 
@@ -171,10 +175,11 @@ TEST_F(WorkspaceTest, DamagedOrMissingArchivesFailWithZipError) {
     // An archive without shop.xml fails in the document loading.
     TTempFolder source;
     WriteFile(source.File(QStringLiteral("index.swf")), "FWS");
-    ASSERT_EQ(RunTool(QStringLiteral("zip"), {QStringLiteral("-q"), Project(QStringLiteral("noshop.scp")),
-                                               QStringLiteral("index.swf")},
-                      source.Path()),
-              0);
+    ASSERT_EQ(
+        RunTool(QStringLiteral("zip"),
+                {QStringLiteral("-q"), Project(QStringLiteral("noshop.scp")), QStringLiteral("index.swf")},
+                source.Path()),
+        0);
     TShop noShop;
     EXPECT_THROW(noShop.OpenProject(Project(QStringLiteral("noshop.scp")), TempFolder()), EAppError);
 }
@@ -206,7 +211,9 @@ TEST_F(WorkspaceTest, FailedOrCancelledSaveLeavesTheOldProjectIntact) {
 
     // A file vanishes while the archive is written.
     WriteFile(shop->WorkFolder() + QStringLiteral("image/new.jpg"), "new");
-    shop->OnArchiveProgress = [&](int) { QFile::remove(shop->WorkFolder() + QStringLiteral("image/19.jpg")); };
+    shop->OnArchiveProgress = [&](int) {
+        QFile::remove(shop->WorkFolder() + QStringLiteral("image/19.jpg"));
+    };
     shop->SetModified(true);
     try {
         shop->SaveProject(Project());
@@ -261,14 +268,16 @@ TEST_F(WorkspaceTest, ApplyTemplateTakesTheFrontEndAndTheSizes) {
     EXPECT_EQ(shop->ShopConfig().Width(), 600);
     EXPECT_EQ(shop->Categories().Items(0)->Name(), QStringLiteral("Shirts"));
     EXPECT_FALSE(shop->Modified());
-    EXPECT_EQ(ReadFile(shop->WorkFolder() + QStringLiteral("index.swf")), ReadFile(other + QStringLiteral("index.swf")));
+    EXPECT_EQ(ReadFile(shop->WorkFolder() + QStringLiteral("index.swf")),
+              ReadFile(other + QStringLiteral("index.swf")));
 
     QFile::remove(other + QStringLiteral("index.swf"));
     EXPECT_FALSE(shop->ApplyTemplate(other, QStringLiteral("Broken")));
     EXPECT_EQ(shop->ID(), QStringLiteral("Wide"));
     ASSERT_FALSE(messages_.Calls().empty());
-    EXPECT_TRUE(messages_.Calls().back().text.startsWith(QStringLiteral("Copying file failed.\r\nFile Name: ") + other +
-                                                         QStringLiteral("index.swf\r\nError: ")));
+    EXPECT_TRUE(
+        messages_.Calls().back().text.startsWith(QStringLiteral("Copying file failed.\r\nFile Name: ") +
+                                                 other + QStringLiteral("index.swf\r\nError: ")));
 }
 
 } // namespace

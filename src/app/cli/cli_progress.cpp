@@ -2,10 +2,10 @@
 #include "cli/cli_progress.h"
 
 #include <cstdio>
-
 #include <unistd.h>
 
-TTerminalProgress::TTerminalProgress(QString label) : label_(std::move(label)), enabled_(::isatty(STDERR_FILENO) == 1) {}
+TTerminalProgress::TTerminalProgress(QString label)
+    : label_(std::move(label)), enabled_(::isatty(STDERR_FILENO) == 1) {}
 
 TTerminalProgress::~TTerminalProgress() {
     if (shown_)

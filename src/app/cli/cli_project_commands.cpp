@@ -16,16 +16,20 @@
 
 namespace {
 
-const QCommandLineOption kTemplateFolderOption(QStringLiteral("template-folder"),
-                                               QStringLiteral("Read the templates from DIR instead of the installed ones."),
-                                               QStringLiteral("DIR"));
-const QCommandLineOption kPrefixOption(QStringLiteral("prefix"),
-                                       QStringLiteral("The site's full address, used in the embed code (default: "
-                                                      "relative paths)."),
-                                       QStringLiteral("URL"));
+const QCommandLineOption
+    kTemplateFolderOption(QStringLiteral("template-folder"),
+                          QStringLiteral("Read the templates from DIR instead of the installed ones."),
+                          QStringLiteral("DIR"));
+const QCommandLineOption
+    kPrefixOption(QStringLiteral("prefix"),
+                  QStringLiteral("The site's full address, used in the embed code (default: "
+                                 "relative paths)."),
+                  QStringLiteral("URL"));
 
 // Paths on the command line are relative to the current folder, not to the root.
-QString AbsolutePath(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+QString AbsolutePath(const QString& path) {
+    return QFileInfo(path).absoluteFilePath();
+}
 
 TProgramData ProgramDataFor(const QCommandLineParser& parser) {
     TProgramData data;
@@ -82,7 +86,8 @@ TCliCommand NewCommand() {
         QStringLiteral("Create a project from an installed template and save it."),
         [](QCommandLineParser& parser) {
             parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("The template's name."));
-            parser.addPositionalArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file to write (.scp)."));
+            parser.addPositionalArgument(QStringLiteral("PROJECT"),
+                                         QStringLiteral("The project file to write (.scp)."));
             parser.addOption(kTemplateFolderOption);
         },
         [](const QCommandLineParser& parser) {
@@ -103,8 +108,10 @@ TCliCommand BuildCommand() {
         QStringLiteral("build"),
         QStringLiteral("Build a project's web site into a folder, as a publish run prepares it."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.scp)."));
-            parser.addPositionalArgument(QStringLiteral("OUTDIR"), QStringLiteral("The folder that receives the site."));
+            parser.addPositionalArgument(QStringLiteral("PROJECT"),
+                                         QStringLiteral("The project file (.scp)."));
+            parser.addPositionalArgument(QStringLiteral("OUTDIR"),
+                                         QStringLiteral("The folder that receives the site."));
             parser.addOption(kPrefixOption);
         },
         [](const QCommandLineParser& parser) {
@@ -124,7 +131,8 @@ TCliCommand EmbedCodeCommand() {
         QStringLiteral("embed-code"),
         QStringLiteral("Print the HTML code that embeds a project's shop into a web page."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.scp)."));
+            parser.addPositionalArgument(QStringLiteral("PROJECT"),
+                                         QStringLiteral("The project file (.scp)."));
             parser.addOption(kPrefixOption);
         },
         [](const QCommandLineParser& parser) {
