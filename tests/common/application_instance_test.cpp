@@ -1,5 +1,6 @@
 // Trovecart tests - the single-instance record, with the running copy played by the test itself.
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -11,6 +12,9 @@
 
 #include "common/app_error.h"
 #include "common/application_instance.h"
+#include "common/common_data_module.h"
+#include "common/file_utils.h"
+#include "support/test_helpers.h"
 
 namespace {
 
@@ -123,6 +127,39 @@ TEST(ApplicationInstanceTest, LongRecordNamesGiveShortSocketNames) {
     EXPECT_NE(TApplicationInstance::ServerNameFor(longName),
               TApplicationInstance::ServerNameFor(longName + "y"));
     EXPECT_EQ(TApplicationInstance::ServerNameFor(QStringLiteral("short")), QStringLiteral("short"));
+}
+
+TEST(CommonDataModuleTest, StartCreatesTheDataFoldersOrEndsASecondCopy) {
+    Application();
+    TTempFolder data;
+    const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
+    const QString savedCurrent = QDir::currentPath();
+    qputenv("XDG_DATA_HOME", data.Path().toUtf8());
+    const QString name = UniqueRecordName();
+    {
+        TDataModuleCommonMini module(name);
+        ASSERT_TRUE(module.DataModuleCreate());
+        const QString folder = data.Path() + QStringLiteral("Corvalen/Trovecart/");
+        EXPECT_EQ(QDir::currentPath() + QLatin1Char('/'), folder);
+        EXPECT_TRUE(FolderExists(folder + QStringLiteral("ErrorLogs")));
+        EXPECT_TRUE(FolderExists(folder + QStringLiteral("ConfigData")));
+        EXPECT_TRUE(
+            module.FolderManager().OutPutList().contains(QStringLiteral("Setting Attributes : ConfigData")));
+        EXPECT_TRUE(module.HelpFile().endsWith(QStringLiteral("/help.chm")));
+    }
+    {
+        TForeignRecord running(name, 1);
+        QLocalServer server;
+        QLocalServer::removeServer(TApplicationInstance::ServerNameFor(name));
+        ASSERT_TRUE(server.listen(TApplicationInstance::ServerNameFor(name)));
+        TDataModuleCommonMini second(name);
+        EXPECT_FALSE(second.DataModuleCreate());
+    }
+    QDir::setCurrent(savedCurrent);
+    if (savedXdg.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", savedXdg);
 }
 
 } // namespace
