@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSharedMemory>
@@ -66,7 +67,7 @@ TApplicationInstance::~TApplicationInstance() {
 
 QString TApplicationInstance::DefaultRecordName() {
     QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
-                                                : QString::fromLocal8Bit(qgetenv("_"));
+                                                : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     return path.remove(QLatin1Char('/'));
 }
 

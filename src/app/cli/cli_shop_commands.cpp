@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 
+#include "cli/cli_progress.h"
 #include "cli/shop_json.h"
 #include "shop/headless_project.h"
 #include "shop/program_data.h"
@@ -35,6 +36,8 @@ TCliCommand InfoCommand() {
             if (IsProjectFile(file)) {
                 const TProgramData data;
                 THeadlessProject project(data);
+                TTerminalProgress progress(QStringLiteral("Opening"));
+                project.Shop().OnArchiveProgress = progress.Handler();
                 project.OpenProject(QFileInfo(file).absoluteFilePath());
                 json = QJsonDocument(ShopToJson(project.Shop())).toJson(QJsonDocument::Indented);
             } else {
