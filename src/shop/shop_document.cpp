@@ -3,11 +3,13 @@
 
 #include <algorithm>
 
+#include <QBuffer>
 #include <QFile>
 #include <QSaveFile>
 
 #include <pugixml.hpp>
 
+#include "common/file_utils.h"
 #include "shop/shop_error.h"
 #include "shop/xml_text.h"
 
@@ -39,7 +41,11 @@ int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
 
 } // namespace
 
-TShop::~TShop() { editor_.Free(); }
+TShop::~TShop() {
+    editor_.Free();
+    // The workspace goes with the shop.
+    DeleteFolderTree(siteFolder_);
+}
 
 void TShop::LoadFromXML(const pugi::xml_node& root) {
     id_ = RequiredAttribute(root, "id");
@@ -93,6 +99,13 @@ void TShop::WriteDocument(QIODevice& device) const {
     document.save(writer, kIndent, pugi::format_indent, pugi::encoding_utf8);
     if (!writer.Ok())
         throw EShopError(device.errorString());
+}
+
+QByteArray TShop::ToXmlText() const {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteDocument(buffer);
+    return buffer.data();
 }
 
 void TShop::SaveToFile(const QString& fileName, bool keepModified) {

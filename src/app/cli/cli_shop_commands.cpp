@@ -3,23 +3,48 @@
 
 #include <cstdio>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 
+#include "cli/cli_progress.h"
 #include "cli/shop_json.h"
+#include "shop/headless_project.h"
+#include "shop/program_data.h"
 #include "shop/shop_document.h"
+
+namespace {
+
+// Project files are ZIP archives; shop documents are XML text.
+bool IsProjectFile(const QString& file) {
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) && input.read(4) == QByteArrayLiteral("PK\x03\x04");
+}
+
+} // namespace
 
 TCliCommand InfoCommand() {
     return {
         QStringLiteral("info"),
         QStringLiteral("Print a shop document as JSON."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A shop.xml document."));
+            parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A shop.xml document or a project file (.scp)."));
         },
         [](const QCommandLineParser& parser) {
             const QString file = ExpectPositional(parser, 1).at(0);
-            TShop shop;
-            shop.LoadFromFile(file);
-            const QByteArray json = QJsonDocument(ShopToJson(shop)).toJson(QJsonDocument::Indented);
+            QByteArray json;
+            if (IsProjectFile(file)) {
+                const TProgramData data;
+                THeadlessProject project(data);
+                TTerminalProgress progress(QStringLiteral("Opening"));
+                project.Shop().OnArchiveProgress = progress.Handler();
+                project.OpenProject(QFileInfo(file).absoluteFilePath());
+                json = QJsonDocument(ShopToJson(project.Shop())).toJson(QJsonDocument::Indented);
+            } else {
+                TShop shop;
+                shop.LoadFromFile(file);
+                json = QJsonDocument(ShopToJson(shop)).toJson(QJsonDocument::Indented);
+            }
             std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
             return 0;
         },

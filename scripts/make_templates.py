@@ -1,0 +1,164 @@
+#!/usr/bin/env python3
+"""Writes the templates that ship with the program into Files/Template.
+
+Each template gets a front-end placeholder movie (index.swf) of its size, a catalogue picture
+(Thumb.png, 130 x 93), a starting shop.xml and product thumbnails. Run it from the checkout and
+commit the result; the build only copies the files.
+"""
+import os
+import struct
+import sys
+import zlib
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "Files", "Template")
+
+# name, size (w, h), window mode, background, accent, currency (symbol, code), title
+TEMPLATES = [
+    ("ClassicBlue", (640, 420), 1, (0xF4, 0xF7, 0xFB), (0x1F, 0x4E, 0x9C), ("$", "USD"),
+     "Corner Shop"),
+    ("PaperWhite", (760, 520), 1, (0xFF, 0xFF, 0xFF), (0x55, 0x55, 0x55), ("\u20ac", "EUR"),
+     '<font size="18">Paper &amp; Ink</font>'),
+    ("NeonNight", (800, 600), 2, (0x12, 0x12, 0x1E), (0xE0, 0x2A, 0xD0), ("$", "USD"),
+     "Neon Records"),
+    ("Sunrise", (700, 480), 2, (0xFF, 0xF3, 0xE0), (0xF0, 0x7A, 0x1A), ("\u00a3", "GBP"),
+     "Sunrise Market"),
+]
+
+THEMES = [
+    (1, "Classic", ["ClassicBlue", "PaperWhite"]),
+    (2, "Bold", ["NeonNight", "Sunrise", "ClassicBlue"]),
+]
+
+
+def png(width, height, pixel):
+    """An 8-bit RGB PNG; pixel(x, y) gives (r, g, b)."""
+    rows = b"".join(b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows, 9)) +
+            chunk(b"IEND", b""))
+
+
+def swf(width, height, background):
+    """An uncompressed SWF 9 movie of one frame: file attributes, background colour, show frame."""
+    twips = [0, width * 20, 0, height * 20]
+    bits = max(v.bit_length() for v in twips) + 1
+    stream = format(bits, "05b") + "".join(format(v, "0%db" % bits) for v in twips)
+    stream += "0" * (-len(stream) % 8)
+    rect = bytes(int(stream[i:i + 8], 2) for i in range(0, len(stream), 8))
+
+    def tag(code, data=b""):
+        return struct.pack("<H", (code << 6) | len(data)) + data
+
+    body = rect + struct.pack("<HH", 24 << 8, 1)  # 24 frames per second (8.8 fixed), one frame
+    body += tag(69, struct.pack("<I", 0)) + tag(9, bytes(background)) + tag(1) + tag(0)
+    return b"FWS" + bytes([9]) + struct.pack("<I", 8 + len(body)) + body
+
+
+def thumb_picture(background, accent):
+    def pixel(x, y):
+        if y < 16:
+            return accent
+        if 8 <= x < 122 and 24 <= y < 85 and ((x - 8) % 38) < 32 and y < 80:
+            return (0xFF, 0xFF, 0xFF) if background != (0xFF, 0xFF, 0xFF) else (0xE8, 0xE8, 0xE8)
+        return background
+    return png(130, 93, pixel)
+
+
+def product_thumb(colour):
+    return png(100, 100, lambda x, y: colour if 10 <= x < 90 and 10 <= y < 90 else (0xFF, 0xFF, 0xFF))
+
+
+def cdata(tag, text, indent):
+    return "%s<%s><![CDATA[%s]]></%s>\n" % (" " * indent, tag, text, tag)
+
+
+def item(number, kind, name, desc, thumb, price, options, duration=None):
+    pad = " " * 15
+    out = '%s<item id="%d" type="%s">\n' % (pad, number, kind)
+    out += cdata("name", name, 20) + cdata("desc", desc, 20) + cdata("thumb", thumb, 20) + cdata("img", "", 20)
+    if kind in ("music", "video"):
+        out += cdata("preview", "", 20) + cdata("duration", duration, 20)
+    out += '%s<price>%s</price>\n%s<discount>0</discount>\n%s<shipping>%s</shipping>\n' % (
+        " " * 20, price, " " * 20, " " * 20, "4" if kind == "general" else "0")
+    for title, values in options:
+        out += '%s<option id="%s">\n' % (" " * 20, title)
+        for i, value in enumerate(values, 1):
+            out += '%s<id id="%d"><![CDATA[%s]]></id>\n' % (" " * 25, i, value)
+        out += "%s</option>\n" % (" " * 20)
+    return out + "%s</item>\n" % pad
+
+
+def shop_xml(name, size, winmode, currency, title):
+    w, h = size
+    out = '<?xml version="1.0" encoding="UTF-8"?>\n<shop id="%s">\n     <config>\n' % name
+    out += cdata("title", title, 10)
+    out += cdata("footer", "\u00a9 Your shop name. All prices include VAT.", 10)
+    out += cdata("homepage", "http://www.example.com/", 10)
+    out += cdata("email", "info@example.com", 10)
+    out += '          <dimension width="%d" height="%d" />\n' % (w, h)
+    out += '          <userdimension width="%d" height="%d" />\n' % (w, h)
+    out += '          <thumbsize width="100" height="100" />\n'
+    out += '          <winmode value="%d" />\n' % winmode
+    out += cdata("noimage", "No picture yet", 10)
+    out += cdata("novideo", "No video preview", 10)
+    out += cdata("noaudio", "No audio preview", 10)
+    out += "          <currency>\n               <symbol>%s</symbol>\n" % currency[0]
+    out += "               <abbreviation>%s</abbreviation>\n          </currency>\n" % currency[1]
+    out += '          <paymentgateway type="paypal">\n               <email />\n'
+    out += "               <currency>%s</currency>\n          </paymentgateway>\n     </config>\n" % currency[1]
+    out += "     <product>\n"
+    out += '          <category id="1" name="Clothing">\n'
+    out += item(1, "general", "Classic T-shirt", "Soft cotton shirt with a printed logo.", "tshirt_Thumb.png",
+                "19", [("Size", ["S", "M", "L", "XL"]), ("Colour", ["White", "Black", "Navy"])])
+    out += item(2, "general", "Hooded sweater", "Warm hoodie for cool evenings.", "hoodie_Thumb.png",
+                "39", [("Size", ["M", "L", "XL"])])
+    out += "          </category>\n"
+    out += '          <category id="2" name="Music">\n'
+    out += item(3, "music", "Evening Sessions", "Ten quiet songs, recorded live.", "album_Thumb.png",
+                "12", [], "00:00:30")
+    out += "          </category>\n"
+    out += '          <category id="3" name="Video">\n'
+    out += item(4, "video", "Screen printing workshop", "A one-hour course on film.", "film_Thumb.png",
+                "25", [("Format", ["Download", "DVD"])], "00:01:00")
+    out += "          </category>\n     </product>\n</shop>\n"
+    return out.encode("utf-8")
+
+
+def theme_xml():
+    out = '<?xml version="1.0" encoding="UTF-8"?>\n<catalogue>\n     <themelist>\n'
+    for ident, name, _ in THEMES:
+        out += '          <theme_%d id="%d">%s</theme_%d>\n' % (ident, ident, name, ident)
+    out += "     </themelist>\n"
+    for ident, _, carts in THEMES:
+        out += '     <theme id="%d">\n' % ident
+        out += "".join('          <cart id="%s" />\n' % cart for cart in carts)
+        out += "     </theme>\n"
+    return (out + "</catalogue>\n").encode("utf-8")
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as handle:
+        handle.write(data)
+
+
+def main():
+    root = os.path.normpath(sys.argv[1] if len(sys.argv) > 1 else ROOT)
+    write(os.path.join(root, "theme.xml"), theme_xml())
+    for name, size, winmode, background, accent, currency, title in TEMPLATES:
+        folder = os.path.join(root, name)
+        write(os.path.join(folder, "index.swf"), swf(size[0], size[1], background))
+        write(os.path.join(folder, "Thumb.png"), thumb_picture(background, accent))
+        write(os.path.join(folder, "shop.xml"), shop_xml(name, size, winmode, currency, title))
+        for thumb, colour in (("tshirt", accent), ("hoodie", (0x80, 0x80, 0x80)), ("album", (0x30, 0x30, 0x30)),
+                              ("film", (0xC0, 0x40, 0x40))):
+            write(os.path.join(folder, "thumb", thumb + "_Thumb.png"), product_thumb(colour))
+
+
+if __name__ == "__main__":
+    main()

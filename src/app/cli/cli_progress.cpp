@@ -1,0 +1,27 @@
+// Trovecart - terminal progress.
+#include "cli/cli_progress.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+TTerminalProgress::TTerminalProgress(QString label)
+    : label_(std::move(label)), enabled_(::isatty(STDERR_FILENO) == 1) {}
+
+TTerminalProgress::~TTerminalProgress() {
+    if (shown_)
+        std::fputs("\n", stderr);
+}
+
+void TTerminalProgress::Show(int percent) {
+    if (!enabled_)
+        return;
+    shown_ = true;
+    std::fprintf(stderr, "\r%s... %3d%%", label_.toLocal8Bit().constData(), percent);
+    std::fflush(stderr);
+}
+
+std::function<void(int)> TTerminalProgress::Handler() {
+    if (!enabled_)
+        return {};
+    return [this](int percent) { Show(percent); };
+}

@@ -1,0 +1,119 @@
+// Trovecart tests - trovecart-cli's template and project commands, run as a user would.
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <gtest/gtest.h>
+
+#include "common/file_utils.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class CliProjectTest : public ::testing::Test {
+protected:
+    TRun Run(const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), data_.Path());
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(work_.Path());
+        process.start(QStringLiteral(TROVECART_CLI), arguments);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    QString TempFolder() const { return data_.File(QStringLiteral("Corvalen/Trovecart/Temp/")); }
+
+    TTempFolder data_;
+    TTempFolder work_;
+};
+
+TEST_F(CliProjectTest, TemplatesListsTheCatalogueAsJson) {
+    WriteFile(work_.File(QStringLiteral("tpl/theme.xml")),
+              "<c><themelist><a id=\"1\">Plain</a><b id=\"2\">Loud</b></themelist>"
+              "<theme id=\"1\"><t id=\"One\"/><t id=\"Two\"/></theme><theme id=\"2\"><t id=\"two\"/><t "
+              "id=\"Three\"/></theme></c>");
+    const TRun run =
+        Run({QStringLiteral("templates"), QStringLiteral("--template-folder"), QStringLiteral("tpl")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(json.value(QStringLiteral("all")).toArray(),
+              QJsonArray({QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")}));
+    const QJsonArray themes = json.value(QStringLiteral("themes")).toArray();
+    ASSERT_EQ(themes.size(), 2);
+    EXPECT_EQ(themes.at(1).toObject(),
+              QJsonObject({{"id", 2},
+                           {"name", QStringLiteral("Loud")},
+                           {"templates", QJsonArray({QStringLiteral("two"), QStringLiteral("Three")})}}));
+}
+
+TEST_F(CliProjectTest, NewBuildEmbedCodeAndInfoOnAShippedTemplate) {
+    // A desktop program's workspace in TempFolder must survive the command.
+    const QString foreign = TempFolder() + QStringLiteral("2024-01-01_00-00-00_000/shoppingcart/shop.xml");
+    WriteFile(foreign, "<shop/>");
+
+    TRun run = Run({QStringLiteral("new"), QStringLiteral("NeonNight"), QStringLiteral("neon.scp")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_TRUE(FileExistsStrict(work_.File(QStringLiteral("neon.scp"))));
+
+    run = Run({QStringLiteral("info"), QStringLiteral("neon.scp")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(run.out).object().value(QStringLiteral("id")).toString(),
+              QStringLiteral("NeonNight"));
+
+    run = Run({QStringLiteral("build"), QStringLiteral("neon.scp"), QStringLiteral("site"),
+               QStringLiteral("--prefix"), QStringLiteral("http://shop.test/neon")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The template is in pop-up mode: a launcher page and the page holding the shop.
+    EXPECT_TRUE(ReadFile(work_.File(QStringLiteral("site/index.html"))).contains("ShoppingCartWindow"));
+    const QByteArray page = ReadFile(work_.File(QStringLiteral("site/shoppingcart.html")));
+    EXPECT_TRUE(page.contains("value=\"http://shop.test/neon/shoppingcart/index.swf?datafile=shop.xml\""));
+    EXPECT_TRUE(FileExistsStrict(work_.File(QStringLiteral("site/shoppingcart/shop.xml"))));
+    EXPECT_TRUE(FileExistsStrict(work_.File(QStringLiteral("site/shoppingcart/index.swf"))));
+    EXPECT_FALSE(FileExistsStrict(work_.File(QStringLiteral("site/shoppingcart/Thumb.png"))));
+    EXPECT_FALSE(FileExistsStrict(work_.File(QStringLiteral("site/shop.xml"))));
+
+    run = Run({QStringLiteral("embed-code"), QStringLiteral("neon.scp")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.startsWith("<object id=\"shoppingcart\" align=\"\" width=\"800px\" height=\"600px\"\r\n"));
+    EXPECT_TRUE(run.out.endsWith("</object>\r\n"));
+    // The page holds exactly the code the command hands out for the same address.
+    run = Run({QStringLiteral("embed-code"), QStringLiteral("neon.scp"), QStringLiteral("--prefix"),
+               QStringLiteral("http://shop.test/neon/")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(page.contains(run.out));
+
+    // Only the foreign workspace is left in TempFolder.
+    EXPECT_TRUE(FileExistsStrict(foreign));
+    EXPECT_EQ(QDir(TempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({QStringLiteral("2024-01-01_00-00-00_000")}));
+}
+
+TEST_F(CliProjectTest, FailuresEndWithExitCodeOne) {
+    TRun run = Run({QStringLiteral("new"), QStringLiteral("NoSuchTemplate"), QStringLiteral("x.scp")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Template not found."));
+    EXPECT_FALSE(FileExistsStrict(work_.File(QStringLiteral("x.scp"))));
+
+    WriteFile(work_.File(QStringLiteral("bad.scp")), "PK\x03\x04 but not really");
+    run = Run({QStringLiteral("embed-code"), QStringLiteral("bad.scp")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("Zip Error"));
+    EXPECT_EQ(QDir(TempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+
+    run = Run({QStringLiteral("build"), QStringLiteral("only-one-argument.scp")});
+    EXPECT_EQ(run.exitCode, 2);
+}
+
+} // namespace

@@ -1,0 +1,208 @@
+// Trovecart tests - shopconfig.xml, the recent list and the shop data module's start and end.
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include "common/file_utils.h"
+#include "shop/program_data.h"
+#include "shop/shop_data_module.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+QString SettingsWith(const QString& body) {
+    return QStringLiteral("<?xml version=\"1.0\"?><anyname>") + body + QStringLiteral("</anyname>");
+}
+
+QStringList RecentPaths(const TResentItems& recent) {
+    QStringList paths;
+    for (int i = 0; i < recent.Count(); ++i)
+        paths.append(recent.Items(i).Src());
+    return paths;
+}
+
+TEST(ProgramDataTest, FoldersFollowTheProgramAndDataFolders) {
+    TProgramData data(QStringLiteral("/opt/trovecart"),
+                      QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/"));
+    EXPECT_EQ(data.ProgramFolder(), QStringLiteral("/opt/trovecart/"));
+    EXPECT_EQ(data.TemplateFolder(), QStringLiteral("/opt/trovecart/Files/Template/"));
+    EXPECT_EQ(data.TempFolder(), QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/Temp/"));
+}
+
+TEST(ProgramDataTest, FirstStartWithoutSettingsGivesTheInitialValues) {
+    TTempFolder temp;
+    TProgramData data(temp.Path(), temp.Path());
+    data.LoadSettings(temp.File(QStringLiteral("shopconfig.xml")));
+    EXPECT_EQ(data.Recent().Count(), 0);
+    EXPECT_EQ(data.FTPDir(), QStringLiteral("/"));
+    EXPECT_EQ(data.FTPPort(), 21);
+    EXPECT_FALSE(data.FTPPassive());
+}
+
+TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
+    TTempFolder temp;
+    TProgramData data(temp.Path(), temp.Path());
+    UpdateRecentList(data.Recent(), QStringLiteral("/p/one.scp"));
+    UpdateRecentList(data.Recent(), QStringLiteral("/p/two & \"three\".scp"));
+    data.SetLastPublishPath(QStringLiteral("/srv/www/"));
+    data.SetFTPHost(QStringLiteral("ftp.example.org"));
+    data.SetFTPDir(QStringLiteral("/htdocs"));
+    data.SetFTPlogin(QStringLiteral("anna"));
+    data.SetFTPPassword(QStringLiteral("s3cret"));
+    data.SetFTPPort(2121);
+    data.SetFTPPassive(true);
+    const QString file = temp.File(QStringLiteral("shopconfig.xml"));
+    data.SaveSettings(file);
+
+    EXPECT_EQ(QString::fromUtf8(ReadFile(file)),
+              QStringLiteral(
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                  "<settings>\n"
+                  "     <recent>\n"
+                  "          <item src=\"/p/two &amp; &quot;three&quot;.scp\" />\n"
+                  "          <item src=\"/p/one.scp\" />\n"
+                  "     </recent>\n"
+                  "     <last_open_project path=\"\" />\n"
+                  "     <last_publ_project path=\"\" />\n"
+                  "     <last_publ_path path=\"/srv/www/\" />\n"
+                  "     <ftp_set ftphost=\"ftp.example.org\" hostdir=\"/htdocs\" l=\"anna\" p=\"s3cret\" "
+                  "port=\"2121\" transfermode=\"passive\" />\n"
+                  "</settings>\n"));
+    // The password is stored as plain text, so nobody else may read the file.
+    EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
+
+    TProgramData loaded(temp.Path(), temp.Path());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(RecentPaths(loaded.Recent()), RecentPaths(data.Recent()));
+    EXPECT_EQ(loaded.LastPublishPath(), QStringLiteral("/srv/www/"));
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("ftp.example.org"));
+    EXPECT_EQ(loaded.FTPDir(), QStringLiteral("/htdocs"));
+    EXPECT_EQ(loaded.FTPlogin(), QStringLiteral("anna"));
+    EXPECT_EQ(loaded.FTPPassword(), QStringLiteral("s3cret"));
+    EXPECT_EQ(loaded.FTPPort(), 2121);
+    EXPECT_TRUE(loaded.FTPPassive());
+}
+
+TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {
+    TTempFolder temp;
+    const QString file = temp.File(QStringLiteral("shopconfig.xml"));
+    TProgramData data(temp.Path(), temp.Path());
+
+    // Any word other than "active" is passive; a missing port stops the loading and keeps 21.
+    WriteFile(file, SettingsWith(QStringLiteral("<ftp_set ftphost=\"h\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
+                                                "transfermode=\"PASSIVE\"/>"))
+                        .toUtf8());
+    data.LoadSettings(file);
+    EXPECT_EQ(data.FTPHost(), QStringLiteral("h"));
+    EXPECT_EQ(data.FTPDir(), QStringLiteral("/d"));
+    EXPECT_EQ(data.FTPPassword(), QStringLiteral("pw"));
+    EXPECT_TRUE(data.FTPPassive());
+    EXPECT_EQ(data.FTPPort(), 21);
+
+    WriteFile(file, SettingsWith(QStringLiteral("<ftp_set ftphost=\"h\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
+                                                "transfermode=\"active\" port=\"99\"/>"))
+                        .toUtf8());
+    data.LoadSettings(file);
+    EXPECT_FALSE(data.FTPPassive());
+    EXPECT_EQ(data.FTPPort(), 99);
+
+    // Entries of any name are read; the second lacks src, which ends the loading right there.
+    data.SetLastOpen(QStringLiteral("kept?"));
+    data.SetLastPublishPath(QStringLiteral("/kept/"));
+    WriteFile(file, SettingsWith(
+                        QStringLiteral("<recent><entry src=\"/a.scp\"/><item/><item src=\"/c.scp\"/></recent>"
+                                       "<last_open_project path=\"/lost\"/>"))
+                        .toUtf8());
+    data.LoadSettings(file);
+    EXPECT_EQ(RecentPaths(data.Recent()), QStringList({QStringLiteral("/a.scp")}));
+    EXPECT_EQ(data.LastOpen(), QStringLiteral("kept?"));
+
+    // Missing elements: LastOpen empties, LastPublishPath stays, the FTP account resets.
+    WriteFile(file, SettingsWith(QString()).toUtf8());
+    data.LoadSettings(file);
+    EXPECT_EQ(data.LastOpen(), QString());
+    EXPECT_EQ(data.LastPublishPath(), QStringLiteral("/kept/"));
+    EXPECT_EQ(data.FTPHost(), QString());
+    EXPECT_EQ(data.FTPDir(), QStringLiteral("/"));
+    EXPECT_EQ(data.FTPPort(), 21);
+
+    WriteFile(file, "<settings><recent><item src=\"/x.scp\"/>");
+    data.LoadSettings(file);
+    EXPECT_EQ(data.Recent().Count(), 0);
+}
+
+TEST(RecentListTest, MostRecentFirstAtMostTwentyOneEntries) {
+    TResentItems recent;
+    UpdateRecentList(recent, QStringLiteral("/a.scp"));
+    UpdateRecentList(recent, QStringLiteral("/b.scp"));
+    UpdateRecentList(recent, QStringLiteral("/a.scp"));
+    EXPECT_EQ(RecentPaths(recent), QStringList({QStringLiteral("/a.scp"), QStringLiteral("/b.scp")}));
+    UpdateRecentList(recent, QStringLiteral("/A.scp"));
+    EXPECT_EQ(recent.Count(), 3);
+
+    TResentItems full;
+    for (int i = 0; i < 20; ++i)
+        UpdateRecentList(full, QStringLiteral("/%1.scp").arg(i));
+    UpdateRecentList(full, QStringLiteral("/new.scp"));
+    EXPECT_EQ(full.Count(), 21);
+    UpdateRecentList(full, QStringLiteral("/newer.scp"));
+    EXPECT_EQ(full.Count(), 21);
+    EXPECT_EQ(full.Items(0).Src(), QStringLiteral("/newer.scp"));
+    EXPECT_EQ(full.Items(20).Src(), QStringLiteral("/1.scp")); // "/0.scp" was the oldest
+    // Moving an entry up never drops another one.
+    UpdateRecentList(full, QStringLiteral("/5.scp"));
+    EXPECT_EQ(full.Count(), 21);
+    EXPECT_EQ(full.Items(20).Src(), QStringLiteral("/1.scp"));
+}
+
+class ShopDataModuleTest : public ::testing::Test {
+protected:
+    std::unique_ptr<TProgramData> MakeData() {
+        auto data = std::make_unique<TProgramData>(program_.Path(), appData_.Path());
+        return data;
+    }
+    TTempFolder program_;
+    TTempFolder appData_;
+};
+
+TEST_F(ShopDataModuleTest, StartEmptiesTheTemporaryFolderUnlessTold) {
+    const QString leftOver =
+        appData_.File(QStringLiteral("Temp/2024-01-01_00-00-00_000/shoppingcart/shop.xml"));
+    WriteFile(leftOver, "<shop/>");
+    WriteFile(program_.File(QStringLiteral("Files/Template/theme.xml")),
+              "<themes><themelist><t id=\"1\">Classic</t></themelist></themes>");
+
+    EXPECT_FALSE(TDataModuleShopCart::DeleteTempFolderOption(
+        {QStringLiteral("prog"), QStringLiteral("-NotDeleteTemp")}));
+    EXPECT_TRUE(
+        TDataModuleShopCart::DeleteTempFolderOption({QStringLiteral("prog"), QStringLiteral("-notdelete")}));
+    {
+        TDataModuleShopCart module(false, MakeData());
+        module.DataModuleCreate();
+        EXPECT_TRUE(FileExistsStrict(leftOver));
+        EXPECT_EQ(module.ProgramData().Themes().Count(), 1);
+    }
+    {
+        TDataModuleShopCart module(true, MakeData());
+        module.DataModuleCreate();
+        EXPECT_FALSE(FileExistsStrict(leftOver));
+        EXPECT_TRUE(FolderExists(appData_.File(QStringLiteral("Temp/"))));
+        EXPECT_FALSE(FolderHasEntries(appData_.File(QStringLiteral("Temp/"))));
+    }
+}
+
+TEST_F(ShopDataModuleTest, SettingsAreWrittenAtShutdownAndReadAtTheNextStart) {
+    {
+        TDataModuleShopCart module(true, MakeData());
+        module.DataModuleCreate();
+        module.ProgramData().SetFTPHost(QStringLiteral("ftp.shop.test"));
+        UpdateRecentList(module.ProgramData().Recent(), QStringLiteral("/shop.scp"));
+    }
+    EXPECT_TRUE(FileExistsStrict(program_.File(QStringLiteral("shopconfig.xml"))));
+    TDataModuleShopCart module(true, MakeData());
+    module.DataModuleCreate();
+    EXPECT_EQ(module.ProgramData().FTPHost(), QStringLiteral("ftp.shop.test"));
+    EXPECT_EQ(module.ProgramData().Recent().Items(0).Src(), QStringLiteral("/shop.scp"));
+}
+
+} // namespace
