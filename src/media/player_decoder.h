@@ -1,0 +1,34 @@
+// Trovecart - turns one stream's queued packets into frames.
+#pragma once
+
+#include <atomic>
+
+#include "media/av_resources.h"
+#include "media/player_packet_queue.h"
+
+// Used by one decoder thread. Packets of an older serial are skipped and the codec is flushed
+// whenever the serial changes, so no frame from before a seek leaves the decoder.
+class TStreamDecoder {
+public:
+    enum class EResult { Frame, EndOfStream, Aborted };
+
+    TStreamDecoder(TCodecContextPtr codec, TPacketQueue& packets);
+
+    // Blocks until a frame is ready (`serial` tells which seek it belongs to), the end-of-stream
+    // marker of the current serial has been drained, or the queue is aborted.
+    EResult Decode(AVFrame* frame, int& serial);
+
+    // The serial whose end of stream has been drained, or -1.
+    int FinishedSerial() const { return finishedSerial_.load(); }
+    const AVCodecContext* Codec() const { return codec_.get(); }
+
+private:
+    bool TakePacket(TQueuedPacket& item);
+
+    TCodecContextPtr codec_;
+    TPacketQueue& packets_;
+    TQueuedPacket pending_;
+    bool hasPending_ = false;
+    int packetSerial_ = -1;
+    std::atomic<int> finishedSerial_{-1};
+};
