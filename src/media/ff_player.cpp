@@ -52,8 +52,11 @@ private:
 
 TFFPlayer::TFFPlayer(QObject* parent) : QObject(parent), audioVolume_(kDefaultAudioVolume) {}
 
+// The display may already be gone: a dying player leaves it alone.
 TFFPlayer::~TFFPlayer() {
-    Stop(true);
+    if (session_)
+        EndSession(true);
+    retired_.clear();
 }
 
 bool TFFPlayer::Open(const QString& fileName, TFrameSink* window) {
@@ -78,12 +81,7 @@ bool TFFPlayer::Open(const QString& fileName, TFrameSink* window) {
 
 void TFFPlayer::Stop(bool wait) {
     if (session_) {
-        session_->Abort();
-        sessionId_ = 0;
-        if (wait)
-            session_.reset();
-        else
-            retired_.push_back(std::move(session_));
+        EndSession(wait);
         if (window_)
             window_->ClearFrame();
         window_ = nullptr;
@@ -91,6 +89,15 @@ void TFFPlayer::Stop(bool wait) {
     }
     if (wait)
         retired_.clear();
+}
+
+void TFFPlayer::EndSession(bool wait) {
+    session_->Abort();
+    sessionId_ = 0;
+    if (wait)
+        session_.reset();
+    else
+        retired_.push_back(std::move(session_));
 }
 
 void TFFPlayer::Pause() {

@@ -65,6 +65,7 @@ signals:
 private:
     class TListener;
 
+    void EndSession(bool wait);
     void PostState(TPlayState state);
 
     std::unique_ptr<TPlaybackSession> session_;

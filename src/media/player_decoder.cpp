@@ -16,6 +16,7 @@ TStreamDecoder::EResult TStreamDecoder::Decode(AVFrame* frame, int& serial) {
                     return EResult::Frame;
                 }
                 if (received == AVERROR_EOF) {
+                    serial = packetSerial_;
                     finishedSerial_ = packetSerial_;
                     avcodec_flush_buffers(codec_.get());
                     return EResult::EndOfStream;

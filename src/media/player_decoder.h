@@ -14,8 +14,8 @@ public:
 
     TStreamDecoder(TCodecContextPtr codec, TPacketQueue& packets);
 
-    // Blocks until a frame is ready (`serial` tells which seek it belongs to), the end-of-stream
-    // marker of the current serial has been drained, or the queue is aborted.
+    // Blocks until a frame is ready, the end-of-stream marker of the current serial has been
+    // drained, or the queue is aborted. `serial` tells which seek the frame or the end belongs to.
     EResult Decode(AVFrame* frame, int& serial);
 
     // The serial whose end of stream has been drained, or -1.
