@@ -274,6 +274,8 @@ void TPlaybackSession::DemuxLoop() {
 
 // Called with the control lock held; takes the queues' own locks after it.
 bool TPlaybackSession::NeedsPackets() const {
+    if (!videoDecoder_ && !audioDecoder_)
+        return true; // only silent sound: read through to the end of the file
     if (videoPackets_.Bytes() + audioPackets_.Bytes() > kMaxQueuedBytes)
         return false;
     return (videoDecoder_ && !HasEnough(videoPackets_, input_->streams[videoStream_])) ||

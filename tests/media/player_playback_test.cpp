@@ -104,6 +104,16 @@ TEST_F(PlayerPlayback, WithoutASoundDeviceThePicturePlaysSilently) {
     EXPECT_GT(endWallUs, 1800000);
     EXPECT_GE(recorder_.FramesShown + player_.DroppedFrames(), 45);
     EXPECT_TRUE(messages.Calls().empty());
+
+    // A sound-only file runs its position on the system clock to the end.
+    const QString tone = MakeToneFile(folder_.Path());
+    ASSERT_FALSE(tone.isEmpty());
+    ASSERT_TRUE(player_.Open(tone, &recorder_)) << player_.LastError().toStdString();
+    const int64_t openedUs = recorder_.Clock.nsecsElapsed() / 1000;
+    ASSERT_TRUE(recorder_.WaitUntil([&] { return recorder_.Count(psEnd) == 2; }, 8000));
+    EXPECT_GT(recorder_.Clock.nsecsElapsed() / 1000 - openedUs, 1300000);
+    EXPECT_GT(player_.CurrentPosition(), 1400000);
+    EXPECT_TRUE(messages.Calls().empty());
 }
 
 TEST_F(PlayerPlayback, SoundOnlyFileLeavesTheDisplayBlackAndEnds) {
