@@ -17,7 +17,6 @@ TStreamDecoder::EResult TStreamDecoder::Decode(AVFrame* frame, int& serial) {
                 }
                 if (received == AVERROR_EOF) {
                     serial = packetSerial_;
-                    finishedSerial_ = packetSerial_;
                     avcodec_flush_buffers(codec_.get());
                     return EResult::EndOfStream;
                 }
@@ -30,7 +29,6 @@ TStreamDecoder::EResult TStreamDecoder::Decode(AVFrame* frame, int& serial) {
             return EResult::Aborted;
         if (item.Serial != packetSerial_) {
             avcodec_flush_buffers(codec_.get());
-            finishedSerial_ = -1;
             packetSerial_ = item.Serial;
         }
         const int sent = avcodec_send_packet(codec_.get(), item.IsEndOfStream() ? nullptr : item.Packet.get());

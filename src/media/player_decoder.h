@@ -1,8 +1,6 @@
 // Trovecart - turns one stream's queued packets into frames.
 #pragma once
 
-#include <atomic>
-
 #include "media/av_resources.h"
 #include "media/player_packet_queue.h"
 
@@ -18,10 +16,6 @@ public:
     // drained, or the queue is aborted. `serial` tells which seek the frame or the end belongs to.
     EResult Decode(AVFrame* frame, int& serial);
 
-    // The serial whose end of stream has been drained, or -1.
-    int FinishedSerial() const { return finishedSerial_.load(); }
-    const AVCodecContext* Codec() const { return codec_.get(); }
-
 private:
     bool TakePacket(TQueuedPacket& item);
 
@@ -30,5 +24,4 @@ private:
     TQueuedPacket pending_;
     bool hasPending_ = false;
     int packetSerial_ = -1;
-    std::atomic<int> finishedSerial_{-1};
 };

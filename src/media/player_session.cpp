@@ -66,7 +66,7 @@ TPlaybackSession::TPlaybackSession(const QString& fileName, std::unique_ptr<TPla
       audioFrames_(kAudioFrameCapacity) {
     OpenInput(fileName);
     if (videoStream_ >= 0)
-        videoDecoder_ = std::make_unique<TStreamDecoder>(OpenDecoder(videoStream_), videoPackets_);
+        OpenVideo();
     if (audioStream_ >= 0)
         OpenAudio(volume);
     if (!videoDecoder_ && !audioDecoder_ && !silentSound_)
@@ -138,6 +138,16 @@ TCodecContextPtr TPlaybackSession::OpenDecoder(int streamIndex) {
     if (avcodec_open2(context.get(), codec, nullptr) < 0)
         return {};
     return context;
+}
+
+void TPlaybackSession::OpenVideo() {
+    if (TCodecContextPtr codec = OpenDecoder(videoStream_)) {
+        videoDecoder_ = std::make_unique<TStreamDecoder>(std::move(codec), videoPackets_);
+        return;
+    }
+    // A picture this build cannot decode: whatever sound there is still plays.
+    input_->streams[videoStream_]->discard = AVDISCARD_ALL;
+    videoStream_ = -1;
 }
 
 void TPlaybackSession::OpenAudio(int volume) {

@@ -56,7 +56,6 @@ public:
     int64_t Position() const;
     // Microseconds, or -1 when the file does not say.
     int64_t Duration() const { return durationUs_; }
-    bool HasVideo() const { return videoStream_ >= 0; }
     QImage CurrentFrame() const;
     int DroppedFrames() const { return droppedFrames_.load(); }
 
@@ -69,6 +68,7 @@ private:
 
     void OpenInput(const QString& fileName);
     TCodecContextPtr OpenDecoder(int streamIndex);
+    void OpenVideo();
     void OpenAudio(int volume);
 
     void DemuxLoop();
