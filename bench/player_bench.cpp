@@ -6,10 +6,9 @@
 // also converts each picture to RGB and keeps its clocks, so a ratio a little above 1 is expected.
 //
 // Usage: player_bench [RUNS]   (default 3; each run plays the clip once and decodes it once)
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -28,15 +27,18 @@ constexpr int kClipSeconds = 20;
 double CpuSeconds(int who) {
     rusage usage{};
     getrusage(who, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 bool RunFfmpeg(const QStringList& arguments) {
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                                                       QStringLiteral("error"), QStringLiteral("-y")}
-                                               << arguments);
-    return ffmpeg.waitForFinished(600000) && ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                             QStringLiteral("error"), QStringLiteral("-y")}
+                     << arguments);
+    return ffmpeg.waitForFinished(600000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
+           ffmpeg.exitCode() == 0;
 }
 
 class TCountingDisplay : public TFrameSink {
@@ -83,8 +85,8 @@ double PeerOnce(const QString& clip) {
     const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
     QElapsedTimer wall;
     wall.start();
-    if (!RunFfmpeg({QStringLiteral("-re"), QStringLiteral("-i"), clip, QStringLiteral("-f"), QStringLiteral("null"),
-                    QStringLiteral("-")}))
+    if (!RunFfmpeg({QStringLiteral("-re"), QStringLiteral("-i"), clip, QStringLiteral("-f"),
+                    QStringLiteral("null"), QStringLiteral("-")}))
         return 0;
     return 100.0 * (CpuSeconds(RUSAGE_CHILDREN) - cpuBefore) / (wall.nsecsElapsed() / 1e9);
 }
@@ -106,13 +108,25 @@ int main(int argc, char* argv[]) {
     QTemporaryDir folder;
     const QString clip = folder.filePath(QStringLiteral("clip720.mp4"));
     std::printf("making a %d s 1280x720 25 fps clip with stereo sound...\n", kClipSeconds);
-    if (!RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                    QStringLiteral("testsrc2=s=1280x720:r=25:d=%1").arg(kClipSeconds), QStringLiteral("-f"),
-                    QStringLiteral("lavfi"), QStringLiteral("-i"),
+    if (!RunFfmpeg({QStringLiteral("-f"),
+                    QStringLiteral("lavfi"),
+                    QStringLiteral("-i"),
+                    QStringLiteral("testsrc2=s=1280x720:r=25:d=%1").arg(kClipSeconds),
+                    QStringLiteral("-f"),
+                    QStringLiteral("lavfi"),
+                    QStringLiteral("-i"),
                     QStringLiteral("sine=frequency=440:sample_rate=44100:duration=%1").arg(kClipSeconds),
-                    QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:v"), QStringLiteral("libx264"),
-                    QStringLiteral("-preset"), QStringLiteral("veryfast"), QStringLiteral("-b:v"),
-                    QStringLiteral("2M"), QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest"),
+                    QStringLiteral("-ac"),
+                    QStringLiteral("2"),
+                    QStringLiteral("-c:v"),
+                    QStringLiteral("libx264"),
+                    QStringLiteral("-preset"),
+                    QStringLiteral("veryfast"),
+                    QStringLiteral("-b:v"),
+                    QStringLiteral("2M"),
+                    QStringLiteral("-c:a"),
+                    QStringLiteral("aac"),
+                    QStringLiteral("-shortest"),
                     clip})) {
         std::fprintf(stderr, "ffmpeg could not make the clip\n");
         return 1;
@@ -123,15 +137,16 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < runs; ++i) {
         const TPlayerRun run = PlayOnce(clip);
         const double peer = PeerOnce(clip);
-        std::printf("run %d: player %.1f%% of a core, %d shown, %d dropped, %.2f s; ffmpeg -re %.1f%%\n", i + 1,
-                    run.CpuPercent, run.Shown, run.Dropped, run.WallSeconds, peer);
+        std::printf("run %d: player %.1f%% of a core, %d shown, %d dropped, %.2f s; ffmpeg -re %.1f%%\n",
+                    i + 1, run.CpuPercent, run.Shown, run.Dropped, run.WallSeconds, peer);
         playerCpu.push_back(run.CpuPercent);
         peerCpu.push_back(peer);
         worstDropped = std::max(worstDropped, run.Dropped);
     }
     const double player = Median(playerCpu);
     const double peer = Median(peerCpu);
-    std::printf("median CPU: player %.1f%% of one core, ffmpeg -re -f null %.1f%%; ratio %.2f; most dropped %d\n",
-                player, peer, peer > 0 ? player / peer : 0.0, worstDropped);
+    std::printf(
+        "median CPU: player %.1f%% of one core, ffmpeg -re -f null %.1f%%; ratio %.2f; most dropped %d\n",
+        player, peer, peer > 0 ? player / peer : 0.0, worstDropped);
     return 0;
 }

@@ -34,8 +34,8 @@ private:
     template <typename TAction> void Deliver(TAction action) {
         TFFPlayer* player = &player_;
         const uint64_t id = sessionId_;
-        // Queued on the player: dropped with it, and ignored once its session has been stopped (the
-    // listener lives as long as its session, so an action that runs finds it alive).
+        // Queued on the player: dropped with it, and ignored once its session has been stopped
+        // (the listener lives as long as its session, so an action that runs finds it alive).
         QMetaObject::invokeMethod(
             player,
             [player, id, action] {
@@ -160,5 +160,6 @@ void TFFPlayer::SetSeekByFrame(bool on) {
 
 void TFFPlayer::PostState(TPlayState state) {
     // Queued like the playback threads' reports, so every report arrives in the order it was made.
-    QMetaObject::invokeMethod(this, [this, state] { emit OnState(state); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, state] { emit OnState(state); }, Qt::QueuedConnection);
 }

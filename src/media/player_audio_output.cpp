@@ -26,7 +26,8 @@ void SDLCALL FillCallback(void* output, Uint8* stream, int length) {
 
 TAudioOutput::TAudioOutput(TFrameQueue& frames, const std::atomic<int>& decodedSerial,
                            const std::atomic<int>& serial, TPlayClock& clock)
-    : frames_(frames), decodedSerial_(decodedSerial), serial_(serial), clock_(clock), volume_(kDefaultAudioVolume) {}
+    : frames_(frames), decodedSerial_(decodedSerial), serial_(serial), clock_(clock),
+      volume_(kDefaultAudioVolume) {}
 
 TAudioOutput::~TAudioOutput() {
     Close();
@@ -103,7 +104,8 @@ void TAudioOutput::Fill(uint8_t* stream, int length) {
     // A callback that found nothing new leaves the clock running on its own.
     if (played && chunkSerial_ == serial_.load() && bytesPerSecond_ > 0) {
         // What was handed to SDL is heard about two device buffers later.
-        const int64_t unplayedBytes = 2LL * hardwareBufferBytes_ + static_cast<int64_t>(chunk_.size() - chunkRead_);
+        const int64_t unplayedBytes =
+            2LL * hardwareBufferBytes_ + static_cast<int64_t>(chunk_.size() - chunkRead_);
         clock_.Set(chunkEndUs_ - unplayedBytes * 1000000 / bytesPerSecond_, chunkSerial_, callbackTimeUs);
     }
 }
@@ -140,9 +142,9 @@ bool TAudioOutput::Resample(const AVFrame* frame) {
         AVChannelLayout deviceLayout{};
         av_channel_layout_default(&deviceLayout, deviceChannels_);
         SwrContext* resampler = nullptr;
-        const int made = swr_alloc_set_opts2(&resampler, &deviceLayout, AV_SAMPLE_FMT_S16, deviceRate_, &layout,
-                                             static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0,
-                                             nullptr);
+        const int made =
+            swr_alloc_set_opts2(&resampler, &deviceLayout, AV_SAMPLE_FMT_S16, deviceRate_, &layout,
+                                static_cast<AVSampleFormat>(frame->format), frame->sample_rate, 0, nullptr);
         av_channel_layout_uninit(&deviceLayout);
         resampler_.reset(resampler);
         if (made < 0 || swr_init(resampler) < 0) {

@@ -31,7 +31,8 @@ TStreamDecoder::EResult TStreamDecoder::Decode(AVFrame* frame, int& serial) {
             avcodec_flush_buffers(codec_.get());
             packetSerial_ = item.Serial;
         }
-        const int sent = avcodec_send_packet(codec_.get(), item.IsEndOfStream() ? nullptr : item.Packet.get());
+        const int sent =
+            avcodec_send_packet(codec_.get(), item.IsEndOfStream() ? nullptr : item.Packet.get());
         if (sent == AVERROR(EAGAIN)) {
             // The codec has frames to hand out first; the packet goes in on the next round.
             pending_ = std::move(item);

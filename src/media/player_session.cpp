@@ -21,8 +21,9 @@ QString OpenFailureText(const QString& fileName, int code) {
     if (code == AVERROR(ENOENT))
         text = QStringLiteral("%s: no such file or directory");
     else if (code == AVERROR(EIO))
-        text = QStringLiteral("%s: I/O error occurred\r\nUsually that means that input file is truncated and/or "
-                              "corrupted.");
+        text =
+            QStringLiteral("%s: I/O error occurred\r\nUsually that means that input file is truncated and/or "
+                           "corrupted.");
     else if (code == AVERROR(EILSEQ) || code == AVERROR_DEMUXER_NOT_FOUND)
         text = QStringLiteral("%s: Unknown format");
     else if (code == AVERROR_INVALIDDATA)
@@ -59,10 +60,8 @@ int64_t FramePtsUs(const AVFrame* frame, AVRational timeBase, int64_t guessUs) {
 
 TPlaybackSession::TPlaybackSession(const QString& fileName, std::unique_ptr<TPlaybackListener> listener,
                                    int volume)
-    : listener_(std::move(listener)),
-      videoPackets_([this] { WakeDemux(); }),
-      audioPackets_([this] { WakeDemux(); }),
-      videoFrames_(kVideoFrameCapacity, [this] { WakePresenter(); }),
+    : listener_(std::move(listener)), videoPackets_([this] { WakeDemux(); }),
+      audioPackets_([this] { WakeDemux(); }), videoFrames_(kVideoFrameCapacity, [this] { WakePresenter(); }),
       audioFrames_(kAudioFrameCapacity) {
     OpenInput(fileName);
     if (videoStream_ >= 0)

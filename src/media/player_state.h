@@ -4,11 +4,11 @@
 #include <QMetaType>
 
 enum TPlayState {
-    psPlay,   // a file was opened and plays
+    psPlay, // a file was opened and plays
     psPause,
     psResume,
-    psStep,   // a picture was shown while paused (after a seek)
+    psStep, // a picture was shown while paused (after a seek)
     psStop,
-    psEnd,    // every stream has played out
+    psEnd, // every stream has played out
 };
 Q_DECLARE_METATYPE(TPlayState)

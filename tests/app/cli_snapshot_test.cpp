@@ -39,8 +39,8 @@ QString MakeNumberedClip(const TTempFolder& folder) {
     const QString clip = folder.File(QStringLiteral("numbered.mkv"));
     const TRun made = RunProgram(
         QStringLiteral("ffmpeg"),
-        {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-         QStringLiteral("lavfi"), QStringLiteral("-i"),
+        {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
          QStringLiteral("color=c=black:s=64x48:r=25:d=2,format=yuv420p,geq=lum='16+N*4':cb=128:cr=128"),
          QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-q:v"), QStringLiteral("1"),
          QStringLiteral("-g"), QStringLiteral("10"), clip});
@@ -61,7 +61,8 @@ TEST(CliSnapshot, SavesThePictureOnScreenAtTheMoment) {
     const QString out = folder.File(QStringLiteral("shot.png"));
 
     for (const auto& [at, picture] : {std::pair{1020000, 25}, std::pair{330000, 8}, std::pair{0, 0}}) {
-        const TRun run = Cli({QStringLiteral("snapshot"), clip, QStringLiteral("--at"), QString::number(at), out});
+        const TRun run =
+            Cli({QStringLiteral("snapshot"), clip, QStringLiteral("--at"), QString::number(at), out});
         ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
         const QImage shot(out);
         ASSERT_FALSE(shot.isNull());
@@ -80,11 +81,12 @@ TEST(CliSnapshot, FailuresLeaveNoPicture) {
     EXPECT_TRUE(run.Errors.contains(missing + QStringLiteral(": no such file or directory")));
 
     const QString tone = folder.File(QStringLiteral("tone.wav"));
-    ASSERT_EQ(RunProgram(QStringLiteral("ffmpeg"), {QStringLiteral("-loglevel"), QStringLiteral("error"),
-                                             QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                             QStringLiteral("sine=duration=1"), tone})
-                  .ExitCode,
-              0);
+    ASSERT_EQ(
+        RunProgram(QStringLiteral("ffmpeg"),
+                   {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                    QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=duration=1"), tone})
+            .ExitCode,
+        0);
     run = Cli({QStringLiteral("snapshot"), tone, QStringLiteral("--at"), QStringLiteral("1000"), out});
     EXPECT_EQ(run.ExitCode, 1);
 

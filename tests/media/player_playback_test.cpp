@@ -61,13 +61,18 @@ TEST_F(PlayerPlayback, PlaysFromOpenToEndWithRisingPositions) {
 
     ASSERT_GE(recorder_.Positions.size(), 40u);
     const auto& first = recorder_.Positions.front();
+    int late = 0;
     for (size_t i = 1; i < recorder_.Positions.size(); ++i) {
         const auto& report = recorder_.Positions[i];
         EXPECT_GT(report.PositionUs, recorder_.Positions[i - 1].PositionUs + 10000);
-        // Within one picture of the wall clock (plus the event loop's latency).
+        // Within one picture of the wall clock, plus the event loop's latency; a busy machine may
+        // deliver a report or two late, but a clock that runs fast or slow drifts further and further.
         const int64_t drift = (report.PositionUs - first.PositionUs) - (report.WallUs - first.WallUs);
-        EXPECT_LE(std::llabs(drift), kFrameUs + 10000) << "report " << i;
+        EXPECT_LE(std::llabs(drift), 3 * kFrameUs) << "report " << i;
+        if (std::llabs(drift) > kFrameUs + 10000)
+            ++late;
     }
+    EXPECT_LE(late, 2);
 }
 
 TEST_F(PlayerPlayback, PauseHoldsThePositionAndResumeGoesOn) {

@@ -105,7 +105,9 @@ TEST_F(PlayerSeek, SeekWhilePlayingGoesOnFromTheTarget) {
     player_.Seek(1200000);
     const size_t reports = recorder_.Positions.size();
     ASSERT_TRUE(recorder_.WaitUntil(
-        [&] { return recorder_.Positions.size() > reports && recorder_.Positions.back().PositionUs >= 1200000; },
+        [&] {
+            return recorder_.Positions.size() > reports && recorder_.Positions.back().PositionUs >= 1200000;
+        },
         3000));
     EXPECT_LT(recorder_.Positions.back().PositionUs, 1200000 + 5 * kFrameUs);
     ASSERT_TRUE(recorder_.WaitForState(psEnd, 5000));
@@ -182,7 +184,8 @@ TEST_F(PlayerSeek, ManyOpenStopCyclesLeaveNothingBehind) {
     for (int cycle = 0; cycle < 50; ++cycle) {
         ASSERT_TRUE(player_.Open(cycle % 5 == 4 ? tone : clip_, &recorder_));
         if (cycle % 7 == 0)
-            recorder_.WaitUntil([&] { return recorder_.FramesShown > 0 || recorder_.Positions.size() > 0; }, 2000);
+            recorder_.WaitUntil([&] { return recorder_.FramesShown > 0 || recorder_.Positions.size() > 0; },
+                                2000);
         player_.Stop(cycle % 4 != 1);
     }
     recorder_.WaitUntil([&] { return recorder_.Count(psStop) == 50; }, 3000);

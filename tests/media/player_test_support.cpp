@@ -40,7 +40,8 @@ QString MakePlayerMedia(const QString& outFile, const QStringList& arguments) {
                     QStringLiteral("-y")};
     all << arguments << outFile;
     ffmpeg.start(QStringLiteral("ffmpeg"), all);
-    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
+    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
+        ffmpeg.exitCode() != 0) {
         ADD_FAILURE() << "ffmpeg failed: " << ffmpeg.readAllStandardError().toStdString();
         ffmpeg.kill();
         return {};
@@ -51,13 +52,27 @@ QString MakePlayerMedia(const QString& outFile, const QStringList& arguments) {
 QString MakeNumberedClip(const QString& folder) {
     return MakePlayerMedia(
         folder + QStringLiteral("numbered.mp4"),
-        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+        {QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
          QStringLiteral("color=c=black:s=64x48:r=25:d=2,format=yuv420p,geq=lum='16+N*4':cb=128:cr=128"),
-         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-         QStringLiteral("sine=frequency=440:sample_rate=44100:duration=2"), QStringLiteral("-c:v"),
-         QStringLiteral("libx264"), QStringLiteral("-qp"), QStringLiteral("0"), QStringLiteral("-g"),
-         QStringLiteral("12"), QStringLiteral("-sc_threshold"), QStringLiteral("0"), QStringLiteral("-bf"),
-         QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-shortest")});
+         QStringLiteral("-f"),
+         QStringLiteral("lavfi"),
+         QStringLiteral("-i"),
+         QStringLiteral("sine=frequency=440:sample_rate=44100:duration=2"),
+         QStringLiteral("-c:v"),
+         QStringLiteral("libx264"),
+         QStringLiteral("-qp"),
+         QStringLiteral("0"),
+         QStringLiteral("-g"),
+         QStringLiteral("12"),
+         QStringLiteral("-sc_threshold"),
+         QStringLiteral("0"),
+         QStringLiteral("-bf"),
+         QStringLiteral("2"),
+         QStringLiteral("-c:a"),
+         QStringLiteral("aac"),
+         QStringLiteral("-shortest")});
 }
 
 QString MakeToneFile(const QString& folder) {

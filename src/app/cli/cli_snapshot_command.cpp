@@ -61,7 +61,8 @@ TCliCommand SnapshotCommand() {
         QStringLiteral("snapshot"),
         QStringLiteral("Save the picture of a video at a moment as PNG."),
         [](QCommandLineParser& parser) {
-            parser.addOption({QStringLiteral("at"), QStringLiteral("The moment, in microseconds from the start."),
+            parser.addOption({QStringLiteral("at"),
+                              QStringLiteral("The moment, in microseconds from the start."),
                               QStringLiteral("MICROSECONDS"), QStringLiteral("0")});
             parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A video file."));
             parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The PNG file to write."));
