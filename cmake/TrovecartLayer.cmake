@@ -12,8 +12,9 @@ function(trovecart_test name)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} tc_testsupport GTest::gtest GTest::gtest_main)
+    # One value per property: gtest_discover_tests splits a list value into separate arguments.
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy")
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ENVIRONMENT_MODIFICATION "SDL_AUDIODRIVER=set:dummy")
 endfunction()
 
 # Copies Files/ next to an executable so it runs from the build folder.

@@ -3,6 +3,7 @@
 #include "cli/cli_media_commands.h"
 #include "cli/cli_project_commands.h"
 #include "cli/cli_shop_commands.h"
+#include "cli/cli_snapshot_command.h"
 
 std::vector<TCliCommand> AllCommands() {
     return {
@@ -14,5 +15,6 @@ std::vector<TCliCommand> AllCommands() {
         EmbedCodeCommand(),
         ProbeCommand(),
         ConvertCommand(),
+        SnapshotCommand(),
     };
 }
