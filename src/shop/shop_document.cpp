@@ -8,6 +8,7 @@
 
 #include <pugixml.hpp>
 
+#include "common/file_utils.h"
 #include "shop/shop_error.h"
 #include "shop/xml_text.h"
 
@@ -39,7 +40,11 @@ int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
 
 } // namespace
 
-TShop::~TShop() { editor_.Free(); }
+TShop::~TShop() {
+    editor_.Free();
+    // The workspace goes with the shop.
+    DeleteFolderTree(siteFolder_);
+}
 
 void TShop::LoadFromXML(const pugi::xml_node& root) {
     id_ = RequiredAttribute(root, "id");

@@ -1,6 +1,8 @@
 // Trovecart - the open shop document: settings, catalogue and the paths of its workspace.
 #pragma once
 
+#include <functional>
+
 #include <QIODevice>
 #include <QString>
 
@@ -40,6 +42,13 @@ public:
     const QString& SiteFolder() const { return siteFolder_; }
     void SetSiteFolder(const QString& folder) { siteFolder_ = folder; }
 
+    // Set while an archive run of OpenProject or SaveProject must stop; read between chunks.
+    bool Cancelled() const { return cancelled_; }
+    void SetCancelled(bool cancelled) { cancelled_ = cancelled; }
+    // Percent done (0 to 100) of OpenProject and SaveProject, on the calling thread. The GUI
+    // processes its pending events here, which is also where a cancel request arrives.
+    std::function<void(int percent)> OnArchiveProgress;
+
     // The shop settings editor, owned by the shop once the GUI has created it.
     TEditorView* EditorView() const { return editor_.Get(); }
     void SetEditorView(std::unique_ptr<TEditorView> view) { editor_.Set(std::move(view)); }
@@ -54,6 +63,34 @@ public:
     // Clears Modified unless keepModified is set (publishing does not count as saving).
     virtual void SaveToFile(const QString& fileName, bool keepModified = false);
 
+    // Workspace (each raises EAppError on failure). A workspace is SiteFolder = tempFolder + a
+    // time stamp + '/', holding the pages, and WorkFolder = SiteFolder + "shoppingcart/", holding
+    // shop.xml, the front end and the media. It is deleted with the shop.
+    // Copies the template folder into a new workspace and loads its shop.xml.
+    virtual void NewFromTemplate(const QString& templateFolder, const QString& tempFolder);
+    // Unpacks the project file into a new workspace and loads it; the caller sets FileName first.
+    virtual void OpenProject(const QString& projectFile, const QString& tempFolder);
+    // Writes shop.xml and packs WorkFolder into the project file, which is replaced only by a
+    // complete new archive.
+    virtual void SaveProject(const QString& projectFile);
+    // Takes the front end and the design sizes of another template; false after a reported copy
+    // failure. Raises EShopError when the template's shop.xml cannot be read.
+    bool ApplyTemplate(const QString& templateFolder, const QString& templateId);
+
+    // Site pages. The prefix is the site's address ending with '/', or empty for relative links.
+    virtual QString GetEmbedCode(const QString& prefix) const;
+    // The page holding the front end; UTF-8, CR LF line ends. Raises EShopError.
+    void WriteEmbedPage(const QString& fileName, const QString& prefix) const;
+    // The page that opens the front end's page in a pop-up window. Raises EShopError.
+    void WriteLauncherPage(const QString& fileName, const QString& prefix) const;
+    // "index.html", and in pop-up mode "shoppingcart.html", in SiteFolder.
+    void WriteSitePages(const QString& prefix) const;
+
+    // The title without its font markup; a damaged marked-up title is reported and gives "".
+    QString GetPlainTitle() const;
+    // Replaces the title's visible text and keeps its font markup.
+    void SetPlainTitle(const QString& text);
+
 private:
     void WriteDocument(QIODevice& device) const;
 
@@ -61,6 +98,7 @@ private:
     TShopConfig config_;
     QString id_;
     bool modified_ = false;
+    bool cancelled_ = false;
     QString fileName_;
     QString workFolder_;
     QString siteFolder_;

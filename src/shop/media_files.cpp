@@ -1,0 +1,56 @@
+// Trovecart - product media files.
+#include "shop/media_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "common/file_utils.h"
+#include "common/picture_fit.h"
+#include "common/time_texts.h"
+#include "shop/shop_error.h"
+
+namespace {
+
+bool IsBitmapName(const QString& fileName) { return QFileInfo(fileName).suffix().toLower() == QLatin1String("bmp"); }
+
+} // namespace
+
+QString NewPictureFileName(const QString& pickedFile) {
+    if (IsBitmapName(pickedFile))
+        return TimeStamp() + QStringLiteral(".jpg");
+    const QString name = ExtractNamePart(pickedFile);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return TimeStamp() + (dot >= 0 ? name.mid(dot) : QString());
+}
+
+QString NewThumbFileName() { return TimeStamp() + QStringLiteral("_Thumb.png"); }
+
+QString NewPreviewFileName(bool video) { return TimeStamp() + (video ? QStringLiteral(".flv") : QStringLiteral(".mp3")); }
+
+QString ImportPictureFile(const QString& pickedFile, const QString& workFolder) {
+    const QString name = NewPictureFileName(pickedFile);
+    const QString folder = WithTrailingSlash(workFolder) + QStringLiteral("image/");
+    ForceFolders(folder);
+    if (IsBitmapName(pickedFile)) {
+        const QImage picture(pickedFile);
+        if (picture.isNull() || !picture.save(folder + name, "JPG"))
+            throw EShopError(QStringLiteral("Cannot convert \"%1\" into a JPEG picture.").arg(pickedFile));
+        return name;
+    }
+    QFile::remove(folder + name);
+    if (!QFile::copy(pickedFile, folder + name))
+        throw EShopError(QStringLiteral("Cannot copy \"%1\".").arg(pickedFile));
+    return name;
+}
+
+QString CreateThumbnailFile(const QImage& picture, int thumbWidth, int thumbHeight, const QString& workFolder,
+                            bool sourceIsPng) {
+    const QString name = NewThumbFileName();
+    QImage thumbnail;
+    FitPicture(picture, thumbnail, thumbHeight, thumbWidth, sourceIsPng);
+    const QString folder = WithTrailingSlash(workFolder) + QStringLiteral("thumb/");
+    ForceFolders(folder);
+    if (thumbnail.isNull() || !thumbnail.save(folder + name, "PNG"))
+        throw EShopError(QStringLiteral("Cannot save the thumbnail \"%1\".").arg(folder + name));
+    return name;
+}

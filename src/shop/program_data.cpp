@@ -1,0 +1,172 @@
+// Trovecart - program settings and shopconfig.xml.
+#include "shop/program_data.h"
+
+#include <sstream>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <pugixml.hpp>
+
+#include "common/app_folders.h"
+#include "common/file_utils.h"
+#include "shop/shop_error.h"
+#include "shop/xml_text.h"
+
+namespace {
+
+constexpr int kMostRecentKept = 20;
+constexpr const char* kSettingsName = "shopconfig.xml";
+
+bool CanWriteHere(const QString& fileName) {
+    const QFileInfo file(fileName);
+    const std::string probe = LocalPath(file.exists() ? fileName : file.absolutePath());
+    return ::access(probe.c_str(), W_OK) == 0;
+}
+
+// Writes a complete file beside the target with owner-only permissions and renames it over the
+// target, so that a failed write leaves the old file and the password is never world-readable.
+void WritePrivateFile(const QString& fileName, const std::string& content) {
+    const std::string target = LocalPath(fileName);
+    std::string temporary = target + ".XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0)
+        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, QString::fromLocal8Bit(strerror(errno))));
+    size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t chunk = ::write(descriptor, content.data() + written, content.size() - written);
+        if (chunk < 0 && errno == EINTR)
+            continue;
+        if (chunk <= 0)
+            break;
+        written += static_cast<size_t>(chunk);
+    }
+    const int error = written == content.size() ? 0 : errno;
+    const bool closed = ::close(descriptor) == 0;
+    if (error != 0 || !closed || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        const QString reason = QString::fromLocal8Bit(strerror(error != 0 ? error : errno));
+        ::unlink(temporary.c_str());
+        throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, reason));
+    }
+}
+
+} // namespace
+
+TResentItem& TResentItems::Add() { return items_.emplace_back(); }
+
+TResentItem& TResentItems::Insert(int index) {
+    return *items_.emplace(items_.begin() + std::clamp(index, 0, Count()));
+}
+
+void TResentItems::Delete(int index) {
+    if (index >= 0 && index < Count())
+        items_.erase(items_.begin() + index);
+}
+
+void TResentItems::Assign(const TResentItems& source) {
+    items_.clear();
+    for (const TResentItem& item : source.items_)
+        Add().Assign(item);
+}
+
+void UpdateRecentList(TResentItems& recent, const QString& path) {
+    bool found = false;
+    for (int i = 0; i < recent.Count(); ++i) {
+        if (recent.Items(i).Src() == path) {
+            recent.Delete(i);
+            found = true;
+            break;
+        }
+    }
+    if (!found && recent.Count() > kMostRecentKept)
+        recent.Delete(recent.Count() - 1);
+    recent.Insert(0).SetSrc(path);
+}
+
+TProgramData::TProgramData() : TProgramData(::ProgramFolder(), ProgramDataFolder()) {}
+
+TProgramData::TProgramData(const QString& programFolder, const QString& programDataFolder)
+    : programFolder_(WithTrailingSlash(programFolder)),
+      tempFolder_(WithTrailingSlash(programDataFolder) + QStringLiteral("Temp/")),
+      templateFolder_(programFolder_ + QStringLiteral("Files/Template/")) {}
+
+QString TProgramData::SettingsFileName() const {
+    const QString beside = programFolder_ + QLatin1String(kSettingsName);
+    if (CanWriteHere(beside))
+        return beside;
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString folder = config + QStringLiteral("/Corvalen/Trovecart/");
+    ForceFolders(folder);
+    return folder + QLatin1String(kSettingsName);
+}
+
+void TProgramData::LoadSettings(const QString& fileName) {
+    recent_.Clear();
+    pugi::xml_document document;
+    if (!document.load_file(LocalPath(fileName).c_str()))
+        return;
+    const pugi::xml_node root = document.document_element();
+    try {
+        if (const pugi::xml_node recent = root.child("recent")) {
+            for (const pugi::xml_node& item : recent.children()) {
+                if (item.type() == pugi::node_element)
+                    recent_.Add().SetSrc(RequiredAttribute(item, "src"));
+            }
+        }
+        const pugi::xml_node lastOpen = root.child("last_open_project");
+        lastOpen_ = lastOpen ? RequiredAttribute(lastOpen, "path") : QString();
+        const pugi::xml_node lastPublish = root.child("last_publ_project");
+        lastPublish_ = lastPublish ? RequiredAttribute(lastPublish, "path") : QString();
+        if (const pugi::xml_node lastPath = root.child("last_publ_path"))
+            lastPublishPath_ = RequiredAttribute(lastPath, "path");
+
+        const pugi::xml_node ftp = root.child("ftp_set");
+        if (!ftp) {
+            ftpHost_.clear();
+            ftpLogin_.clear();
+            ftpPassword_.clear();
+            ftpDir_ = QStringLiteral("/");
+            ftpPassive_ = false;
+            ftpPort_ = 21;
+            return;
+        }
+        ftpHost_ = RequiredAttribute(ftp, "ftphost");
+        ftpDir_ = RequiredAttribute(ftp, "hostdir");
+        ftpLogin_ = RequiredAttribute(ftp, "l");
+        ftpPassword_ = RequiredAttribute(ftp, "p");
+        ftpPassive_ = RequiredAttribute(ftp, "transfermode") != QLatin1String("active");
+        ftpPort_ = RequiredIntAttribute(ftp, "port");
+    } catch (const EShopError&) {
+        // A damaged file is not reported; the values read so far stay.
+    }
+}
+
+void TProgramData::SaveSettings(const QString& fileName) const {
+    pugi::xml_document document;
+    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
+    declaration.append_attribute("version").set_value("1.0");
+    declaration.append_attribute("encoding").set_value("UTF-8");
+    pugi::xml_node root = document.append_child("settings");
+
+    pugi::xml_node recent = root.append_child("recent");
+    for (int i = 0; i < recent_.Count(); ++i)
+        SetAttribute(recent.append_child("item"), "src", recent_.Items(i).Src());
+    SetAttribute(root.append_child("last_open_project"), "path", lastOpen_);
+    SetAttribute(root.append_child("last_publ_project"), "path", lastPublish_);
+    SetAttribute(root.append_child("last_publ_path"), "path", lastPublishPath_);
+    pugi::xml_node ftp = root.append_child("ftp_set");
+    SetAttribute(ftp, "ftphost", ftpHost_);
+    SetAttribute(ftp, "hostdir", ftpDir_);
+    SetAttribute(ftp, "l", ftpLogin_);
+    SetAttribute(ftp, "p", ftpPassword_);
+    SetAttribute(ftp, "port", ftpPort_);
+    SetAttribute(ftp, "transfermode", ftpPassive_ ? QStringLiteral("passive") : QStringLiteral("active"));
+
+    std::ostringstream text;
+    document.save(text, "     ", pugi::format_indent, pugi::encoding_utf8);
+    WritePrivateFile(fileName, text.str());
+}

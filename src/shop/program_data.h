@@ -1,0 +1,110 @@
+// Trovecart - what the program remembers between runs, and where its folders are.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+
+#include "shop/template_catalogue.h"
+
+class TResentItem {
+public:
+    // Full path of a project file.
+    const QString& Src() const { return src_; }
+    void SetSrc(const QString& src) { src_ = src; }
+    void Assign(const TResentItem& source) { src_ = source.src_; }
+
+private:
+    QString src_;
+};
+
+// Recently used project files, most recent first.
+class TResentItems {
+public:
+    TResentItem& Add();
+    TResentItem& Insert(int index);
+    void Delete(int index);
+    TResentItem& Items(int index) { return items_.at(static_cast<size_t>(index)); }
+    const TResentItem& Items(int index) const { return items_.at(static_cast<size_t>(index)); }
+    int Count() const { return static_cast<int>(items_.size()); }
+    void Clear() { items_.clear(); }
+    void Assign(const TResentItems& source);
+
+private:
+    std::vector<TResentItem> items_;
+};
+
+// Puts the path at the top of the list: an entry with exactly the same letters moves up; otherwise,
+// when the list holds more than 20 entries, the last one goes. The list never exceeds 21 entries.
+void UpdateRecentList(TResentItems& recent, const QString& path);
+
+class TProgramData {
+public:
+    // Folders of this program: its executable's folder and its per-user data folder.
+    TProgramData();
+    // Explicit folders, both ending with '/'.
+    TProgramData(const QString& programFolder, const QString& programDataFolder);
+
+    TResentItems& Recent() { return recent_; }
+    const TResentItems& Recent() const { return recent_; }
+    void SetRecent(const TResentItems& value) { recent_.Assign(value); }
+    const QString& LastOpen() const { return lastOpen_; }
+    void SetLastOpen(const QString& value) { lastOpen_ = value; }
+    const QString& LastPublish() const { return lastPublish_; }
+    void SetLastPublish(const QString& value) { lastPublish_ = value; }
+    // Folder last chosen as a local publish target.
+    const QString& LastPublishPath() const { return lastPublishPath_; }
+    void SetLastPublishPath(const QString& value) { lastPublishPath_ = value; }
+
+    const QString& FTPHost() const { return ftpHost_; }
+    void SetFTPHost(const QString& value) { ftpHost_ = value; }
+    const QString& FTPDir() const { return ftpDir_; }
+    void SetFTPDir(const QString& value) { ftpDir_ = value; }
+    const QString& FTPlogin() const { return ftpLogin_; }
+    void SetFTPlogin(const QString& value) { ftpLogin_ = value; }
+    // Kept and stored as plain text; the settings file is therefore readable by its owner only.
+    const QString& FTPPassword() const { return ftpPassword_; }
+    void SetFTPPassword(const QString& value) { ftpPassword_ = value; }
+    bool FTPPassive() const { return ftpPassive_; }
+    void SetFTPPassive(bool value) { ftpPassive_ = value; }
+    int FTPPort() const { return ftpPort_; }
+    void SetFTPPort(int value) { ftpPort_ = value; }
+
+    TThemes& Themes() { return themes_; }
+    const TThemes& Themes() const { return themes_; }
+    void SetThemes(const TThemes& value) { themes_.Assign(value); }
+
+    // Root of every project workspace; ends with '/'.
+    const QString& TempFolder() const { return tempFolder_; }
+    void SetTempFolder(const QString& value) { tempFolder_ = value; }
+    // Holds the templates and theme.xml; ends with '/'.
+    const QString& TemplateFolder() const { return templateFolder_; }
+    void SetTemplateFolder(const QString& value) { templateFolder_ = value; }
+    const QString& ProgramFolder() const { return programFolder_; }
+
+    // "shopconfig.xml" in the program folder; where that folder cannot take it, the same name in
+    // the per-user configuration folder. The choice is the same at every start.
+    QString SettingsFileName() const;
+
+    // Silent: a missing or damaged file leaves what was read before the fault.
+    void LoadSettings(const QString& fileName);
+    // Replaces the file as a whole, readable by its owner only. Raises EShopError.
+    void SaveSettings(const QString& fileName) const;
+    void LoadThemes(const QString& fileName) { LoadThemeCatalogue(fileName, themes_); }
+
+private:
+    TResentItems recent_;
+    QString lastOpen_;
+    QString lastPublish_;
+    QString lastPublishPath_;
+    QString ftpHost_;
+    QString ftpDir_ = QStringLiteral("/");
+    QString ftpLogin_;
+    QString ftpPassword_;
+    bool ftpPassive_ = false;
+    int ftpPort_ = 21;
+    TThemes themes_;
+    QString programFolder_;
+    QString tempFolder_;
+    QString templateFolder_;
+};

@@ -1,0 +1,45 @@
+// Trovecart - start-up and shutdown of the shop data.
+#include "shop/shop_data_module.h"
+
+#include "common/file_utils.h"
+
+TDataModuleShopCart::TDataModuleShopCart(bool deleteTempFolder, std::unique_ptr<TProgramData> programData)
+    : deleteTempFolder_(deleteTempFolder),
+      programData_(programData ? std::move(programData) : std::make_unique<TProgramData>()) {}
+
+TDataModuleShopCart::~TDataModuleShopCart() {
+    try {
+        DataModuleDestroy();
+    } catch (...) {
+        // Nothing left to tell it to at this point.
+    }
+}
+
+bool TDataModuleShopCart::DeleteTempFolderOption(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument.toLower() == QLatin1String("-notdeletetemp"))
+            return false;
+    }
+    return true;
+}
+
+void TDataModuleShopCart::DataModuleCreate() {
+    TProgramData& data = *programData_;
+    data.LoadSettings(data.SettingsFileName());
+    data.LoadThemes(data.TemplateFolder() + QStringLiteral("theme.xml"));
+    if (deleteTempFolder_ && FolderExists(data.TempFolder()))
+        DeleteFolderTree(data.TempFolder());
+    ForceFolders(data.TempFolder());
+}
+
+void TDataModuleShopCart::SaveShopConfig() {
+    if (programData_)
+        programData_->SaveSettings(programData_->SettingsFileName());
+}
+
+void TDataModuleShopCart::DataModuleDestroy() {
+    if (!programData_)
+        return;
+    const std::unique_ptr<TProgramData> data = std::move(programData_);
+    data->SaveSettings(data->SettingsFileName());
+}
