@@ -1,0 +1,211 @@
+// Trovecart - probe and convert: the media engine from the command line.
+#include "cli/cli_media_commands.h"
+
+#include <cstdio>
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "media/av_probe.h"
+#include "media/video_convertor.h"
+#include "media/video_options.h"
+
+namespace {
+
+QJsonObject TagsJson(const TFileStreamInfo& info) {
+    QJsonObject tags;
+    auto add = [&tags](const char* name, const QString& value) {
+        if (!value.isEmpty())
+            tags.insert(QLatin1String(name), value);
+    };
+    if (info.Year > 0)
+        tags.insert(QStringLiteral("year"), info.Year);
+    if (info.Track > 0)
+        tags.insert(QStringLiteral("track"), info.Track);
+    add("title", info.Title);
+    add("author", info.Author);
+    add("copyright", info.Copyright);
+    add("comment", info.Comment);
+    add("album", info.Album);
+    add("genre", info.Genre);
+    return tags;
+}
+
+QJsonObject StreamJson(const TAVProbe& probe, int index) {
+    static const char* const kinds[] = {"unknown", "video", "audio", "subtitle", "data", "attachment"};
+    const TStreamKind kind = probe.StreamKind(index);
+    QJsonObject stream{{QStringLiteral("index"), index},
+                       {QStringLiteral("kind"), QLatin1String(kinds[static_cast<int>(kind)])},
+                       {QStringLiteral("codec"), probe.CodecName(index)}};
+    if (kind == TStreamKind::skVideo) {
+        TVideoStreamInfo video;
+        probe.GetVideoStreamInfo(index, video);
+        stream.insert(QStringLiteral("width"), video.Width);
+        stream.insert(QStringLiteral("height"), video.Height);
+        stream.insert(QStringLiteral("bitRate"), static_cast<qint64>(video.BitRate));
+    } else if (kind == TStreamKind::skAudio) {
+        TAudioStreamInfo audio;
+        probe.GetAudioStreamInfo(index, audio);
+        stream.insert(QStringLiteral("channels"), audio.Channels);
+        stream.insert(QStringLiteral("sampleRate"), audio.SampleRate);
+        stream.insert(QStringLiteral("bitRate"), static_cast<qint64>(audio.BitRate));
+    }
+    return stream;
+}
+
+qint64 TimeOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const qint64 value = parser.value(name).toLongLong(&ok);
+    if (!ok || value < 0 || value > 0xFFFFFFFFLL)
+        throw ECliUsage(QStringLiteral("--%1 takes microseconds from 0 to 4294967295.").arg(name));
+    return value;
+}
+
+// "[#####.....]  50%" on one line of stderr, redrawn only when the percentage changes.
+class TConsoleProgress {
+public:
+    void Show(const TProgressInfo& info) {
+        if (info.TotalDuration <= 0)
+            return;
+        const int percent = static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration));
+        if (percent == shown_)
+            return;
+        shown_ = percent;
+        const int filled = percent * kWidth / 100;
+        std::fprintf(stderr, "\r[%s%s] %3d%%", QByteArray(filled, '#').constData(),
+                     QByteArray(kWidth - filled, '.').constData(), percent);
+        std::fflush(stderr);
+    }
+    void End() {
+        if (shown_ >= 0)
+            std::fputc('\n', stderr);
+    }
+
+private:
+    static constexpr int kWidth = 40;
+    int shown_ = -1;
+};
+
+int RunConversion(const QString& source, bool video, qint64 start, qint64 end, const QString& target) {
+    TVideoOptions options;
+    options.FileName = source;
+    options.OutFileName = target;
+    options.OverwriteOutFile = true;
+    options.OutPutFormat = video ? ofFLV : ofMP3;
+    options.AudioBitRate = -1;
+    options.MapStreams = false;
+    options.CutClip = true;
+    options.StartTime = static_cast<uint32_t>(start);
+    options.VideoLength = static_cast<uint32_t>(end - start);
+
+    TOutputOptions output;
+    TInputOptions input;
+    options.GetOutputOptions(output);
+    options.GetInputOptions(input);
+
+    TVideoConvertor convertor;
+    if (convertor.AddConversion(input, output, true) < 0)
+        throw EAppError(convertor.LastMessage());
+
+    TConsoleProgress progress;
+    QEventLoop loop;
+    bool finished = false;
+    QString failure;
+    convertor.OnProgress = [&progress](const TProgressInfo& info) { progress.Show(info); };
+    convertor.OnTerminate = [&](int index, bool taskFinished, bool exception, const QString& message) {
+        if (index == -1) {
+            loop.quit();
+            return;
+        }
+        finished = taskFinished && !exception;
+        if (exception)
+            failure = message;
+    };
+    convertor.Start(1);
+    if (convertor.Working())
+        loop.exec();
+    progress.End();
+    for (const QString& substitution : convertor.Engine().EncoderSubstitutions())
+        std::fprintf(stderr, "Encoder %s used.\n", substitution.toLocal8Bit().constData());
+    if (!finished)
+        throw EAppError(failure.isEmpty() ? convertor.LastMessage() : failure);
+    std::printf("%s\n", output.FileName.toLocal8Bit().constData());
+    return 0;
+}
+
+} // namespace
+
+TCliCommand ProbeCommand() {
+    return {
+        QStringLiteral("probe"),
+        QStringLiteral("Print what the media engine reads from a media file, as JSON."),
+        [](QCommandLineParser& parser) {
+            parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An audio or video file."));
+        },
+        [](const QCommandLineParser& parser) {
+            const QString file = ExpectPositional(parser, 1).at(0);
+            TAVProbe probe;
+            QString message;
+            if (!probe.Open(file, message))
+                throw EAppError(message);
+            TFileStreamInfo info;
+            probe.GetFileInfo(info);
+            QJsonArray streams;
+            for (int i = 0; i < probe.StreamCount(); ++i)
+                streams.append(StreamJson(probe, i));
+            const QJsonObject json{{QStringLiteral("file"), file},
+                                   {QStringLiteral("format"), probe.FormatName()},
+                                   {QStringLiteral("startTime"), static_cast<qint64>(info.StartTime)},
+                                   {QStringLiteral("duration"), static_cast<qint64>(info.Duration)},
+                                   {QStringLiteral("tags"), TagsJson(info)},
+                                   {QStringLiteral("firstVideoStream"), probe.FirstVideoStreamIndex()},
+                                   {QStringLiteral("firstAudioStream"), probe.FirstAudioStreamIndex()},
+                                   {QStringLiteral("streams"), streams}};
+            const QByteArray text = QJsonDocument(json).toJson(QJsonDocument::Indented);
+            std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+            return 0;
+        },
+    };
+}
+
+TCliCommand ConvertCommand() {
+    return {
+        QStringLiteral("convert"),
+        QStringLiteral("Convert a clip into the web preview of a product: FLV for video, MP3 for audio."),
+        [](QCommandLineParser& parser) {
+            parser.addOption({QStringLiteral("video"), QStringLiteral("Make an FLV video preview.")});
+            parser.addOption({QStringLiteral("audio"), QStringLiteral("Make an MP3 audio preview.")});
+            parser.addOption({QStringLiteral("start"), QStringLiteral("Clip start in microseconds (default 0)."),
+                              QStringLiteral("MICROSECONDS")});
+            parser.addOption({QStringLiteral("end"), QStringLiteral("Clip end in microseconds (default: the end)."),
+                              QStringLiteral("MICROSECONDS")});
+            parser.addPositionalArgument(QStringLiteral("SRC"), QStringLiteral("The source media file."));
+            parser.addPositionalArgument(QStringLiteral("OUT"),
+                                         QStringLiteral("The preview file; its extension becomes .flv or .mp3."));
+        },
+        [](const QCommandLineParser& parser) {
+            const QStringList files = ExpectPositional(parser, 2);
+            const bool video = parser.isSet(QStringLiteral("video"));
+            if (video == parser.isSet(QStringLiteral("audio")))
+                throw ECliUsage(QStringLiteral("Give exactly one of --video and --audio."));
+            const qint64 start = TimeOption(parser, QStringLiteral("start"), 0);
+            qint64 end = TimeOption(parser, QStringLiteral("end"), -1);
+            if (end < 0) {
+                TAVProbe probe;
+                QString message;
+                if (!probe.Open(files.at(0), message))
+                    throw EAppError(QStringLiteral("File load error: ") + message);
+                TFileStreamInfo info;
+                probe.GetFileInfo(info);
+                end = std::min<qint64>(info.Duration, 0xFFFFFFFFLL);
+            }
+            if (start >= end)
+                throw EAppError(QStringLiteral("End time must be grater then start time."));
+            return RunConversion(files.at(0), video, start, end, files.at(1));
+        },
+    };
+}

@@ -1,0 +1,7 @@
+// Trovecart - probe and convert.
+#pragma once
+
+#include "cli/cli_command.h"
+
+TCliCommand ProbeCommand();
+TCliCommand ConvertCommand();

@@ -1,0 +1,64 @@
+// Trovecart - run-time check of the FFmpeg library versions.
+#include "media/av_libraries.h"
+
+#include <atomic>
+
+#include <QCoreApplication>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavfilter/avfilter.h>
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+std::atomic<bool> librariesLoaded{false};
+
+// A library is usable when its major version (its ABI) is the one compiled against and it is at
+// least as new as the headers were.
+bool Matches(unsigned runtimeVersion, unsigned compiledVersion) {
+    return AV_VERSION_MAJOR(runtimeVersion) == AV_VERSION_MAJOR(compiledVersion) &&
+           runtimeVersion >= compiledVersion;
+}
+
+struct TLibraryCheck {
+    const char* Name;
+    unsigned Runtime;
+    unsigned Compiled;
+};
+
+} // namespace
+
+bool LibrariesLoaded() {
+    return librariesLoaded.load();
+}
+
+bool LoadLibraries(const QString& folder, QString& message) {
+    Q_UNUSED(folder);
+    const TLibraryCheck checks[] = {
+        {"LibAVCodec", avcodec_version(), LIBAVCODEC_VERSION_INT},
+        {"LibAVFormat", avformat_version(), LIBAVFORMAT_VERSION_INT},
+        {"LibAVUtil", avutil_version(), LIBAVUTIL_VERSION_INT},
+        {"LibSwScale", swscale_version(), LIBSWSCALE_VERSION_INT},
+        {"LibAVFilter", avfilter_version(), LIBAVFILTER_VERSION_INT},
+        {"LibSwResample", swresample_version(), LIBSWRESAMPLE_VERSION_INT},
+    };
+    for (const TLibraryCheck& check : checks) {
+        if (!Matches(check.Runtime, check.Compiled)) {
+            message = QStringLiteral("%1 not loaded.").arg(QLatin1String(check.Name));
+            return false;
+        }
+    }
+    // Failures reach the user as the engine's own messages; the libraries stay silent.
+    av_log_set_level(AV_LOG_QUIET);
+    librariesLoaded.store(true);
+    return true;
+}
+
+QString DefaultLibrariesFolder() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/Files/System/LibAV/");
+}

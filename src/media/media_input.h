@@ -1,0 +1,17 @@
+// Trovecart - opening a media file for reading (inside the media layer only).
+#pragma once
+
+#include <QString>
+
+#include "media/av_resources.h"
+
+// Makes sure the libraries are loaded; false with the loader's message otherwise.
+bool EnsureLibraries(QString& message);
+
+// Opens and probes `fileName`, optionally with a forced demuxer name, and reads its stream
+// parameters. On failure returns null and sets `message` to the user text for the failure,
+// "<file>: Unknown format" and the like.
+TInputFormatPtr OpenMediaInput(const QString& fileName, const QString& forcedFormat, QString& message);
+
+// The text of one open failure.
+QString OpenErrorMessage(const QString& fileName, int errorCode);

@@ -1,0 +1,101 @@
+// Trovecart - the conversion component.
+#include "media/video_convertor.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+
+#include "media/av_libraries.h"
+
+TCustomVideoConvertor::TCustomVideoConvertor() : engine_(std::make_unique<TFFmpegVCL>()) {
+    engine_->Preview = false;
+    engine_->ThreadPriority = tpNormal;
+    engine_->OnProgress = [this](const TProgressInfo& info) { EngineProgress(info); };
+    engine_->OnTerminate = [this](const TTerminateInfo& info) { EngineTerminate(info); };
+}
+
+TCustomVideoConvertor::~TCustomVideoConvertor() {
+    engine_->OnProgress = nullptr;
+    engine_->OnTerminate = nullptr;
+    engine_->Stop(false);
+}
+
+int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutputOptions& output, bool withOutput) {
+    QString message;
+    if (!LibrariesLoaded() && !LoadLibraries(DefaultLibrariesFolder(), message)) {
+        RecordError(message);
+        return -1;
+    }
+    if (!engine_->Probe().Open(input.FileName, message)) {
+        RecordError(QStringLiteral("File load error: ") + message);
+        return -1;
+    }
+    const QString target = output.FileName;
+    const int index = engine_->AddTask(input.FileName, input, message);
+    if (index < 0) {
+        RecordError(QStringLiteral("File open error: ") + message);
+        return -1;
+    }
+    if (withOutput && !engine_->SetOutputFile(index, target, output, message)) {
+        QString ignored;
+        engine_->RemoveTask(index, ignored);
+        RecordError(QStringLiteral("Cannot convert file, error: ") + message);
+        return -1;
+    }
+    ++queued_;
+    targets_.append(target);
+    return index;
+}
+
+void TCustomVideoConvertor::Start(int threadCount) {
+    QString message;
+    runningTargets_ = targets_;
+    targets_.clear();
+    working_ = true;
+    if (!engine_->StartTask(threadCount < 0 ? static_cast<int>(Threads) : threadCount, message)) {
+        working_ = false;
+        RecordError(message);
+    }
+}
+
+void TCustomVideoConvertor::Stop(bool wait) {
+    engine_->Stop(wait);
+    working_ = false;
+}
+
+void TCustomVideoConvertor::RecordError(const QString& message) {
+    lastMessage_ = message;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QLocale locale;
+    lastError_ = QStringLiteral("Time Stamp : \t") + locale.toString(now.date(), QLocale::ShortFormat) +
+                 QLatin1Char(' ') + locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("\r\n") +
+                 QStringLiteral("Message : ") + QStringLiteral("\t\t") + message + QStringLiteral("\r\n");
+    if (OnError)
+        OnError(lastError_);
+}
+
+void TCustomVideoConvertor::EngineProgress(const TProgressInfo& info) {
+    if (OnProgress)
+        OnProgress(info);
+    if (ProgressBar && info.TotalDuration > 0) {
+        ProgressBar->SetPosition(static_cast<int>((info.CurrentDuration * 100 + info.TotalDuration / 2) / info.TotalDuration));
+        ProgressBar->Repaint();
+    }
+}
+
+void TCustomVideoConvertor::EngineTerminate(const TTerminateInfo& info) {
+    // The closing notice (-1) ends no conversion of its own.
+    if (info.TaskIndex >= 0)
+        --queued_;
+    if (queued_ < 1 || info.TaskIndex == -1)
+        working_ = false;
+    if (ProgressBar)
+        ProgressBar->SetPosition(0);
+    if (OnTerminate)
+        OnTerminate(info.TaskIndex, info.Finished, info.Exception, info.ExceptionMsg);
+    if (info.Exception) {
+        RecordError(info.ExceptionMsg);
+        if (info.TaskIndex >= 0 && info.TaskIndex < runningTargets_.size())
+            QFile::remove(runningTargets_.at(info.TaskIndex));
+    }
+}

@@ -1,0 +1,75 @@
+// Trovecart - runs queued conversions for its owner and reports their progress and end.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+
+#include "media/engine_options.h"
+#include "media/ffmpeg_vcl.h"
+
+// An optional progress bar the convertor keeps up to date (0 to 100).
+class TProgressBarHook {
+public:
+    virtual ~TProgressBarHook() = default;
+    virtual void SetPosition(int position) = 0;
+    // Paints the bar at once.
+    virtual void Repaint() = 0;
+};
+
+using TTerminateEvent = std::function<void(int index, bool finished, bool exception, const QString& message)>;
+using TErrorEvent = std::function<void(const QString& message)>;
+using TProgressEvent = std::function<void(const TProgressInfo& info)>;
+
+// Lives on the UI thread; every event is raised there.
+class TCustomVideoConvertor {
+public:
+    TCustomVideoConvertor();
+    // Stops the engine without waiting for it.
+    virtual ~TCustomVideoConvertor();
+    TCustomVideoConvertor(const TCustomVideoConvertor&) = delete;
+    TCustomVideoConvertor& operator=(const TCustomVideoConvertor&) = delete;
+
+    // Queues one conversion; returns its engine task index, or -1 after recording the error.
+    // Raises nothing.
+    int AddConversion(const TInputOptions& input, const TOutputOptions& output, bool withOutput);
+    // A negative count means Threads.
+    void Start(int threadCount = -1);
+    void Stop(bool wait);
+
+    const QString& LastError() const { return lastError_; }
+    // The message of the last recorded error, without its time stamp.
+    const QString& LastMessage() const { return lastMessage_; }
+    bool Working() const { return working_; }
+    bool Preview() const { return engine_->Preview; }
+    void SetPreview(bool preview) { engine_->Preview = preview; }
+    TThreadPriority ThreadPriority() const { return engine_->ThreadPriority; }
+    void SetThreadPriority(TThreadPriority priority) { engine_->ThreadPriority = priority; }
+    TFFmpegVCL& Engine() { return *engine_; }
+
+    TProgressBarHook* ProgressBar = nullptr;
+    unsigned Threads = 1;
+    TTerminateEvent OnTerminate;
+    TErrorEvent OnError;
+    TProgressEvent OnProgress;
+
+protected:
+    void RecordError(const QString& message);
+
+private:
+    void EngineProgress(const TProgressInfo& info);
+    void EngineTerminate(const TTerminateInfo& info);
+
+    std::unique_ptr<TFFmpegVCL> engine_;
+    int queued_ = 0;
+    bool working_ = false;
+    // By engine task index: the queue being built, and the one of the current run.
+    QStringList targets_;
+    QStringList runningTargets_;
+    QString lastError_;
+    QString lastMessage_;
+};
+
+class TVideoConvertor : public TCustomVideoConvertor {};

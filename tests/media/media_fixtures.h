@@ -1,0 +1,46 @@
+// Trovecart tests - tiny media files made with the ffmpeg program, and an event loop to wait in.
+#pragma once
+
+#include <functional>
+#include <ostream>
+
+#include <QString>
+#include <QStringList>
+
+#include "support/test_helpers.h"
+
+// Files made once per test run in one temporary folder.
+class TMediaFiles {
+public:
+    static const TMediaFiles& Get();
+    const TTempFolder& Folder() const { return folder_; }
+    // 2 s, 160x120 at 25 fps, H.264 with stereo AAC at 44100 Hz.
+    QString Video() const { return folder_.File(QStringLiteral("video.mp4")); }
+    // 2 s, 160x120 at 25 fps, MPEG-4 part 2 in AVI, no audio.
+    QString SilentVideo() const { return folder_.File(QStringLiteral("silent.avi")); }
+    // 2 s sine, one channel, 16-bit WAV at 44100 Hz.
+    QString Mono() const { return folder_.File(QStringLiteral("mono.wav")); }
+    // 1 s sine, six channels, WAV at 48000 Hz.
+    QString SixChannels() const { return folder_.File(QStringLiteral("six.wav")); }
+    // Random bytes.
+    QString Garbage() const { return folder_.File(QStringLiteral("garbage.dat")); }
+    // The first half of Video(): its index is gone.
+    QString Truncated() const { return folder_.File(QStringLiteral("truncated.mp4")); }
+
+private:
+    TMediaFiles();
+    TTempFolder folder_;
+};
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* stream) {
+    *stream << '"' << text.toStdString() << '"';
+}
+
+// Runs the ffmpeg program with `arguments`; fails the test on error.
+void RunFfmpeg(const QStringList& arguments);
+
+void EnsureApplication();
+
+// Makes sure a QCoreApplication exists, then spins the event loop until `done` or the timeout.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 60000);
