@@ -185,12 +185,15 @@ void TMainConsole::BuildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Commands"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(24, 24));
     const auto button = [this, bar](const char* name, const QString& caption, QStyle::StandardPixmap icon) {
         QAction* twin = Action(QString::fromLatin1(name));
         auto* action = bar->addAction(style()->standardIcon(icon), ToolbarCaption(caption));
         action->setEnabled(twin->isEnabled());
         connect(action, &QAction::triggered, twin, &QAction::trigger);
         connect(twin, &QAction::enabledChanged, action, &QAction::setEnabled);
+        // Room for the two-line captions.
+        bar->widgetForAction(action)->setMinimumSize(64, 62);
     };
     button("New", "New", QStyle::SP_FileIcon);
     button("Open", "Open", QStyle::SP_DialogOpenButton);

@@ -181,6 +181,8 @@ void TMainConsole::TreeShopEdited(QTreeWidgetItem* node, const QString& text) {
 void TMainConsole::TreeShopDragDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
     if (!dragged || dragged == tree_->Root())
         return;
+    // The commands below act on the selected node, which is the dragged one.
+    tree_->setCurrentItem(dragged);
     if (!target) {
         const TCategories& categories = shop_->Categories();
         if (categories.Count() == 0)
