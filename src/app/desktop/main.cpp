@@ -1,6 +1,7 @@
 // Trovecart - the desktop program: start-up into the main window and the project wizard.
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 
 #include "common/app_folders.h"
@@ -45,6 +46,8 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     const bool deleteTemp = TDataModuleShopCart::DeleteTempFolderOption(arguments);
     QApplication::setApplicationDisplayName(QStringLiteral("Corvalen Trovecart"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("trovecart")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("trovecart"));
 
     TQtMessageService messages;
     SetMessageService(&messages);
