@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "common/file_utils.h"
+#include "common/message_service.h"
 #include "gui/main_console.h"
 #include "gui/wizard/shoping_cart_wizard.h"
 #include "shop/program_data.h"
