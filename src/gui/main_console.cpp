@@ -31,6 +31,14 @@ QString ToolbarCaption(const QString& caption) {
     return QString(caption).replace(QStringLiteral(" \r\n"), QStringLiteral("\n")).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// A second face of a command (toolbar button, popup entry) with a caption of its own: it runs the
+// command and is enabled with it.
+void FollowAction(QAction* face, QAction* command) {
+    face->setEnabled(command->isEnabled());
+    QObject::connect(face, &QAction::triggered, command, &QAction::trigger);
+    QObject::connect(command, &QAction::enabledChanged, face, &QAction::setEnabled);
+}
+
 } // namespace
 
 TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
@@ -130,10 +138,7 @@ void TMainConsole::BuildActions() {
         QApplication::aboutQt();
     }, false);
     const auto popupEntry = [this](const QString& text, QAction* twin) {
-        QAction* entry = addMenu_->addAction(text);
-        entry->setEnabled(twin->isEnabled());
-        connect(entry, &QAction::triggered, twin, &QAction::trigger);
-        connect(twin, &QAction::enabledChanged, entry, &QAction::setEnabled);
+        FollowAction(addMenu_->addAction(text), twin);
     };
     popupEntry(QStringLiteral("Add a new category"), Action("AddCategory"));
     popupEntry(QStringLiteral("Add a new general product"), Action("AddGeneral"));
@@ -189,9 +194,7 @@ void TMainConsole::BuildToolBar() {
     const auto button = [this, bar](const char* name, const QString& caption, QStyle::StandardPixmap icon) {
         QAction* twin = Action(QString::fromLatin1(name));
         auto* action = bar->addAction(style()->standardIcon(icon), ToolbarCaption(caption));
-        action->setEnabled(twin->isEnabled());
-        connect(action, &QAction::triggered, twin, &QAction::trigger);
-        connect(twin, &QAction::enabledChanged, action, &QAction::setEnabled);
+        FollowAction(action, twin);
         // Room for the two-line captions.
         bar->widgetForAction(action)->setMinimumSize(64, 62);
     };
