@@ -6,8 +6,11 @@
 // Implemented by the editing frames of the GUI. The model owns the view it is given.
 class TEditorView {
 public:
-    // May throw; owners free views through FreeEditorView, which swallows such errors.
-    virtual ~TEditorView() noexcept(false) = default;
+    virtual ~TEditorView() = default;
+
+    // Stops what the view runs (a playing preview) before it is freed. May raise; the owner
+    // swallows such errors and frees the view all the same.
+    virtual void ReleaseView() {}
 
     // Whether the user may leave the entry now (its input is acceptable).
     virtual bool CanLeave() = 0;
@@ -29,11 +32,14 @@ public:
     void Free() noexcept {
         TEditorView* view = view_;
         view_ = nullptr;
+        if (!view)
+            return;
         try {
-            delete view;
+            view->ReleaseView();
         } catch (...) {
             // A view that fails while going away must not take the model with it.
         }
+        delete view;
     }
     bool CanLeave() const { return view_ ? view_->CanLeave() : true; }
 

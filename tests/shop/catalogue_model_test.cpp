@@ -109,11 +109,11 @@ TEST(CatalogueModel, DeleteMediaFilesStopsAtTheFirstFailure) {
 
 class TRecordingView : public TEditorView {
 public:
-    TRecordingView(bool answer, int& destroyed, bool throwOnDestroy)
-        : answer_(answer), destroyed_(destroyed), throwOnDestroy_(throwOnDestroy) {}
-    ~TRecordingView() noexcept(false) override {
-        ++destroyed_;
-        if (throwOnDestroy_)
+    TRecordingView(bool answer, int& destroyed, bool throwOnRelease)
+        : answer_(answer), destroyed_(destroyed), throwOnRelease_(throwOnRelease) {}
+    ~TRecordingView() override { ++destroyed_; }
+    void ReleaseView() override {
+        if (throwOnRelease_)
             throw std::runtime_error("view refused to go");
     }
     bool CanLeave() override { return answer_; }
@@ -121,7 +121,7 @@ public:
 private:
     bool answer_;
     int& destroyed_;
-    bool throwOnDestroy_;
+    bool throwOnRelease_;
 };
 
 TEST(CatalogueModel, EntriesOwnTheirEditorViews) {

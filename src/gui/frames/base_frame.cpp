@@ -1,0 +1,11 @@
+// Trovecart - editing frame base.
+#include "gui/frames/base_frame.h"
+
+#include "shop/shop_document.h"
+
+TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) { setMinimumSize(600, 450); }
+
+void TBaseFrame::MarkModified() {
+    if (shop_ && !loading_)
+        shop_->SetModified(true);
+}

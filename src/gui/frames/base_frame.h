@@ -1,0 +1,49 @@
+// Trovecart - the base of every editing frame: shop, node, and the loading flag.
+#pragma once
+
+#include <QWidget>
+
+#include "shop/editor_view.h"
+
+class QTreeWidgetItem;
+class TShop;
+
+class TBaseFrame : public QWidget, public TEditorView {
+    Q_OBJECT
+public:
+    explicit TBaseFrame(QWidget* parent = nullptr);
+
+    virtual void SetShop(TShop* shop) { shop_ = shop; }
+    virtual void SetNode(QTreeWidgetItem* node) { node_ = node; }
+    // Copies the model into the controls; change handlers leave the model alone meanwhile.
+    virtual void LoadFromData() = 0;
+    // Called before the frame is taken off the window.
+    virtual void LeaveFrame() {}
+    // Whether the input is acceptable; a refusing frame shows its own message.
+    virtual bool ValidateInput() { return true; }
+
+    bool CanLeave() override { return ValidateInput(); }
+
+    TShop* Shop() const { return shop_; }
+    QTreeWidgetItem* Node() const { return node_; }
+    bool Loading() const { return loading_; }
+
+protected:
+    // Marks the shop changed, unless the frame is loading.
+    void MarkModified();
+
+    // Sets the loading flag for the lifetime of the object.
+    class TLoadingScope {
+    public:
+        explicit TLoadingScope(TBaseFrame& frame) : frame_(frame) { frame_.loading_ = true; }
+        ~TLoadingScope() { frame_.loading_ = false; }
+
+    private:
+        TBaseFrame& frame_;
+    };
+
+private:
+    TShop* shop_ = nullptr;
+    QTreeWidgetItem* node_ = nullptr;
+    bool loading_ = false;
+};

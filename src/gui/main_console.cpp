@@ -1,0 +1,315 @@
+// Trovecart - main window: layout, commands and their enabling, frame host.
+#include "gui/main_console.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "common/app_info.h"
+#include "gui/frames/base_frame.h"
+#include "gui/general_error.h"
+#include "gui/shop_tree.h"
+#include "shop/shop_data_module.h"
+#include "shop/shop_document.h"
+
+namespace {
+
+const QString kStartText = QStringLiteral(
+    "[File > New] to create a new shopping Cart\r\nor\r\n[File > Open] to open a saved shopping Cart");
+
+// Toolbar captions carry line breaks in the program's texts.
+QString ToolbarCaption(const QString& caption) {
+    return QString(caption).replace(QStringLiteral(" \r\n"), QStringLiteral("\n")).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// A second face of a command (toolbar button, popup entry) with a caption of its own: it runs the
+// command and is enabled with it.
+void FollowAction(QAction* face, QAction* command) {
+    face->setEnabled(command->isEnabled());
+    QObject::connect(face, &QAction::triggered, command, &QAction::trigger);
+    QObject::connect(command, &QAction::enabledChanged, face, &QAction::setEnabled);
+}
+
+} // namespace
+
+TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
+    : QMainWindow(parent), dataModule_(dataModule) {
+    setWindowTitle(ProgramCaption());
+    setMinimumSize(1000, 700);
+    ShowModalDialog = [](QDialog& dialog) { return dialog.exec(); };
+
+    tree_ = new TShopTree;
+    treePanel_ = BuildTreePanel();
+    frameArea_ = new QWidget;
+    frameLayout_ = new QVBoxLayout(frameArea_);
+    frameLayout_->setContentsMargins(0, 0, 0, 0);
+    startText_ = new QLabel(QString(kStartText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), frameArea_);
+    startText_->setAlignment(Qt::AlignCenter);
+    frameLayout_->addWidget(startText_);
+
+    splitter_ = new QSplitter(Qt::Horizontal);
+    splitter_->addWidget(treePanel_);
+    splitter_->addWidget(frameArea_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    setCentralWidget(splitter_);
+    treePanel_->hide();
+
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+    SetProjectCommandsEnabled(false);
+    UpdateNodeButtons();
+
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { RunReportingErrors([this] { TreeShopChange(); }); });
+    connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node) {
+        RunReportingErrors([this, node] { TreeShopEdited(node, node->text(0)); });
+    });
+    connect(tree_, &TShopTree::NodeDropped, this, [this](QTreeWidgetItem* dragged, QTreeWidgetItem* target) {
+        RunReportingErrors([this, dragged, target] { TreeShopDragDrop(dragged, target); });
+    });
+    connect(tree_, &QWidget::customContextMenuRequested, this, &TMainConsole::PopupMenuTreePopup);
+
+    resize(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainConsole::~TMainConsole() {
+    currentFrame_ = nullptr;
+    shop_.reset();
+}
+
+TProgramData& TMainConsole::ProgramData() const { return dataModule_.ProgramData(); }
+
+QAction* TMainConsole::Action(const QString& name) const { return findChild<QAction*>(name); }
+
+bool TMainConsole::TreePanelVisible() const { return !treePanel_->isHidden(); }
+
+void TMainConsole::BuildActions() {
+    const auto make = [this](const QString& name, const QString& text, std::function<void()> handler,
+                             bool projectOnly) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [handler] { RunReportingErrors(handler); });
+        if (projectOnly)
+            projectActions_.append(action);
+        return action;
+    };
+    make("New", "New", [this] { MenuItemNewClick(); }, false)->setShortcut(QKeySequence::New);
+    make("Open", "Open", [this] { OpenProjectWithDialog(); }, false)->setShortcut(QKeySequence::Open);
+    make("Save", "Save", [this] { SaveProjectFile(false); }, true)->setShortcut(QKeySequence::Save);
+    make("SaveAs", "Save as...", [this] { SaveProjectFile(true); }, true);
+    make("Close", "Close", [this] { CloseProject(); }, true)->setVisible(false);
+    make("Publish", "Publish", [this] { BtnPublishedClick(false); }, true);
+    make("PublishToFTP", "Publish To FTP", [this] { BtnPublishedClick(true); }, true);
+    make("UpdateCart", "Update Cart In Project", [this] { miUpdateCartClick(); }, true);
+    make("Exit", "Exit", [this] { close(); }, false)->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    make("AddCategory", "Category", [this] { Category1Click(); }, true);
+    addProductActions_ = {
+        make("AddGeneral", "Add general product", [this] { AddProduct(0); }, false),
+        make("AddMusic", "Add music product", [this] { AddProduct(1); }, false),
+        make("AddVideo", "Add video product", [this] { AddProduct(2); }, false),
+    };
+    make("Delete", "Delete", [this] { BtnRemoveClick(); }, false)->setShortcut(QKeySequence::Delete);
+    make("MoveUp", "Move up", [this] { MoveItemClick(true); }, false);
+    make("MoveDown", "Move down", [this] { MoveItemClick(false); }, false);
+    make("Rename", "Rename", [this] {
+        if (tree_->currentItem())
+            tree_->editItem(tree_->currentItem());
+    }, true)->setShortcut(QKeySequence(Qt::Key_F2));
+    make("Preview", "Preview in browser", [this] { Previewinbrowser1Click(); }, true);
+    make("ExpandAll", "Expand all", [this] { tree_->ExpandAll(true); }, true);
+    make("CollapseAll", "Collapse all", [this] { tree_->ExpandAll(false); }, true);
+    make("ShopSetting", "Shop setting", [this] { BtnShopSetingsClick(); }, true);
+    make("ChangeTemplate", "Change Template", [this] { BtnChangetemplateClick(); }, true);
+    // The account dialog comes with FTP publishing.
+    make("FTPSettings", "FTP Settings", [] {}, false);
+    make("About", "About..", [this] {
+        QApplication::aboutQt();
+    }, false);
+    const auto popupEntry = [this](const QString& text, QAction* twin) {
+        FollowAction(addMenu_->addAction(text), twin);
+    };
+    popupEntry(QStringLiteral("Add a new category"), Action("AddCategory"));
+    popupEntry(QStringLiteral("Add a new general product"), Action("AddGeneral"));
+    popupEntry(QStringLiteral("Add a new music product"), Action("AddMusic"));
+    popupEntry(QStringLiteral("Add a new video product"), Action("AddVideo"));
+    // Shortcuts work within the tree only, so typing elsewhere never deletes a node.
+    for (const char* name : {"Delete", "Rename"}) {
+        Action(name)->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        tree_->addAction(Action(name));
+    }
+}
+
+void TMainConsole::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(Action("New"));
+    file->addAction(Action("Open"));
+    recentMenu_ = file->addMenu(QStringLiteral("Open recent project..."));
+    file->addAction(Action("Save"));
+    file->addAction(Action("SaveAs"));
+    file->addAction(Action("Close"));
+    file->addSeparator();
+    file->addAction(Action("Publish"));
+    file->addAction(Action("PublishToFTP"));
+    file->addAction(Action("UpdateCart"));
+    file->addSeparator();
+    file->addAction(Action("Exit"));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QMenu* add = edit->addMenu(QStringLiteral("Add... "));
+    add->addAction(Action("AddCategory"));
+    add->addActions(addProductActions_);
+    edit->addAction(Action("Delete"));
+    edit->addAction(Action("MoveUp"));
+    edit->addAction(Action("MoveDown"));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(Action("Preview"));
+    view->addAction(Action("ExpandAll"));
+    view->addAction(Action("CollapseAll"));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->addAction(Action("FTPSettings"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(Action("About"));
+}
+
+void TMainConsole::BuildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("Commands"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setIconSize(QSize(24, 24));
+    const auto button = [this, bar](const char* name, const QString& caption, QStyle::StandardPixmap icon) {
+        QAction* twin = Action(QString::fromLatin1(name));
+        auto* action = bar->addAction(style()->standardIcon(icon), ToolbarCaption(caption));
+        FollowAction(action, twin);
+        // Room for the two-line captions.
+        bar->widgetForAction(action)->setMinimumSize(64, 62);
+    };
+    button("New", "New", QStyle::SP_FileIcon);
+    button("Open", "Open", QStyle::SP_DialogOpenButton);
+    button("Save", "Save", QStyle::SP_DialogSaveButton);
+    bar->addSeparator();
+    button("AddCategory", "Add \r\nCategory", QStyle::SP_FileDialogNewFolder);
+    button("AddGeneral", "General \r\nProduct", QStyle::SP_FileIcon);
+    button("AddMusic", "Music\r\nProduct", QStyle::SP_MediaVolume);
+    button("AddVideo", "Video\r\nProduct", QStyle::SP_MediaPlay);
+    button("Delete", "Delete", QStyle::SP_TrashIcon);
+    bar->addSeparator();
+    button("Preview", "Preview", QStyle::SP_ComputerIcon);
+    button("ShopSetting", "Shop \r\nSetting", QStyle::SP_FileDialogDetailedView);
+    button("ChangeTemplate", "Change \r\nTemplate", QStyle::SP_BrowserReload);
+    bar->addSeparator();
+    button("Publish", "Publish", QStyle::SP_DirLinkIcon);
+    button("PublishToFTP", "Publish \r\nTo FTP", QStyle::SP_DriveNetIcon);
+}
+
+QWidget* TMainConsole::BuildTreePanel() {
+    auto* panel = new QWidget;
+    panel->setMinimumWidth(218);
+    const auto toolButton = [panel](QStyle::StandardPixmap icon, const QString& hint) {
+        auto* button = new QToolButton(panel);
+        button->setIcon(panel->style()->standardIcon(icon));
+        button->setToolTip(hint);
+        button->setAutoRaise(true);
+        return button;
+    };
+    btnAdd_ = toolButton(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add Items / Cagegories"));
+    btnDelete_ = toolButton(QStyle::SP_TrashIcon, QStringLiteral("Delete Items / Categories"));
+    btnUp_ = toolButton(QStyle::SP_ArrowUp, QStringLiteral("Move up selected product / category"));
+    btnDown_ = toolButton(QStyle::SP_ArrowDown, QStringLiteral("Move down selected product / category"));
+
+    addMenu_ = new QMenu(panel);
+    connect(btnAdd_, &QToolButton::clicked, this, [this] {
+        addMenu_->popup(btnAdd_->mapToGlobal(btnAdd_->rect().center()));
+    });
+    connect(btnDelete_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { BtnRemoveClick(); }); });
+    connect(btnUp_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { MoveItemClick(true); }); });
+    connect(btnDown_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { MoveItemClick(false); }); });
+
+    auto* buttons = new QHBoxLayout;
+    for (QToolButton* button : {btnAdd_, btnDelete_, btnUp_, btnDown_})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 0, 4);
+    layout->addLayout(buttons);
+    layout->addWidget(tree_);
+
+    treeMenu_ = new QMenu(this);
+    moveToMenu_ = new QMenu(QStringLiteral("Move to"), this);
+    return panel;
+}
+
+void TMainConsole::SetProjectCommandsEnabled(bool enabled) {
+    for (QAction* action : projectActions_)
+        action->setEnabled(enabled);
+}
+
+void TMainConsole::UpdateNodeButtons() {
+    const QTreeWidgetItem* node = tree_->currentItem();
+    bool canDelete = false, canMoveUp = false, canMoveDown = false, canAddProduct = false, canMoveTo = false;
+    if (node && node != tree_->Root()) {
+        canDelete = canAddProduct = true;
+        if (const TCartItem* product = TShopTree::ProductOf(node)) {
+            const TCategory* category = TShopTree::CategoryOf(node->parent());
+            const TCategories& categories = shop_->Categories();
+            canMoveUp = !(product->Index() == 0 && categories.IsFirst(category));
+            canMoveDown = !(TXMLItemCollection::IsLast(product) && TXMLItemCollection::IsLast(category));
+            canMoveTo = true;
+        } else if (const TCategory* category = TShopTree::CategoryOf(node)) {
+            canMoveUp = !shop_->Categories().IsFirst(category);
+            canMoveDown = !TXMLItemCollection::IsLast(category);
+        }
+    }
+    btnDelete_->setEnabled(canDelete);
+    btnUp_->setEnabled(canMoveUp);
+    btnDown_->setEnabled(canMoveDown);
+    Action("Delete")->setEnabled(canDelete);
+    Action("MoveUp")->setEnabled(canMoveUp);
+    Action("MoveDown")->setEnabled(canMoveDown);
+    for (QAction* action : addProductActions_)
+        action->setEnabled(canAddProduct);
+    moveToMenu_->setEnabled(canMoveTo);
+}
+
+void TMainConsole::ShowFrame(TBaseFrame* frame) {
+    currentFrame_ = frame;
+    if (!frame)
+        return;
+    frame->setParent(frameArea_);
+    frameLayout_->addWidget(frame);
+    frame->show();
+}
+
+void TMainConsole::PostRerunSelection() {
+    QMetaObject::invokeMethod(this, [this] { RunReportingErrors([this] { TreeShopChange(); }); }, Qt::QueuedConnection);
+}
+
+void TMainConsole::PostTreePanelVisible(bool visible) {
+    QMetaObject::invokeMethod(this, [this, visible] {
+        treePanel_->setVisible(visible);
+        startText_->setVisible(!visible);
+    }, Qt::QueuedConnection);
+}
+
+void TMainConsole::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    RunReportingErrors([this, &mayClose] { mayClose = CloseProject(); });
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,198 @@
+// Trovecart - main window: opening, creating, saving and closing projects.
+#include <QApplication>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "common/app_error.h"
+#include "common/app_info.h"
+#include "common/dialog_service.h"
+#include "common/file_utils.h"
+#include "common/message_service.h"
+#include "gui/frames/base_frame.h"
+#include "gui/main_console.h"
+#include "gui/shop_tree.h"
+#include "shop/program_data.h"
+#include "shop/shop_data_module.h"
+#include "shop/shop_document.h"
+
+namespace {
+
+const QString kProjectFilter = QStringLiteral("Shoping Cart File (*.Scp *.scp *.SCP)");
+const QString kProjectExtension = QStringLiteral("scp");
+
+} // namespace
+
+bool TMainConsole::AskToSave() {
+    if (!shop_ || !shop_->Modified())
+        return true;
+    const int answer = MessageService().AskQuestion(
+        this, QStringLiteral("Shopping cart has changed. Do you want to save the changed to disk?"), true,
+        mkInformation2, QStringLiteral("Save File?"), ProgramCaption());
+    if (answer == mrYes)
+        return SaveProjectFile(false);
+    return answer == mrNo;
+}
+
+void TMainConsole::AttachNewShop() {
+    shop_ = std::make_unique<TShop>();
+    SetProjectCommandsEnabled(true);
+    PostTreePanelVisible(true);
+}
+
+void TMainConsole::ReleaseShop() {
+    if (!shop_)
+        return;
+    if (currentFrame_)
+        frameLayout_->removeWidget(currentFrame_);
+    currentFrame_ = nullptr;
+    // The nodes point into the shop: they go first.
+    tree_->BuildTree(nullptr);
+    shop_.reset();
+    SetProjectCommandsEnabled(false);
+    UpdateNodeButtons();
+    PostTreePanelVisible(false);
+}
+
+bool TMainConsole::OpenProjectFile(const QString& path) {
+    if (!AskToSave())
+        return false;
+    return OpenChosenProject(path, false);
+}
+
+bool TMainConsole::OpenProjectWithDialog() {
+    if (!AskToSave())
+        return false;
+    const std::optional<QString> path = DialogService().OpenFileName(this, kProjectFilter, kProjectExtension);
+    if (!path)
+        return false;
+    return OpenChosenProject(*path, true);
+}
+
+bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
+    ReleaseShop();
+    AttachNewShop();
+    shop_->SetFileName(path);
+    try {
+        shop_->OpenProject(path, ProgramData().TempFolder());
+        if (recordRecent)
+            RecordRecent();
+        tree_->BuildTree(shop_.get());
+        return true;
+    } catch (const EAppError&) {
+        // The archive reader has reported what went wrong; nothing of the project stays.
+        ReleaseShop();
+        return false;
+    }
+}
+
+bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
+    if (!AskToSave())
+        return false;
+    ReleaseShop();
+    AttachNewShop();
+    shop_->SetFileName(QString());
+    try {
+        shop_->NewFromTemplate(templatePath, ProgramData().TempFolder());
+        tree_->BuildTree(shop_.get());
+        return true;
+    } catch (const EAppError& error) {
+        MessageService().ShowMessageBox(this, error.Message(), mkPlain, ProgramCaption(), ProgramCaption());
+        ReleaseShop();
+        return false;
+    }
+}
+
+bool TMainConsole::ChangeTemplate(const QString& templatePath, const QString& templateId) {
+    try {
+        return shop_ && shop_->ApplyTemplate(templatePath, templateId);
+    } catch (const EAppError& error) {
+        MessageService().ShowMessageBox(this, error.Message(), mkError, ProgramCaption(), ProgramCaption());
+        return false;
+    }
+}
+
+bool TMainConsole::SaveProjectFile(bool saveAs) {
+    // An edit still being typed reaches the model first.
+    QApplication::processEvents();
+    if (!shop_)
+        return true;
+    if (!ValidateAll())
+        return false;
+    QString fileName = shop_->FileName();
+    if (saveAs || fileName.isEmpty()) {
+        const std::optional<QString> chosen = DialogService().SaveFileName(this, kProjectFilter, kProjectExtension);
+        if (!chosen)
+            return false;
+        fileName = *chosen;
+    }
+    setEnabled(false);
+    try {
+        shop_->SaveProject(fileName);
+        shop_->SetFileName(fileName);
+        setEnabled(true);
+        RecordRecent();
+        return true;
+    } catch (const EAppError&) {
+        setEnabled(true);
+        return false;
+    }
+}
+
+bool TMainConsole::CloseProject() {
+    if (shop_) {
+        SelectShopNode();
+        if (!AskToSave())
+            return false;
+        if (!shop_->FileName().isEmpty())
+            RecordRecent();
+    }
+    ReleaseShop();
+    try {
+        dataModule_.SaveShopConfig();
+    } catch (const EAppError& error) {
+        // The program may close all the same; the user learns that the settings were not kept.
+        MessageService().ShowMessageBox(this, error.Message(), mkError, ProgramCaption(), ProgramCaption());
+    }
+    return true;
+}
+
+bool TMainConsole::ValidateAll() {
+    const QList<QTreeWidgetItem*> nodes = tree_->AllNodes();
+    for (int i = 1; i < nodes.size(); ++i) {
+        const TXMLCollectionItem* object = TShopTree::ObjectOf(nodes.at(i));
+        if (object && !object->CanLeaveEditor())
+            return false;
+    }
+    return true;
+}
+
+void TMainConsole::SelectShopNode() {
+    if (QTreeWidgetItem* root = tree_->Root())
+        tree_->setCurrentItem(root);
+    if (tree_->isVisible())
+        tree_->setFocus();
+}
+
+void TMainConsole::RecordRecent() {
+    if (!shop_)
+        return;
+    UpdateRecentList(ProgramData().Recent(), shop_->FileName());
+    UpdateRecentMenu();
+}
+
+void TMainConsole::UpdateRecentMenu() {
+    recentMenu_->clear();
+    const TResentItems& recent = ProgramData().Recent();
+    for (int i = 0; i < recent.Count(); ++i) {
+        QString path = recent.Items(i).Src();
+        if (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        if (!FileExistsStrict(path))
+            continue;
+        const QString source = recent.Items(i).Src();
+        QAction* entry = recentMenu_->addAction(source);
+        entry->setToolTip(source);
+        connect(entry, &QAction::triggered, this, [this, source] { OpenProjectFile(source); });
+    }
+    recentMenu_->setEnabled(!recentMenu_->isEmpty());
+}

@@ -1,0 +1,53 @@
+// Trovecart - Qt message boxes.
+#include "gui/qt_message_service.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon IconOfKind(int kind) {
+    switch (kind) {
+    case mkWarning: return QMessageBox::Warning;
+    case mkError: return QMessageBox::Critical;
+    case mkInformation:
+    case mkInformation2: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+int ResultOfButton(int button) {
+    switch (button) {
+    case QMessageBox::Cancel: return mrCancel;
+    case QMessageBox::Retry: return mrRetry;
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    case QMessageBox::Abort:
+    case QMessageBox::Close: return mrAbort;
+    default: return mrOk;
+    }
+}
+
+} // namespace
+
+int TQtMessageService::Show(TMessageOwner owner, const QString& text, int kind, const QString& heading,
+                            const QString& title, int buttons) {
+    QWidget* parent = owner ? static_cast<QWidget*>(owner) : mainWindow_;
+    QMessageBox box(IconOfKind(kind), title, heading, QMessageBox::StandardButtons(buttons), parent);
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped()));
+    box.setInformativeText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    return ResultOfButton(box.exec());
+}
+
+int TQtMessageService::ShowMessageBox(TMessageOwner owner, const QString& text, int kind, const QString& heading,
+                                      const QString& title) {
+    return Show(owner, text, kind, heading, title, QMessageBox::Ok);
+}
+
+int TQtMessageService::AskQuestion(TMessageOwner owner, const QString& text, bool withCancel, int kind,
+                                   const QString& heading, const QString& title) {
+    int buttons = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel)
+        buttons |= QMessageBox::Cancel;
+    return Show(owner, text, kind, heading, title, buttons);
+}

@@ -1,0 +1,44 @@
+// Trovecart tests - a program folder with one template, the shop data module and a main window,
+// all driven headless through scripted services.
+#pragma once
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include "gui/main_console.h"
+#include "gui/shop_tree.h"
+#include "gui_application.h"
+#include "shop/program_data.h"
+#include "shop/shop_data_module.h"
+#include "shop/shop_document.h"
+#include "support/scripted_dialog_service.h"
+#include "support/scripted_message_service.h"
+#include "support/test_helpers.h"
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A template folder below the program folder's Files/Template/.
+    QString TemplatePath(const QString& name = QStringLiteral("Classic")) const;
+    void NewProject();
+    // Lets posted notifications run.
+    static void Settle() { QCoreApplication::processEvents(); }
+    QTreeWidgetItem* CategoryNode(int index) const;
+    QTreeWidgetItem* ProductNode(int category, int product) const;
+    QStringList ProductNames(int category) const;
+    QStringList CategoryNames() const;
+    QStringList RecentPaths() const;
+
+    TScriptedMessageService messages;
+    TScriptedDialogService dialogs;
+    TTempFolder programFolder;
+    TTempFolder dataFolder;
+    TTempFolder projects;
+    std::unique_ptr<TDataModuleShopCart> shopData;
+    std::unique_ptr<TMainConsole> console;
+};

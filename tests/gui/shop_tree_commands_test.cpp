@@ -1,0 +1,127 @@
+// Trovecart tests - the tree commands keep model and tree in the same order.
+#include <QAction>
+
+#include "editor_fixture.h"
+
+namespace {
+
+class ShopTreeCommands : public EditorFixture {
+protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        NewProject();
+        console->Shop()->SetModified(false);
+    }
+    void Select(QTreeWidgetItem* node) { console->TreeShop()->setCurrentItem(node); }
+};
+
+TEST_F(ShopTreeCommands, MovesCrossCategoryBorders) {
+    Select(ProductNode(1, 0));
+    console->MoveItemClick(true);
+    EXPECT_EQ(ProductNames(0), QStringList({"A", "B", "C"}));
+    EXPECT_EQ(ProductNames(1), QStringList({"D"}));
+    EXPECT_EQ(console->TreeShop()->currentItem()->text(0), "C");
+    EXPECT_TRUE(console->Shop()->Modified());
+
+    console->MoveItemClick(false);
+    EXPECT_EQ(ProductNames(0), QStringList({"A", "B"}));
+    EXPECT_EQ(ProductNames(1), QStringList({"C", "D"}));
+
+    Select(ProductNode(1, 0));
+    console->MoveItemClick(false);
+    EXPECT_EQ(ProductNames(1), QStringList({"D", "C"}));
+
+    Select(CategoryNode(0));
+    EXPECT_FALSE(console->Action("MoveUp")->isEnabled());
+    EXPECT_TRUE(console->Action("MoveDown")->isEnabled());
+    console->MoveItemClick(false);
+    EXPECT_EQ(CategoryNames(), QStringList({"Second", "First", "Empty"}));
+    EXPECT_EQ(CategoryNode(1)->text(0), "First");
+    EXPECT_EQ(ProductNames(1), QStringList({"A", "B"}));
+}
+
+TEST_F(ShopTreeCommands, AddCommandsFollowTheSelection) {
+    Select(console->TreeShop()->Root());
+    for (const char* name : {"AddGeneral", "AddMusic", "AddVideo", "Delete"})
+        EXPECT_FALSE(console->Action(name)->isEnabled()) << name;
+    EXPECT_TRUE(console->Action("AddCategory")->isEnabled());
+
+    Select(CategoryNode(2));
+    for (const char* name : {"AddGeneral", "AddMusic", "AddVideo"})
+        EXPECT_TRUE(console->Action(name)->isEnabled()) << name;
+    console->AddProduct(1);
+    console->Action("AddVideo")->trigger();
+    const TCartItems& items = console->Shop()->Categories().Items(2)->Items();
+    ASSERT_EQ(items.Count(), 2);
+    EXPECT_EQ(items.Items(0)->ItemType(), citAudio);
+    EXPECT_EQ(items.Items(1)->ItemType(), citVideo);
+    EXPECT_EQ(items.Items(1)->Name(), "New product");
+
+    console->Category1Click();
+    EXPECT_EQ(CategoryNames().last(), "New category");
+    EXPECT_EQ(console->TreeShop()->currentItem(), CategoryNode(3));
+}
+
+TEST_F(ShopTreeCommands, DropsFollowTheirRules) {
+    // A product dropped on its own category goes to its top.
+    console->TreeShopDragDrop(ProductNode(0, 1), CategoryNode(0));
+    EXPECT_EQ(ProductNames(0), QStringList({"B", "A"}));
+
+    // On a category above its own: the end of that category.
+    console->TreeShopDragDrop(ProductNode(1, 1), CategoryNode(0));
+    EXPECT_EQ(ProductNames(0), QStringList({"B", "A", "D"}));
+
+    // On a product of another category: moved there, at that product's place.
+    console->TreeShopDragDrop(ProductNode(0, 2), ProductNode(1, 0));
+    EXPECT_EQ(ProductNames(1), QStringList({"D", "C"}));
+
+    // On empty space: the last category, before its last product; here the last category is
+    // empty, so it takes the product itself.
+    console->TreeShopDragDrop(ProductNode(0, 0), nullptr);
+    EXPECT_EQ(ProductNames(2), QStringList({"B"}));
+    console->TreeShopDragDrop(ProductNode(0, 0), nullptr);
+    EXPECT_EQ(ProductNames(2), QStringList({"A", "B"}));
+    console->TreeShopDragDrop(ProductNode(2, 0), nullptr);
+    EXPECT_EQ(ProductNames(2), QStringList({"B", "A"})) << "a product of the last category becomes its last";
+
+    // A category dropped on a product of another category takes that category's place.
+    console->TreeShopDragDrop(CategoryNode(2), ProductNode(1, 0));
+    EXPECT_EQ(CategoryNames(), QStringList({"First", "Empty", "Second"}));
+    EXPECT_EQ(CategoryNode(1)->text(0), "Empty");
+    EXPECT_EQ(ProductNames(1), QStringList({"B", "A"}));
+}
+
+TEST_F(ShopTreeCommands, DeleteCategoryRemovesItsMediaOnlyAfterYes) {
+    TShop* shop = console->Shop();
+    TCartItems& items = shop->Categories().Items(1)->Items();
+    items.Items(0)->SetThumb("c_Thumb.png");
+    items.Items(1)->SetImage("d.jpg");
+    WriteFile(shop->WorkFolder() + "thumb/c_Thumb.png", "t");
+    WriteFile(shop->WorkFolder() + "image/d.jpg", "i");
+
+    Select(CategoryNode(1));
+    messages.QueueAnswer(mrNo);
+    console->BtnRemoveClick();
+    EXPECT_EQ(CategoryNames().size(), 3);
+    EXPECT_TRUE(QFile::exists(shop->WorkFolder() + "image/d.jpg"));
+
+    messages.QueueAnswer(mrYes);
+    console->BtnRemoveClick();
+    EXPECT_EQ(CategoryNames(), QStringList({"First", "Empty"}));
+    EXPECT_FALSE(QFile::exists(shop->WorkFolder() + "thumb/c_Thumb.png"));
+    EXPECT_FALSE(QFile::exists(shop->WorkFolder() + "image/d.jpg"));
+    EXPECT_EQ(console->TreeShop()->Root()->childCount(), 2);
+    EXPECT_EQ(messages.Calls().back().text, "Are you sure you want to permanently delete the selected item?");
+    EXPECT_EQ(messages.Calls().back().heading, "Delete Cart Item");
+}
+
+TEST_F(ShopTreeCommands, RenamesGoToTheModel) {
+    console->TreeShop()->Root()->setText(0, "Vinyl Corner");
+    EXPECT_EQ(console->Shop()->ShopConfig().Title(), "<font size=\"14\">Vinyl Corner</font>");
+    CategoryNode(0)->setText(0, "Records");
+    EXPECT_EQ(CategoryNames().first(), "Records");
+    EXPECT_TRUE(console->Shop()->Modified());
+    EXPECT_TRUE(console->ValidateAll());
+}
+
+} // namespace
