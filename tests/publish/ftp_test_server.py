@@ -26,6 +26,7 @@ def main():
 
     class Handler(FTPHandler):
         completed_stores = 0
+        drop_pending = False
 
         def ftp_DELE(self, path):
             if args.refuse_dele:
@@ -36,8 +37,14 @@ def main():
         def on_file_received(self, file):
             Handler.completed_stores += 1
             if args.drop_after_stores and Handler.completed_stores % args.drop_after_stores == 0:
-                # Right after the 226 reply, outside the data channel's own shutdown.
-                self.ioloop.call_later(0.01, self.close_when_done)
+                self.drop_pending = True
+
+        def _on_dtp_close(self):
+            FTPHandler._on_dtp_close(self)
+            # Closed only once the data channel is gone; the 226 reply is already queued.
+            if self.drop_pending:
+                self.drop_pending = False
+                self.close_when_done()
 
     if args.no_mlsd:
         Handler.proto_cmds = {name: value for name, value in FTPHandler.proto_cmds.items()
