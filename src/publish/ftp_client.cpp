@@ -1,14 +1,16 @@
 // Trovecart - FTP client on libcurl.
 //
-// Every operation is one libcurl request on the same easy handle, whose connection cache keeps
-// the control connection open between requests (and logs in again by itself when the server has
-// closed it meanwhile). Commands without a transfer (CWD, MKD, DELE, MDTM, FEAT) are sent as
+// Every operation is one libcurl request of the same easy handle on the client's own multi handle,
+// whose connection cache keeps the control connection open between requests (and logs in again
+// by itself when the server has closed it meanwhile). Commands without a transfer (CWD, MKD, DELE, MDTM, FEAT) are sent as
 // "quote" commands with the "*" prefix, so that libcurl does not judge their replies; the reply
 // to each command is taken from the control connection's log and judged here. libcurl never
 // changes directory itself (FTPFILE_NOCWD): every command carries an absolute path.
 #include "publish/ftp_client.h"
 
+#include <cstdio>
 #include <poll.h>
+#include <sys/select.h>
 #include <sys/socket.h>
 
 #include <QIODevice>
@@ -24,11 +26,21 @@ namespace {
 struct TCurlEasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
+struct TCurlMultiDeleter {
+    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+};
 struct TCurlListDeleter {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 using TCurlEasy = std::unique_ptr<CURL, TCurlEasyDeleter>;
+using TCurlMulti = std::unique_ptr<CURLM, TCurlMultiDeleter>;
 using TCurlList = std::unique_ptr<curl_slist, TCurlListDeleter>;
+
+// libcurl 7.88 can miss the moment to open a passive data connection: it then has no socket to
+// wait for and would sleep until its next timer, up to a second per transfer. Such a state is
+// driven on at once (a bounded number of times), and no wait lasts longer than kMaxWaitMs.
+constexpr int kMaxWaitMs = 10;
+constexpr int kMaxIdleRounds = 1000;
 
 void InitCurlOnce() {
     static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -190,11 +202,62 @@ public:
     bool preferMlsd = true;
     QString currentDir = QStringLiteral("/");
     std::optional<bool> serverHasMlsd;
+    // Holds the connection cache; declared first so that it outlives the easy handle.
+    TCurlMulti multi;
     TCurlEasy curl;
+    // The control connection's socket after the last request; CURL_SOCKET_BAD when there is none.
+    curl_socket_t controlSocket = CURL_SOCKET_BAD;
 
     TImpl() { InitCurlOnce(); }
 
-    void Close() { curl.reset(); }
+    void Close() {
+        curl.reset();
+        multi.reset();
+        controlSocket = CURL_SOCKET_BAD;
+    }
+
+    bool HasSocketsToWaitFor() {
+        fd_set readSet;
+        fd_set writeSet;
+        fd_set errorSet;
+        FD_ZERO(&readSet);
+        FD_ZERO(&writeSet);
+        FD_ZERO(&errorSet);
+        int maxDescriptor = -1;
+        curl_multi_fdset(multi.get(), &readSet, &writeSet, &errorSet, &maxDescriptor);
+        return maxDescriptor >= 0;
+    }
+
+    // Runs the configured easy handle to its end; returns libcurl's result.
+    CURLcode Drive(CURL* handle, char* errorBuffer) {
+        CURLMcode status = curl_multi_add_handle(multi.get(), handle);
+        CURLcode result = CURLE_OK;
+        int idleRounds = 0;
+        while (status == CURLM_OK) {
+            int running = 0;
+            status = curl_multi_perform(multi.get(), &running);
+            if (status != CURLM_OK || running == 0)
+                break;
+            if (!HasSocketsToWaitFor() && ++idleRounds < kMaxIdleRounds)
+                continue;
+            idleRounds = 0;
+            status = curl_multi_poll(multi.get(), nullptr, 0, kMaxWaitMs, nullptr);
+        }
+        int queued = 0;
+        while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == handle)
+                result = message->data.result;
+        }
+        if (status != CURLM_OK) {
+            std::snprintf(errorBuffer, CURL_ERROR_SIZE, "%s", curl_multi_strerror(status));
+            result = CURLE_FAILED_INIT;
+        }
+        // Read before the handle leaves the multi handle, which holds the connection.
+        if (curl_easy_getinfo(handle, CURLINFO_ACTIVESOCKET, &controlSocket) != CURLE_OK)
+            controlSocket = CURL_SOCKET_BAD;
+        curl_multi_remove_handle(multi.get(), handle);
+        return result;
+    }
 
     QString Resolve(const QString& path) const {
         RejectControlCharacters(path);
@@ -214,9 +277,11 @@ public:
 
     // Runs the request; raises EFtpError when libcurl reports a failure.
     TTransfer Perform(const TRequest& request, const std::function<void(qint64)>* onWork = nullptr) {
-        if (!curl)
+        if (!multi)
+            multi.reset(curl_multi_init());
+        if (multi && !curl)
             curl.reset(curl_easy_init());
-        if (!curl)
+        if (!multi || !curl)
             throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
         CURL* handle = curl.get();
         // Resetting keeps the cached connection; only the options start afresh.
@@ -273,7 +338,7 @@ public:
             curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         }
 
-        const CURLcode result = curl_easy_perform(handle);
+        const CURLcode result = Drive(handle, errorBuffer);
         if (result != CURLE_OK)
             throw EFtpError(FailureMessage(result, transfer, errorBuffer));
         return transfer;
@@ -377,11 +442,8 @@ void TFtpClient::Connect() {
 }
 
 bool TFtpClient::Connected() const {
-    if (!impl_->curl)
-        return false;
-    curl_socket_t socket = CURL_SOCKET_BAD;
-    if (curl_easy_getinfo(impl_->curl.get(), CURLINFO_ACTIVESOCKET, &socket) != CURLE_OK ||
-        socket == CURL_SOCKET_BAD)
+    const curl_socket_t socket = impl_->controlSocket;
+    if (socket == CURL_SOCKET_BAD)
         return false;
     // An idle control connection has nothing to read: a readable one was closed by the server
     // or carries a reply nobody asked for (a time-out notice before the close).
