@@ -12,7 +12,8 @@
 // has been delivered. Every report is handed to the thread the object lives in (the UI thread)
 // and the worker waits until the receivers have returned, so that thread must keep running its
 // event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
-// from inside the report handlers.
+// from inside the report handlers. The signals are emitted in the owner's thread, so receivers
+// there connect with the default connection type.
 class TBaseThread : public QThread {
     Q_OBJECT
 

@@ -82,7 +82,10 @@ struct TTransfer {
 
     void AddCommand(const QByteArray& line) {
         TExchange exchange;
-        exchange.Command = line.trimmed();
+        exchange.Command = line;
+        // Only the line end goes: a path may end with spaces.
+        while (exchange.Command.endsWith('\n') || exchange.Command.endsWith('\r'))
+            exchange.Command.chop(1);
         Exchanges.push_back(std::move(exchange));
     }
 

@@ -180,6 +180,18 @@ TEST_P(FtpClientTest, FailuresCarryTheServerOrSystemMessage) {
     EXPECT_TRUE(refused.contains(QStringLiteral("connect"), Qt::CaseInsensitive)) << refused.toStdString();
 }
 
+TEST_P(FtpClientTest, NamesWithSpacesAndNonAsciiLettersRoundTrip) {
+    client_->Connect();
+    client_->MakeDir(QStringLiteral("/caf\u00e9 folder "));
+    client_->ChangeDir(QStringLiteral("/caf\u00e9 folder "));
+    StoreBytes("x", QStringLiteral("price list %20.txt"));
+    EXPECT_TRUE(client_->FileDate(QStringLiteral("price list %20.txt")).has_value());
+    const TFtpListing listing = client_->List();
+    ASSERT_EQ(listing.size(), 1u);
+    EXPECT_EQ(listing[0].Name, QStringLiteral("price list %20.txt"));
+    EXPECT_EQ(ReadFile(server_->Root() + QStringLiteral("caf\u00e9 folder /price list %20.txt")), QByteArray("x"));
+}
+
 TEST_P(FtpClientTest, PathsCannotSmuggleCommands) {
     client_->Connect();
     QDir().mkpath(server_->Root() + QStringLiteral("keep"));
