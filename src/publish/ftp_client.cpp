@@ -75,6 +75,8 @@ struct TTransfer {
     std::vector<TExchange> Exchanges;
     QByteArray Received;
     QIODevice* Source = nullptr;
+    // The directory the login ended in, as the server told it.
+    QString EntryPath;
     // Set when a callback gave up; becomes the error's message.
     QString AbortMessage;
     qint64 ReportedBytes = -1;
@@ -287,8 +289,6 @@ public:
         if (!multi || !curl)
             throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
         CURL* handle = curl.get();
-        // Resetting keeps the cached connection; only the options start afresh.
-        curl_easy_reset(handle);
 
         TTransfer transfer;
         transfer.Source = request.Source;
@@ -319,6 +319,8 @@ public:
         for (const QByteArray& command : request.Quote) {
             // "*": a refusal does not end the request; the caller judges the reply.
             curl_slist* list = curl_slist_append(quote.get(), ('*' + command).constData());
+            if (!list)
+                throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
             quote.release();
             quote.reset(list);
         }
@@ -342,6 +344,12 @@ public:
         }
 
         const CURLcode result = Drive(handle, errorBuffer);
+        char* entryPath = nullptr;
+        if (curl_easy_getinfo(handle, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK && entryPath)
+            transfer.EntryPath = QString::fromUtf8(entryPath);
+        // The options point at this request's buffers and lists; none may outlive it. Resetting
+        // keeps the cached connection.
+        curl_easy_reset(handle);
         if (result != CURLE_OK)
             throw EFtpError(FailureMessage(result, transfer, errorBuffer));
         return transfer;
@@ -437,11 +445,9 @@ void TFtpClient::Connect() {
     impl_->Close();
     TRequest request;
     request.NewConnection = true;
-    impl_->Perform(request);
-    char* entryPath = nullptr;
-    curl_easy_getinfo(impl_->curl.get(), CURLINFO_FTP_ENTRY_PATH, &entryPath);
-    impl_->currentDir = entryPath && entryPath[0] == '/' ? WithTrailingSlash(QString::fromUtf8(entryPath))
-                                                         : QStringLiteral("/");
+    const TTransfer transfer = impl_->Perform(request);
+    impl_->currentDir = transfer.EntryPath.startsWith(QLatin1Char('/')) ? WithTrailingSlash(transfer.EntryPath)
+                                                                         : QStringLiteral("/");
 }
 
 bool TFtpClient::Connected() const {
