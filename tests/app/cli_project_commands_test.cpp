@@ -3,35 +3,20 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
+#include "app/cli_runner.h"
 #include "common/file_utils.h"
 #include "support/test_helpers.h"
 
 namespace {
 
-struct TRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using TRun = TCliResult;
 
 class CliProjectTest : public ::testing::Test {
 protected:
-    TRun Run(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), data_.Path());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(work_.Path());
-        process.start(QStringLiteral(TROVECART_CLI), arguments);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    TRun Run(const QStringList& arguments) { return RunCli(arguments, {work_.Path(), data_.Path()}); }
     QString TempFolder() const { return data_.File(QStringLiteral("Corvalen/Trovecart/Temp/")); }
 
     TTempFolder data_;
@@ -114,6 +99,28 @@ TEST_F(CliProjectTest, FailuresEndWithExitCodeOne) {
 
     run = Run({QStringLiteral("build"), QStringLiteral("only-one-argument.scp")});
     EXPECT_EQ(run.exitCode, 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CliProjectTest, PublishCopiesTheBuiltSiteAndAsksBeforeOverwriting) {
+    ASSERT_EQ(Run({QStringLiteral("new"), QStringLiteral("ClassicBlue"), QStringLiteral("shop.scp")}).exitCode, 0);
+    TRun run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
+                    QStringLiteral("out"), QStringLiteral("--yes")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("index.swf\tCopied"));
+    EXPECT_FALSE(run.out.contains("Error"));
+    EXPECT_TRUE(QFile::exists(work_.File(QStringLiteral("out/index.html"))));
+    EXPECT_TRUE(QFile::exists(work_.File(QStringLiteral("out/shoppingcart/shop.xml"))));
+    EXPECT_FALSE(QFile::exists(work_.File(QStringLiteral("out/shoppingcart/Thumb.png"))));
+
+    run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
+               QStringLiteral("out"), QStringLiteral("--no")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains("Cancled by user.")) << run.out.toStdString();
+    EXPECT_TRUE(QDir(TempFolder()).isEmpty()) << "the command's workspace is removed";
 }
 
 } // namespace

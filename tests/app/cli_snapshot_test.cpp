@@ -1,38 +1,17 @@
 // Trovecart tests - trovecart-cli snapshot, run as a user would.
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include "app/cli_runner.h"
 #include "support/test_helpers.h"
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    QString Output;
-    QString Errors;
-};
+using TRun = TCliResult;
 
-TRun RunProgram(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    TRun run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return run;
-    }
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.Errors = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
-
-TRun Cli(const QStringList& arguments) {
-    return RunProgram(QStringLiteral(TROVECART_CLI), arguments);
-}
+TRun Cli(const QStringList& arguments) { return RunCli(arguments); }
 
 // 2 s at 25 pictures per second; picture N is flat grey with luma 16 + 4N.
 QString MakeNumberedClip(const TTempFolder& folder) {
@@ -44,7 +23,7 @@ QString MakeNumberedClip(const TTempFolder& folder) {
          QStringLiteral("color=c=black:s=64x48:r=25:d=2,format=yuv420p,geq=lum='16+N*4':cb=128:cr=128"),
          QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-q:v"), QStringLiteral("1"),
          QStringLiteral("-g"), QStringLiteral("10"), clip});
-    return made.ExitCode == 0 ? clip : QString();
+    return made.exitCode == 0 ? clip : QString();
 }
 
 int PictureNumber(const QImage& picture) {
@@ -63,7 +42,7 @@ TEST(CliSnapshot, SavesThePictureOnScreenAtTheMoment) {
     for (const auto& [at, picture] : {std::pair{1020000, 25}, std::pair{330000, 8}, std::pair{0, 0}}) {
         const TRun run =
             Cli({QStringLiteral("snapshot"), clip, QStringLiteral("--at"), QString::number(at), out});
-        ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QImage shot(out);
         ASSERT_FALSE(shot.isNull());
         EXPECT_EQ(shot.size(), QSize(64, 48));
@@ -77,20 +56,20 @@ TEST(CliSnapshot, FailuresLeaveNoPicture) {
     const QString missing = folder.File(QStringLiteral("missing.mp4"));
 
     TRun run = Cli({QStringLiteral("snapshot"), missing, QStringLiteral("--at"), QStringLiteral("0"), out});
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_TRUE(run.Errors.contains(missing + QStringLiteral(": no such file or directory")));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(QString::fromLocal8Bit(run.err).contains(missing + QStringLiteral(": no such file or directory")));
 
     const QString tone = folder.File(QStringLiteral("tone.wav"));
     ASSERT_EQ(
         RunProgram(QStringLiteral("ffmpeg"),
                    {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
                     QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=duration=1"), tone})
-            .ExitCode,
+            .exitCode,
         0);
     run = Cli({QStringLiteral("snapshot"), tone, QStringLiteral("--at"), QStringLiteral("1000"), out});
-    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.exitCode, 1);
 
     run = Cli({QStringLiteral("snapshot"), tone, QStringLiteral("--at"), QStringLiteral("soon"), out});
-    EXPECT_EQ(run.ExitCode, 2);
+    EXPECT_EQ(run.exitCode, 2);
     EXPECT_FALSE(QFile::exists(out));
 }

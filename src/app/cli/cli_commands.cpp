@@ -2,6 +2,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_media_commands.h"
 #include "cli/cli_project_commands.h"
+#include "cli/cli_publish_commands.h"
 #include "cli/cli_shop_commands.h"
 #include "cli/cli_snapshot_command.h"
 
@@ -13,6 +14,8 @@ std::vector<TCliCommand> AllCommands() {
         NewCommand(),
         BuildCommand(),
         EmbedCodeCommand(),
+        PublishCommand(),
+        PublishSiteCommand(),
         ProbeCommand(),
         ConvertCommand(),
         SnapshotCommand(),

@@ -1,4 +1,4 @@
-// Trovecart - templates, new, build and embed-code.
+// Trovecart - templates, new, build, embed-code and publish.
 #include "cli/cli_project_commands.h"
 
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <QJsonObject>
 
 #include "cli/cli_progress.h"
+#include "cli/cli_publish_commands.h"
 #include "common/file_utils.h"
 #include "shop/headless_project.h"
 #include "shop/program_data.h"
@@ -142,6 +143,29 @@ TCliCommand EmbedCodeCommand() {
             OpenWithProgress(project, arguments.at(0));
             WriteStdout(project.Shop().GetEmbedCode(PrefixFor(parser)).toUtf8());
             return 0;
+        },
+    };
+}
+
+TCliCommand PublishCommand() {
+    return {
+        QStringLiteral("publish"),
+        QStringLiteral("Build a project's web site and copy it into a folder or upload it to an FTP server."),
+        [](QCommandLineParser& parser) {
+            parser.addPositionalArgument(QStringLiteral("PROJECT"),
+                                         QStringLiteral("The project file (.scp)."));
+            DeclarePublishOptions(parser);
+            parser.addOption(kPrefixOption);
+        },
+        [](const QCommandLineParser& parser) {
+            const QStringList arguments = ExpectPositional(parser, 1);
+            const TProgramData data;
+            THeadlessProject project(data);
+            OpenWithProgress(project, arguments.at(0));
+            PrepareSiteForPublish(project.Shop(), PrefixFor(parser));
+            const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser);
+            FinishPublishRun(project.Shop());
+            return result;
         },
     };
 }

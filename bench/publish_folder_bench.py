@@ -1,0 +1,38 @@
+#!/usr/bin/python3
+"""Copies one site into a fresh folder with TFileThread (trovecart-cli publish-site) and with
+cp -r, alternately, and prints the median of each and their ratio.
+
+Usage: publish_folder_bench.py [--runs N] [--cli PATH]"""
+import argparse
+import os
+import shutil
+import tempfile
+
+import publish_site_bench_common as common
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--runs', type=int, default=5)
+    parser.add_argument('--cli', default=common.default_cli())
+    args = parser.parse_args()
+
+    with tempfile.TemporaryDirectory() as work:
+        site = os.path.join(work, 'site')
+        common.make_site(site)
+        ours, theirs = [], []
+        for _ in range(args.runs):
+            target = os.path.join(work, 'ours')
+            shutil.rmtree(target, ignore_errors=True)
+            ours.append(common.timed([args.cli, 'publish-site', site, '--folder', target, '--yes']))
+            if common.tree_bytes(target) != common.tree_bytes(site):
+                raise SystemExit('the published site is incomplete')
+            copy = os.path.join(work, 'cp')
+            shutil.rmtree(copy, ignore_errors=True)
+            theirs.append(common.timed(['cp', '-r', site, copy]))
+    common.report('Folder publish of %d small and %d large files' % (common.SMALL_FILES, common.LARGE_FILES),
+                  ours, theirs, 'cp -r')
+
+
+if __name__ == '__main__':
+    main()

@@ -1,0 +1,57 @@
+"""Shared parts of the publish benchmarks: the test site, timing and the summary line."""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+
+SMALL_FILES = 1000
+SMALL_SIZE = 2048
+LARGE_FILES = 3
+LARGE_SIZE = 50 * 1024 * 1024
+
+
+def default_cli():
+    here = os.path.dirname(os.path.abspath(__file__))
+    return os.path.join(here, '..', 'build', 'src', 'app', 'trovecart-cli')
+
+
+def make_site(root):
+    """1,000 small files in ten folders and three 50 MB files, like a large shop."""
+    for index in range(SMALL_FILES):
+        folder = os.path.join(root, 'shoppingcart', 'thumb%d' % (index % 10))
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, 'item%04d.png' % index), 'wb') as file:
+            file.write(os.urandom(SMALL_SIZE))
+    preview = os.path.join(root, 'shoppingcart', 'preview')
+    os.makedirs(preview, exist_ok=True)
+    for index in range(LARGE_FILES):
+        with open(os.path.join(preview, 'clip%d.flv' % index), 'wb') as file:
+            file.write(os.urandom(LARGE_SIZE))
+    with open(os.path.join(root, 'index.html'), 'w') as file:
+        file.write('<html></html>\n')
+
+
+def tree_bytes(root):
+    return sum(os.path.getsize(os.path.join(folder, name))
+               for folder, _, names in os.walk(root) for name in names)
+
+
+def timed(command, **kwargs):
+    start = time.monotonic()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, **kwargs)
+    return time.monotonic() - start
+
+
+def empty_folder(path):
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+
+
+def report(workload, ours, theirs, peer_name):
+    ours_median = statistics.median(ours)
+    theirs_median = statistics.median(theirs)
+    print('%s: trovecart median %.3f s, %s median %.3f s, ratio %.2f' % (
+        workload, ours_median, peer_name, theirs_median, ours_median / theirs_median))
+    sys.stdout.flush()

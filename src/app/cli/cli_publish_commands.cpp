@@ -1,0 +1,224 @@
+// Trovecart - publish-site.
+#include "cli/cli_publish_commands.h"
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "common/console_message_service.h"
+#include "common/file_utils.h"
+#include "common/time_texts.h"
+#include "publish/file_thread.h"
+#include "publish/ftp_thread.h"
+
+namespace {
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+void OnInterrupt(int) {
+    interruptRequested = 1;
+    // A second Ctrl+C ends the program at once.
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// Installs the console service with the --yes / --no policy for the lifetime of the object.
+class TAnswerPolicyScope {
+public:
+    explicit TAnswerPolicyScope(TConsoleMessageService::TAnswerPolicy policy)
+        : service_(policy), previous_(&MessageService()) {
+        SetMessageService(&service_);
+    }
+    ~TAnswerPolicyScope() { SetMessageService(previous_); }
+
+private:
+    TConsoleMessageService service_;
+    TMessageService* previous_;
+};
+
+// Prints what the worker reports; runs in the main thread.
+class TConsolePublishReport {
+public:
+    void Status(const QString& action, int percent, bool busy, bool failed, const QString& errorText) {
+        overallPercent_ = percent;
+        if (busy) {
+            currentAction_ = action;
+            filePercent_ = 0;
+            PrintProgress();
+            return;
+        }
+        ClearProgress();
+        if (failed)
+            ++errorCount_;
+        const QString status = failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied");
+        std::fprintf(stdout, "%s\t%s\n", action.toLocal8Bit().constData(), status.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+
+    void FileProgress(int percent, double speed) {
+        filePercent_ = percent;
+        speed_ = speed;
+        PrintProgress();
+    }
+
+    void Finish() { ClearProgress(); }
+    qint64 ErrorCount() const { return errorCount_; }
+
+private:
+    void PrintProgress() {
+        if (!interactive_)
+            return;
+        const QString line = QStringLiteral("[%1%] %2% %3 %4")
+                                 .arg(overallPercent_, 3)
+                                 .arg(filePercent_, 3)
+                                 .arg(FormatRate(speed_), 10)
+                                 .arg(currentAction_);
+        std::fprintf(stderr, "\r\033[K%s", line.toLocal8Bit().constData());
+        std::fflush(stderr);
+        progressShown_ = true;
+    }
+
+    void ClearProgress() {
+        if (progressShown_)
+            std::fprintf(stderr, "\r\033[K");
+        progressShown_ = false;
+    }
+
+    const bool interactive_ = isatty(fileno(stderr)) != 0;
+    bool progressShown_ = false;
+    QString currentAction_;
+    int overallPercent_ = 0;
+    int filePercent_ = 0;
+    double speed_ = 0;
+    qint64 errorCount_ = 0;
+};
+
+QString ReadPasswordFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EAppError(fileName + QStringLiteral(": ") + file.errorString());
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+// The program takes relative paths from '/'; on the command line they start at the working folder.
+QString AbsoluteFolder(const QString& path) {
+    return WithTrailingSlash(QFileInfo(path).absoluteFilePath());
+}
+
+TBaseThread* CreateThread(const QCommandLineParser& parser) {
+    const bool toFolder = parser.isSet(QStringLiteral("folder"));
+    if (toFolder == parser.isSet(QStringLiteral("ftp")))
+        throw ECliUsage(QStringLiteral("Give either --folder DIR or --ftp HOST."));
+    if (parser.isSet(QStringLiteral("password")) && parser.isSet(QStringLiteral("password-file")))
+        throw ECliUsage(QStringLiteral("Give either --password or --password-file, not both."));
+    if (toFolder) {
+        auto* thread = new TFileThread;
+        thread->SetTargetFolder(AbsoluteFolder(parser.value(QStringLiteral("folder"))));
+        return thread;
+    }
+    bool portValid = false;
+    const int port = parser.value(QStringLiteral("port")).toInt(&portValid);
+    if (!portValid || port < 1 || port > 65535)
+        throw ECliUsage(QStringLiteral("The port must be a number from 1 to 65535."));
+    auto* thread = new TFTPThread;
+    thread->SetHost(parser.value(QStringLiteral("ftp")));
+    thread->SetPort(port);
+    thread->SetLogin(parser.value(QStringLiteral("user")));
+    thread->SetPassword(parser.isSet(QStringLiteral("password-file"))
+                            ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
+                            : parser.value(QStringLiteral("password")));
+    thread->SetPassive(parser.isSet(QStringLiteral("passive")));
+    thread->SetTargetFolder(parser.value(QStringLiteral("remote-dir")));
+    return thread;
+}
+
+TConsoleMessageService::TAnswerPolicy AnswerPolicy(const QCommandLineParser& parser) {
+    const bool yes = parser.isSet(QStringLiteral("yes"));
+    const bool no = parser.isSet(QStringLiteral("no"));
+    if (yes && no)
+        throw ECliUsage(QStringLiteral("Give either --yes or --no, not both."));
+    if (yes)
+        return TConsoleMessageService::TAnswerPolicy::AlwaysYes;
+    if (no)
+        return TConsoleMessageService::TAnswerPolicy::AlwaysNo;
+    return TConsoleMessageService::TAnswerPolicy::Ask;
+}
+
+} // namespace
+
+void DeclarePublishOptions(QCommandLineParser& parser) {
+    parser.addOptions({
+        {QStringLiteral("folder"), QStringLiteral("Publish into this local folder."), QStringLiteral("DIR")},
+        {QStringLiteral("ftp"), QStringLiteral("Publish onto this FTP server."), QStringLiteral("HOST")},
+        {QStringLiteral("port"), QStringLiteral("FTP port (default 21)."), QStringLiteral("N"), QStringLiteral("21")},
+        {QStringLiteral("user"), QStringLiteral("FTP login."), QStringLiteral("U")},
+        {QStringLiteral("password"), QStringLiteral("FTP password."), QStringLiteral("P")},
+        {QStringLiteral("password-file"), QStringLiteral("Read the FTP password from the first line of this file."),
+         QStringLiteral("F")},
+        {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
+        {QStringLiteral("remote-dir"), QStringLiteral("Remote directory to publish into (default /); it must exist."),
+         QStringLiteral("/path/"), QStringLiteral("/")},
+        {QStringLiteral("yes"), QStringLiteral("Overwrite a destination that is not empty without asking.")},
+        {QStringLiteral("no"), QStringLiteral("Stop when the destination is not empty.")},
+    });
+}
+
+int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& parser) {
+    const QString source = AbsoluteFolder(siteFolder);
+    if (!FolderExists(source))
+        throw EAppError(siteFolder + QStringLiteral(": no such folder"));
+    const TAnswerPolicyScope answers(AnswerPolicy(parser));
+    TBaseThread* thread = CreateThread(parser);
+    thread->SetSourceFolder(source);
+
+    TConsolePublishReport report;
+    bool cancelled = false;
+    QEventLoop loop;
+    QObject::connect(thread, &TBaseThread::OnPublishStatus, &loop,
+                     [&report](TBaseThread*, const QString& action, int percent, bool busy, bool failed,
+                               const QString& errorText) { report.Status(action, percent, busy, failed, errorText); });
+    QObject::connect(thread, &TBaseThread::OnFileProgress, &loop,
+                     [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
+    QObject::connect(thread, &TBaseThread::OnTerminate, &loop, &QEventLoop::quit);
+
+    // The signal handler only sets a flag; the stop request itself comes from this thread.
+    interruptRequested = 0;
+    const auto previousHandler = std::signal(SIGINT, OnInterrupt);
+    QTimer interruptCheck;
+    QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
+        if (interruptRequested && !cancelled) {
+            cancelled = true;
+            std::fprintf(stderr, "\nCanceling...\n");
+            thread->Terminate();
+        }
+    });
+    interruptCheck.start(100);
+
+    thread->start();
+    loop.exec();
+    std::signal(SIGINT, previousHandler);
+    report.Finish();
+    return report.ErrorCount() == 0 && !cancelled ? 0 : 1;
+}
+
+TCliCommand PublishSiteCommand() {
+    return {
+        QStringLiteral("publish-site"),
+        QStringLiteral("Copy or upload a built site folder (without its \"Thumb.png\" files)."),
+        [](QCommandLineParser& parser) {
+            parser.addPositionalArgument(QStringLiteral("SITEFOLDER"),
+                                         QStringLiteral("The built site: index.html beside the shoppingcart folder."));
+            DeclarePublishOptions(parser);
+        },
+        [](const QCommandLineParser& parser) {
+            return PublishPreparedSite(ExpectPositional(parser, 1).at(0), parser);
+        },
+    };
+}

@@ -1,0 +1,13 @@
+// Trovecart - publishing a built site from the command line.
+#pragma once
+
+#include "cli/cli_command.h"
+
+// publish-site SITEFOLDER: copies or uploads a site folder that is already built.
+TCliCommand PublishSiteCommand();
+
+// The destination and answer options that every publish form takes.
+void DeclarePublishOptions(QCommandLineParser& parser);
+// Publishes the prepared site folder as the options say: one line per file on stdout, progress
+// on stderr, Ctrl+C asks the worker to stop. Returns 0 when every file arrived, else 1.
+int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& parser);

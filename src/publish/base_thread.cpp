@@ -1,0 +1,118 @@
+// Trovecart - publish worker base.
+#include "publish/base_thread.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include "common/app_error.h"
+#include "common/app_info.h"
+#include "common/message_service.h"
+
+namespace {
+
+// A file's progress is reported when its percent changes, and at least this often meanwhile so
+// that the speed of a long transfer stays current.
+constexpr qint64 kProgressIntervalMs = 250;
+
+} // namespace
+
+TBaseThread::TBaseThread(QObject* parent) : QThread(parent) {
+    // `finished` comes from the worker; this context makes the lambda run in the owner's thread.
+    connect(this, &QThread::finished, this, [this] {
+        emit OnTerminate(this);
+        deleteLater();
+    });
+}
+
+bool TBaseThread::IsSkippedName(const QString& name) { return name == QLatin1String("Thumb.png"); }
+
+void TBaseThread::RunInOwnerThread(const std::function<void()>& function) {
+    if (QThread::currentThread() == thread())
+        function();
+    else
+        QMetaObject::invokeMethod(this, function, Qt::BlockingQueuedConnection);
+}
+
+void TBaseThread::ForEachEntry(const QString& folder,
+                               const std::function<void(const QString&, bool)>& visit) const {
+    QDirIterator entries(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    while (!Terminated() && entries.hasNext()) {
+        entries.next();
+        const QFileInfo info = entries.fileInfo();
+        visit(info.fileName(), info.isDir());
+    }
+}
+
+qint64 TBaseThread::CountFiles(const QString& folder) {
+    const QString path = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    qint64 count = 0;
+    ForEachEntry(path, [&](const QString& name, bool isFolder) {
+        count += isFolder ? CountFiles(path + name + QLatin1Char('/')) : 1;
+    });
+    return count;
+}
+
+bool TBaseThread::CommonStart() {
+    if (IsTargetNotEmpty()) {
+        int answer = mrNone;
+        RunInOwnerThread([&answer] {
+            answer = MessageService().AskQuestion(
+                nullptr, QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"),
+                false, mkInformation, QStringLiteral("Publish Cart"), ProgramCaption());
+        });
+        // Only a clear yes overwrites: a question nobody could answer stops as well.
+        if (answer != mrYes)
+            Terminate();
+    }
+    if (Terminated()) {
+        errorText_ = QStringLiteral("Cancled by user.");
+        ReportStatus(QStringLiteral("Publish Action"), false, true);
+        return false;
+    }
+    ReportStatus(QStringLiteral("Searching..."), true, false);
+    totalFiles_ = CountFiles(sourceFolder_);
+    return true;
+}
+
+void TBaseThread::ReportStatus(const QString& action, bool busy, bool failed) {
+    actionText_ = action;
+    busy_ = busy;
+    failed_ = failed;
+    const int percent = totalFiles_ > 0 ? static_cast<int>(doneFiles_ * 100 / totalFiles_) : 0;
+    RunInOwnerThread([&] { emit OnPublishStatus(this, actionText_, percent, busy_, failed_, errorText_); });
+}
+
+void TBaseThread::ReportRunFailure(const QString& message) {
+    ReportStatus(message, false, true);
+    Terminate();
+}
+
+void TBaseThread::StartFile(const QString& action) {
+    ReportStatus(action, true, false);
+    filePercent_ = 0;
+    fileClock_.start();
+}
+
+void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {
+    filePercent_ = totalBytes > 0 ? static_cast<int>(doneBytes * 100 / totalBytes) : 0;
+    const qint64 elapsedNs = fileClock_.nsecsElapsed();
+    if (elapsedNs > 0)
+        speed_ = static_cast<double>(doneBytes) / (static_cast<double>(elapsedNs) / 1e9);
+    if (filePercent_ != reportedFilePercent_ || !reportClock_.isValid() ||
+        reportClock_.elapsed() >= kProgressIntervalMs)
+        ReportFileProgress();
+}
+
+void TBaseThread::ReportFileProgress() {
+    reportedFilePercent_ = filePercent_;
+    reportClock_.start();
+    RunInOwnerThread([&] { emit OnFileProgress(this, filePercent_, speed_); });
+}
+
+void TBaseThread::FinishFile(const QString& action, bool succeeded, const QString& errorText) {
+    if (!succeeded)
+        errorText_ = errorText;
+    ++doneFiles_;
+    ReportStatus(action, false, !succeeded);
+}

@@ -1,0 +1,144 @@
+// Trovecart - file copy with progress.
+#include "publish/file_copy.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+#include <QByteArray>
+
+#include "common/file_utils.h"
+
+namespace {
+
+// Bytes per step: the progress is reported and the stop request read this often.
+constexpr size_t kBlockSize = 1024 * 1024;
+
+QString SystemMessage(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+class TDescriptor {
+public:
+    explicit TDescriptor(int descriptor = -1) : descriptor_(descriptor) {}
+    ~TDescriptor() { Close(); }
+    TDescriptor(TDescriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+    TDescriptor& operator=(TDescriptor&& other) noexcept {
+        if (this != &other) {
+            Close();
+            descriptor_ = std::exchange(other.descriptor_, -1);
+        }
+        return *this;
+    }
+
+    int Get() const { return descriptor_; }
+    bool Valid() const { return descriptor_ >= 0; }
+    // Returns 0 or the error of close (a late write error shows up here).
+    int Close() {
+        if (descriptor_ < 0)
+            return 0;
+        const int result = ::close(descriptor_);
+        descriptor_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int descriptor_;
+};
+
+// The copy is written under a hidden name beside the target and renamed when complete.
+struct TTemporaryFile {
+    std::string Path;
+    TDescriptor File;
+};
+
+TTemporaryFile CreateTemporaryBeside(const std::string& target) {
+    const size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    TTemporaryFile temporary;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary.Path = folder + "." + name + "." + std::to_string(random() % 1000000000) + ".part";
+        // 0666 so that the umask decides the mode, as for any new file.
+        const int descriptor = ::open(temporary.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            temporary.File = TDescriptor(descriptor);
+            return temporary;
+        }
+    }
+    temporary.File = TDescriptor(-1);
+    return temporary;
+}
+
+// Copies up to `count` bytes; returns the bytes copied (0 at the end) or -1 with errno set.
+ssize_t CopyBlock(int input, int output, size_t count, bool& kernelCopy) {
+    if (kernelCopy) {
+        const ssize_t copied = ::copy_file_range(input, nullptr, output, nullptr, count, 0);
+        if (copied >= 0 || (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP))
+            return copied;
+        kernelCopy = false;
+    }
+    static thread_local QByteArray buffer(static_cast<qsizetype>(kBlockSize), Qt::Uninitialized);
+    const ssize_t read = ::read(input, buffer.data(), std::min(count, kBlockSize));
+    if (read <= 0)
+        return read;
+    for (ssize_t written = 0; written < read;) {
+        const ssize_t step = ::write(output, buffer.constData() + written, static_cast<size_t>(read - written));
+        if (step < 0)
+            return -1;
+        written += step;
+    }
+    return read;
+}
+
+} // namespace
+
+QString CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress) {
+    const std::string targetPath = LocalPath(target);
+    TDescriptor input(::open(LocalPath(source).c_str(), O_RDONLY | O_CLOEXEC));
+    if (!input.Valid())
+        return SystemMessage(errno);
+    struct stat sourceStatus {};
+    if (::fstat(input.Get(), &sourceStatus) != 0)
+        return SystemMessage(errno);
+    if (S_ISDIR(sourceStatus.st_mode))
+        return SystemMessage(EISDIR);
+
+    TTemporaryFile temporary = CreateTemporaryBeside(targetPath);
+    if (!temporary.File.Valid())
+        return SystemMessage(errno);
+    // A replaced file keeps its permissions.
+    struct stat targetStatus {};
+    if (::stat(targetPath.c_str(), &targetStatus) == 0 && S_ISREG(targetStatus.st_mode))
+        ::fchmod(temporary.File.Get(), targetStatus.st_mode & 07777);
+
+    const auto fail = [&](int error) {
+        temporary.File.Close();
+        ::unlink(temporary.Path.c_str());
+        return SystemMessage(error);
+    };
+
+    const qint64 total = sourceStatus.st_size;
+    qint64 done = 0;
+    bool kernelCopy = true;
+    if (!progress(0, total))
+        return fail(ECANCELED);
+    for (;;) {
+        const ssize_t copied = CopyBlock(input.Get(), temporary.File.Get(), kBlockSize, kernelCopy);
+        if (copied < 0)
+            return fail(errno);
+        if (copied == 0)
+            break;
+        done += copied;
+        if (!progress(done, total))
+            return fail(ECANCELED);
+    }
+    if (const int error = temporary.File.Close())
+        return fail(error);
+    if (::rename(temporary.Path.c_str(), targetPath.c_str()) != 0)
+        return fail(errno);
+    return QString();
+}

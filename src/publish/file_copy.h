@@ -1,0 +1,15 @@
+// Trovecart - a file copy that reports its progress and can be abandoned.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+// Told the bytes copied so far and the file's size after each block (once with 0 for an empty
+// file); returns false to abandon the copy.
+using TCopyProgress = std::function<bool(qint64 doneBytes, qint64 totalBytes)>;
+
+// Copies source to target. An existing target is replaced only by the complete new file: the
+// copy is written beside it and renamed at the end, so a failed or abandoned copy leaves the old
+// file as it was. Returns an empty text on success, else the system's message.
+QString CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress);

@@ -1,0 +1,21 @@
+// Trovecart - publishes the site into a local folder.
+#pragma once
+
+#include "publish/base_thread.h"
+
+class TFileThread : public TBaseThread {
+    Q_OBJECT
+
+public:
+    using TBaseThread::TBaseThread;
+
+protected:
+    void run() override;
+    // True when the destination holds any entry; a missing destination counts as empty.
+    bool IsTargetNotEmpty() override;
+
+private:
+    // Copies the source tree into the target, creating the target with its parents.
+    void CopyFolder(const QString& source, const QString& target);
+    void CopyOneFile(const QString& source, const QString& target);
+};

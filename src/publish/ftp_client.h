@@ -1,0 +1,78 @@
+// Trovecart - an FTP client with one control connection kept open across operations.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QDateTime>
+#include <QString>
+
+#include "common/app_error.h"
+#include "publish/ftp_listing.h"
+
+class QIODevice;
+
+// A failed FTP operation; the message is the server's reply ("550 No such file or directory.")
+// or the system's description of a network failure.
+class EFtpError : public EAppError {
+public:
+    using EAppError::EAppError;
+};
+
+// Remote paths are absolute ("/a/b") or relative to CurrentDir(). Transfers are binary. Not
+// thread-safe: one thread uses a client at a time.
+class TFtpClient {
+public:
+    TFtpClient();
+    ~TFtpClient();
+    TFtpClient(const TFtpClient&) = delete;
+    TFtpClient& operator=(const TFtpClient&) = delete;
+
+    // Changing a connection setting closes an open connection; the next Connect uses the new value.
+    const QString& Host() const;
+    void SetHost(const QString& host);
+    int Port() const;
+    void SetPort(int port);
+    const QString& Username() const;
+    void SetUsername(const QString& username);
+    const QString& Password() const;
+    void SetPassword(const QString& password);
+    // Passive: the client opens the data connections; active: the server connects back.
+    bool Passive() const;
+    void SetPassive(bool passive);
+    // Whether List uses MLSD when the server announces it (on by default).
+    void SetPreferMlsd(bool prefer);
+
+    // Opens a new control connection and logs in (one handshake: the login is part of it). An
+    // open connection is closed first. CurrentDir() becomes the directory the login ends in.
+    void Connect();
+    // Whether the control connection is open and idle; false before Connect, after Disconnect
+    // and once the server has closed it or sent an unrequested reply (such as a time-out).
+    bool Connected() const;
+    void Disconnect();
+
+    // The directory that relative paths start from; ends with '/'. Changes only on success.
+    const QString& CurrentDir() const;
+    void ChangeDir(const QString& path);
+    // Succeeds only on the reply 257.
+    void MakeDir(const QString& path);
+    // Succeeds only on the reply 250.
+    void Delete(const QString& path);
+    // The modification time when the server answers 213 (the file exists; the time may be invalid
+    // when the server's text is not a time), nothing for any other reply.
+    std::optional<QDateTime> FileDate(const QString& path);
+    // Detailed listing of CurrentDir().
+    TFtpListing List();
+    // Stores everything the source gives under the path, replacing an existing file (never
+    // appending). Returns only after the server confirmed the complete transfer.
+    void Store(QIODevice& source, const QString& path);
+
+    // Announced byte count of a transfer, then the bytes done so far (reported when they change).
+    std::function<void(qint64 totalBytes)> OnWorkBegin;
+    std::function<void(qint64 doneBytes)> OnWork;
+
+private:
+    class TImpl;
+    std::unique_ptr<TImpl> impl_;
+};

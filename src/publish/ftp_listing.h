@@ -1,0 +1,27 @@
+// Trovecart - entries of a remote directory listing and the parsers of the listing formats.
+#pragma once
+
+#include <vector>
+
+#include <QDateTime>
+#include <QString>
+
+struct TFtpListItem {
+    QString Name;
+    bool IsFolder = false;
+    // Bytes; 0 for folders when the server gives none.
+    qint64 Size = 0;
+    // Invalid when the server gave no usable date.
+    QDateTime Modified;
+};
+
+using TFtpListing = std::vector<TFtpListItem>;
+
+// Machine-readable listing (MLSD), one "fact=value;...; name" line per entry. The entries for the
+// directory itself and its parent are left out.
+TFtpListing ParseMlsdListing(const QByteArray& text);
+
+// Classic LIST output in the Unix "ls -l" or the DOS "MM-DD-YY  HH:MMAM <DIR> name" layout, told
+// apart line by line. Lines in neither layout ("total 12") and the "." and ".." entries are left
+// out. `now` decides the year of Unix dates given without one.
+TFtpListing ParseListListing(const QByteArray& text, const QDateTime& now = QDateTime::currentDateTime());

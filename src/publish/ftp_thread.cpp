@@ -1,0 +1,105 @@
+// Trovecart - FTP publish worker.
+#include "publish/ftp_thread.h"
+
+#include <QFile>
+
+#include "common/app_error.h"
+#include "common/file_utils.h"
+#include "publish/ftp_client.h"
+
+TFTPThread::TFTPThread(QObject* parent) : TBaseThread(parent) {}
+TFTPThread::~TFTPThread() = default;
+
+void TFTPThread::run() {
+    try {
+        Publish();
+    } catch (const EAppError& error) {
+        ReportRunFailure(error.Message());
+    }
+    client_.reset();
+}
+
+void TFTPThread::Publish() {
+    ReportStatus(QStringLiteral("Connecting to FTP server..."), true, false);
+    client_ = std::make_unique<TFtpClient>();
+    client_->OnWorkBegin = [this](qint64 totalBytes) { transferSize_ = totalBytes; };
+    client_->OnWork = [this](qint64 doneBytes) { UpdateFileProgress(doneBytes, transferSize_); };
+    client_->SetHost(host_);
+    client_->SetUsername(login_);
+    client_->SetPassword(password_);
+    client_->SetPassive(passive_);
+    client_->SetPort(port_);
+    client_->Connect();
+
+    QString target = TargetFolder();
+    target.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    client_->ChangeDir(target);
+    // From here on the target is absolute, so that later directory changes cannot move it.
+    target = client_->CurrentDir();
+    targetListing_ = client_->List();
+
+    if (!CommonStart() || Terminated())
+        return;
+    UploadFolder(SourceFolder(), target);
+}
+
+bool TFTPThread::IsTargetNotEmpty() { return !targetListing_.empty(); }
+
+void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteFolder) {
+    const QString local = WithTrailingSlash(localFolder);
+    const QString remote = remoteFolder.endsWith(QLatin1Char('/')) ? remoteFolder : remoteFolder + QLatin1Char('/');
+    // A folder that cannot be made or entered shows up as failures of its files.
+    try {
+        ForceRemoteDirs(remote.left(remote.size() - 1));
+        client_->ChangeDir(remote);
+    } catch (const EAppError&) {
+    }
+    ForEachEntry(local, [&](const QString& name, bool isFolder) {
+        if (IsSkippedName(name))
+            return;
+        if (isFolder) {
+            UploadFolder(local + name + QLatin1Char('/'), remote + name + QLatin1Char('/'));
+            return;
+        }
+        try {
+            client_->ChangeDir(remote);
+        } catch (const EAppError&) {
+        }
+        const QString action = QStringLiteral("ftp://") + host_ + remote + name;
+        StartFile(action);
+        QString errorText;
+        const bool uploaded = UploadFile(local + name, remote + name, errorText);
+        FinishFile(action, uploaded, errorText);
+    });
+}
+
+bool TFTPThread::UploadFile(const QString& localPath, const QString& remotePath, QString& errorText) {
+    try {
+        // A dropped connection is re-established once per file.
+        if (!client_->Connected())
+            client_->Connect();
+        if (client_->FileDate(remotePath))
+            client_->Delete(remotePath);
+        RestartFileClock();
+        QFile source(localPath);
+        if (!source.open(QIODevice::ReadOnly))
+            throw EAppError(source.errorString());
+        client_->Store(source, remotePath);
+        return true;
+    } catch (const EAppError& error) {
+        errorText = error.Message();
+        return false;
+    }
+}
+
+void TFTPThread::ForceRemoteDirs(const QString& path) {
+    if (path.isEmpty())
+        return;
+    try {
+        client_->ChangeDir(path);
+        return;
+    } catch (const EFtpError&) {
+    }
+    ForceRemoteDirs(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    client_->MakeDir(path);
+}

@@ -1,0 +1,53 @@
+// Trovecart - publishes the site onto an FTP server.
+#pragma once
+
+#include <memory>
+
+#include "publish/base_thread.h"
+#include "publish/ftp_listing.h"
+
+class TFtpClient;
+
+class TFTPThread : public TBaseThread {
+    Q_OBJECT
+
+public:
+    explicit TFTPThread(QObject* parent = nullptr);
+    ~TFTPThread() override;
+
+    const QString& Host() const { return host_; }
+    void SetHost(const QString& host) { host_ = host; }
+    int Port() const { return port_; }
+    void SetPort(int port) { port_ = port; }
+    const QString& Login() const { return login_; }
+    void SetLogin(const QString& login) { login_ = login; }
+    const QString& Password() const { return password_; }
+    void SetPassword(const QString& password) { password_ = password; }
+    bool Passive() const { return passive_; }
+    void SetPassive(bool passive) { passive_ = passive; }
+
+protected:
+    void run() override;
+    // True when the target directory's listing, fetched before the question, has any entry.
+    bool IsTargetNotEmpty() override;
+
+private:
+    void Publish();
+    void UploadFolder(const QString& localFolder, const QString& remoteFolder);
+    // Returns false after a failure, whose message is then in errorText.
+    bool UploadFile(const QString& localPath, const QString& remotePath, QString& errorText);
+    // Creates the directory and its missing parents; raises EFtpError when one cannot be made.
+    void ForceRemoteDirs(const QString& path);
+
+    QString host_;
+    int port_ = 21;
+    QString login_;
+    QString password_;
+    bool passive_ = false;
+
+    // Exists only while the run lasts; worker thread only.
+    std::unique_ptr<TFtpClient> client_;
+    TFtpListing targetListing_;
+    // Bytes of the running upload, as announced when it began.
+    qint64 transferSize_ = 0;
+};

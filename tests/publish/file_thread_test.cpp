@@ -1,0 +1,169 @@
+// Trovecart tests - publishing into a local folder.
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "common/app_info.h"
+#include "publish/file_thread.h"
+#include "publish_test_support.h"
+#include "support/scripted_message_service.h"
+
+namespace {
+
+class FileThreadTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureCoreApplication(); }
+
+    TFileThread* NewThread(const QString& target) {
+        auto* thread = new TFileThread;
+        thread->SetSourceFolder(site_.Path());
+        thread->SetTargetFolder(target);
+        return thread;
+    }
+
+    TTempFolder site_;
+    TTempFolder target_;
+    TScriptedMessageService messages_;
+};
+
+TEST_F(FileThreadTest, CopiesTheTreeIntoANewFolderWithoutThumbPng) {
+    WriteFile(site_.File(QStringLiteral("index.html")), "<html/>");
+    WriteFile(site_.File(QStringLiteral("Thumb.png")), "template picture");
+    WriteFile(site_.File(QStringLiteral("shoppingcart/shop.xml")), "<shop/>");
+    WriteFile(site_.File(QStringLiteral("shoppingcart/Thumb.png")), "template picture");
+    WriteFile(site_.File(QStringLiteral("shoppingcart/thumb.png")), "lower case is copied");
+    WriteFile(site_.File(QStringLiteral("shoppingcart/preview/clip.flv")), PatternBytes(3 * 1024 * 1024 + 17));
+    WriteFile(site_.File(QStringLiteral("shoppingcart/image/empty.jpg")), QByteArray());
+
+    const QString target = target_.Path() + QStringLiteral("deep/er/site/");
+    const TPublishRecord record = RunPublish(NewThread(target));
+
+    ASSERT_TRUE(record.Terminated);
+    EXPECT_TRUE(messages_.Calls().empty());
+    EXPECT_EQ(record.TotalFiles, 7);
+    EXPECT_EQ(record.DoneFiles, 5);
+    ASSERT_FALSE(record.Status.empty());
+    EXPECT_EQ(record.Status.front().Action, QStringLiteral("Searching..."));
+    EXPECT_TRUE(record.Status.front().Busy);
+
+    const std::vector<TStatusReport> results = record.Results();
+    ASSERT_EQ(results.size(), 5u);
+    int lastPercent = 0;
+    for (const TStatusReport& result : results) {
+        EXPECT_FALSE(result.Failed) << result.Action.toStdString() << ": " << result.ErrorText.toStdString();
+        EXPECT_TRUE(result.Action.startsWith(target));
+        EXPECT_GE(result.Percent, lastPercent);
+        lastPercent = result.Percent;
+    }
+    EXPECT_EQ(lastPercent, 5 * 100 / 7);
+    for (const char* name : {"index.html", "shoppingcart/shop.xml", "shoppingcart/thumb.png",
+                             "shoppingcart/preview/clip.flv", "shoppingcart/image/empty.jpg"})
+        EXPECT_EQ(ReadFile(target + QLatin1String(name)), ReadFile(site_.File(QLatin1String(name)))) << name;
+    EXPECT_FALSE(QFile::exists(target + QStringLiteral("Thumb.png")));
+    EXPECT_FALSE(QFile::exists(target + QStringLiteral("shoppingcart/Thumb.png")));
+    ASSERT_NE(record.ResultFor(target + QStringLiteral("shoppingcart/image/empty.jpg")), nullptr);
+}
+
+TEST_F(FileThreadTest, ASiteOfOnlyThumbPngCopiesNothing) {
+    WriteFile(site_.File(QStringLiteral("Thumb.png")), "x");
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()));
+    EXPECT_EQ(record.TotalFiles, 1);
+    EXPECT_TRUE(record.Results().empty());
+    for (const TStatusReport& report : record.Status)
+        EXPECT_EQ(report.Percent, 0);
+    EXPECT_FALSE(QDir(target_.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+}
+
+TEST_F(FileThreadTest, AFullTargetAsksAndNoCancels) {
+    WriteFile(site_.File(QStringLiteral("index.html")), "new");
+    WriteFile(target_.File(QStringLiteral("index.html")), "old");
+    messages_.QueueAnswer(mrNo);
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()));
+
+    const std::vector<TScriptedMessageService::TCall> calls = messages_.Calls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_TRUE(calls[0].question);
+    EXPECT_FALSE(calls[0].withCancel);
+    EXPECT_EQ(calls[0].kind, mkInformation);
+    EXPECT_EQ(calls[0].text, QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"));
+    EXPECT_EQ(calls[0].heading, QStringLiteral("Publish Cart"));
+    EXPECT_EQ(calls[0].title, ProgramCaption());
+
+    ASSERT_EQ(record.Status.size(), 1u);
+    EXPECT_EQ(record.Status[0].Action, QStringLiteral("Publish Action"));
+    EXPECT_TRUE(record.Status[0].Failed);
+    EXPECT_FALSE(record.Status[0].Busy);
+    EXPECT_EQ(record.Status[0].ErrorText, QStringLiteral("Cancled by user."));
+    EXPECT_EQ(ReadFile(target_.File(QStringLiteral("index.html"))), QByteArray("old"));
+}
+
+TEST_F(FileThreadTest, AFullTargetAndYesOverwrites) {
+    WriteFile(site_.File(QStringLiteral("index.html")), "new");
+    WriteFile(target_.File(QStringLiteral("index.html")), "old and longer");
+    messages_.QueueAnswer(mrYes);
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()));
+    EXPECT_EQ(messages_.Calls().size(), 1u);
+    ASSERT_EQ(record.Results().size(), 1u);
+    EXPECT_FALSE(record.Results()[0].Failed);
+    EXPECT_EQ(ReadFile(target_.File(QStringLiteral("index.html"))), QByteArray("new"));
+}
+
+TEST_F(FileThreadTest, AZeroByteFileIsCopiedAtZeroPercent) {
+    WriteFile(site_.File(QStringLiteral("empty.txt")), QByteArray());
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()));
+    ASSERT_EQ(record.Results().size(), 1u);
+    EXPECT_FALSE(record.Results()[0].Failed);
+    for (const int percent : record.FilePercents)
+        EXPECT_EQ(percent, 0);
+    EXPECT_TRUE(QFile::exists(target_.File(QStringLiteral("empty.txt"))));
+}
+
+TEST_F(FileThreadTest, AFailingFileIsReportedAndTheRunGoesOn) {
+    WriteFile(site_.File(QStringLiteral("a/one.txt")), "1");
+    WriteFile(site_.File(QStringLiteral("b/two.txt")), "2");
+    // A file where the folder "a" has to go.
+    WriteFile(target_.File(QStringLiteral("a")), "in the way");
+    messages_.QueueAnswer(mrYes);
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()));
+    const TStatusReport* failed = record.ResultFor(target_.File(QStringLiteral("a/one.txt")));
+    ASSERT_NE(failed, nullptr);
+    EXPECT_TRUE(failed->Failed);
+    EXPECT_FALSE(failed->ErrorText.isEmpty());
+    const TStatusReport* copied = record.ResultFor(target_.File(QStringLiteral("b/two.txt")));
+    ASSERT_NE(copied, nullptr);
+    EXPECT_FALSE(copied->Failed);
+}
+
+TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {
+    WriteFile(site_.File(QStringLiteral("big.bin")), PatternBytes(48 * 1024 * 1024));
+    WriteFile(target_.File(QStringLiteral("big.bin")), "previous version");
+    messages_.QueueAnswer(mrYes);
+    TFileThread* thread = NewThread(target_.Path());
+    QObject::connect(thread, &TBaseThread::OnFileProgress, [](TBaseThread* sender, int percent, double) {
+        if (percent > 0)
+            sender->Terminate();
+    });
+    const TPublishRecord record = RunPublish(thread);
+    const std::vector<TStatusReport> results = record.Results();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_TRUE(results[0].Failed);
+    EXPECT_FALSE(results[0].ErrorText.isEmpty());
+    EXPECT_EQ(ReadFile(target_.File(QStringLiteral("big.bin"))), QByteArray("previous version"));
+    EXPECT_EQ(QDir(target_.Path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(FileThreadTest, CancelBetweenFilesStopsBeforeTheNext) {
+    for (int i = 0; i < 5; ++i)
+        WriteFile(site_.File(QStringLiteral("file%1.txt").arg(i)), "x");
+    const TPublishRecord record = RunPublish(NewThread(target_.Path()), [](TBaseThread* sender, const TStatusReport& report) {
+        if (!report.Busy)
+            sender->Terminate();
+    });
+    ASSERT_TRUE(record.Terminated);
+    ASSERT_EQ(record.Results().size(), 1u);
+    EXPECT_FALSE(record.Results()[0].Failed);
+    EXPECT_EQ(QDir(target_.Path()).entryList(QDir::Files).size(), 1);
+}
+
+} // namespace

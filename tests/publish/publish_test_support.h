@@ -1,0 +1,78 @@
+// Trovecart tests - a loopback FTP server per test and a driver that runs a publish worker.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QProcess>
+#include <QString>
+
+#include "support/test_helpers.h"
+
+class TBaseThread;
+
+// A QCoreApplication for the whole test program: workers hand their reports to its thread.
+void EnsureCoreApplication();
+
+// pyftpdlib on 127.0.0.1, a free port and a temporary root; killed by the destructor.
+class TFtpTestServer {
+public:
+    struct TFaults {
+        bool RefuseDelete = false;
+        // Close the control connection after every Nth completed upload (0: never).
+        int DropAfterStores = 0;
+        // Offer LIST only.
+        bool NoMlsd = false;
+    };
+
+    explicit TFtpTestServer(const TFaults& faults);
+    TFtpTestServer() : TFtpTestServer(TFaults()) {}
+    ~TFtpTestServer();
+
+    int Port() const { return port_; }
+    // The server's root folder; ends with '/'.
+    QString Root() const { return root_.Path(); }
+    static QString User() { return QStringLiteral("publisher"); }
+    static QString Password() { return QStringLiteral("s3cret"); }
+
+    // The server's log so far, and how often a text occurs in it.
+    QString Log() const;
+    int CountInLog(const QString& text) const;
+
+private:
+    TTempFolder root_;
+    TTempFolder logFolder_;
+    QProcess process_;
+    int port_ = 0;
+};
+
+struct TStatusReport {
+    QString Action;
+    int Percent = 0;
+    bool Busy = false;
+    bool Failed = false;
+    QString ErrorText;
+};
+
+struct TPublishRecord {
+    std::vector<TStatusReport> Status;
+    // File percent of every progress report.
+    std::vector<int> FilePercents;
+    qint64 TotalFiles = -1;
+    qint64 DoneFiles = -1;
+    bool Terminated = false;
+
+    // The reports with busy false, in order.
+    std::vector<TStatusReport> Results() const;
+    const TStatusReport* ResultFor(const QString& action) const;
+};
+
+// Starts the worker and runs the event loop until its OnTerminate (at most timeoutMs, then the
+// worker is asked to stop). onStatus runs in the receiving thread after each status report.
+TPublishRecord RunPublish(TBaseThread* thread,
+                          const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus = {},
+                          int timeoutMs = 60000);
+
+// Writes a file of `size` bytes with a recognisable pattern.
+QByteArray PatternBytes(qint64 size, char seed = 'a');
