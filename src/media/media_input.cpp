@@ -45,6 +45,16 @@ QString OpenErrorMessage(const QString& fileName, int errorCode) {
     }
 }
 
+QString OpenFailureMessage(const QString& fileName, int errorCode) {
+    if (errorCode == AVERROR_INVALIDDATA && !FormatIsKnown(LocalPath(fileName)))
+        errorCode = AVERROR_DEMUXER_NOT_FOUND;
+    return OpenErrorMessage(fileName, errorCode);
+}
+
+QString NoCodecParametersMessage(const QString& fileName) {
+    return QStringLiteral("%1: could not find codec parameters").arg(fileName);
+}
+
 TInputFormatPtr OpenMediaInput(const QString& fileName, const QString& forcedFormat, QString& message) {
     if (!EnsureLibraries(message))
         return nullptr;
@@ -60,14 +70,12 @@ TInputFormatPtr OpenMediaInput(const QString& fileName, const QString& forcedFor
     AVFormatContext* raw = nullptr;
     int result = avformat_open_input(&raw, path.c_str(), format, nullptr);
     if (result < 0) {
-        if (result == AVERROR_INVALIDDATA && !format && !FormatIsKnown(path))
-            result = AVERROR_DEMUXER_NOT_FOUND;
-        message = OpenErrorMessage(fileName, result);
+        message = format ? OpenErrorMessage(fileName, result) : OpenFailureMessage(fileName, result);
         return nullptr;
     }
     TInputFormatPtr context(raw);
     if (avformat_find_stream_info(context.get(), nullptr) < 0) {
-        message = QStringLiteral("%1: could not find codec parameters").arg(fileName);
+        message = NoCodecParametersMessage(fileName);
         return nullptr;
     }
     return context;

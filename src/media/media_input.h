@@ -15,3 +15,8 @@ TInputFormatPtr OpenMediaInput(const QString& fileName, const QString& forcedFor
 
 // The text of one open failure.
 QString OpenErrorMessage(const QString& fileName, int errorCode);
+// The text for a failed avformat_open_input of the file without a forced format; an unknown
+// format is told apart from a damaged header, which libavformat reports alike.
+QString OpenFailureMessage(const QString& fileName, int errorCode);
+// The text for a file whose streams cannot be read.
+QString NoCodecParametersMessage(const QString& fileName);

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "common/app_error.h"
+#include "media/media_input.h"
 #include "media/player_volume.h"
 
 namespace {
@@ -15,29 +16,6 @@ constexpr size_t kAudioFrameCapacity = 9;
 constexpr int kEnoughPackets = 25;
 constexpr int64_t kEnoughDurationUs = 1000000;
 constexpr int64_t kMaxQueuedBytes = 15 * 1024 * 1024;
-
-QString OpenFailureText(const QString& fileName, int code) {
-    QString text;
-    if (code == AVERROR(ENOENT))
-        text = QStringLiteral("%s: no such file or directory");
-    else if (code == AVERROR(EIO))
-        text =
-            QStringLiteral("%s: I/O error occurred\r\nUsually that means that input file is truncated and/or "
-                           "corrupted.");
-    else if (code == AVERROR(EILSEQ) || code == AVERROR_DEMUXER_NOT_FOUND)
-        text = QStringLiteral("%s: Unknown format");
-    else if (code == AVERROR_INVALIDDATA)
-        text = QStringLiteral("%s: Error while parsing header");
-    else if (code == AVERROR(ENOMEM))
-        text = QStringLiteral("%s: memory allocation error occurred");
-    else
-        text = QStringLiteral("%s: Error while opening file");
-    return text.replace(QStringLiteral("%s"), fileName);
-}
-
-QString NoCodecText(const QString& fileName) {
-    return QStringLiteral("%1: could not find codec parameters").arg(fileName);
-}
 
 int InterruptWhenAborted(void* aborted) {
     return static_cast<std::atomic<bool>*>(aborted)->load() ? 1 : 0;
@@ -69,7 +47,7 @@ TPlaybackSession::TPlaybackSession(const QString& fileName, std::unique_ptr<TPla
     if (audioStream_ >= 0)
         OpenAudio(volume);
     if (!videoDecoder_ && !audioDecoder_ && !silentSound_)
-        throw EAppError(NoCodecText(fileName));
+        throw EAppError(NoCodecParametersMessage(fileName));
 
     demuxThread_ = std::thread([this] { DemuxLoop(); });
     if (videoDecoder_)
@@ -92,17 +70,17 @@ TPlaybackSession::~TPlaybackSession() {
 void TPlaybackSession::OpenInput(const QString& fileName) {
     AVFormatContext* context = avformat_alloc_context();
     if (!context)
-        throw EAppError(OpenFailureText(fileName, AVERROR(ENOMEM)));
+        throw EAppError(OpenErrorMessage(fileName, AVERROR(ENOMEM)));
     context->interrupt_callback.callback = InterruptWhenAborted;
     context->interrupt_callback.opaque = &aborted_;
     const QByteArray path = fileName.toUtf8();
     // On failure the context is freed by avformat_open_input.
     const int opened = avformat_open_input(&context, path.constData(), nullptr, nullptr);
     if (opened < 0)
-        throw EAppError(OpenFailureText(fileName, opened));
+        throw EAppError(OpenFailureMessage(fileName, opened));
     input_.reset(context);
     if (avformat_find_stream_info(context, nullptr) < 0)
-        throw EAppError(NoCodecText(fileName));
+        throw EAppError(NoCodecParametersMessage(fileName));
 
     videoStream_ = av_find_best_stream(context, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     // Cover art is a single still picture, not a video: such files play as audio.
