@@ -1,11 +1,9 @@
 // Trovecart - Qt dialogs.
 #include "gui/qt_dialog_service.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QUrl>
 
+#include "common/app_folders.h"
 #include "gui/dialogs/select_folder.h"
 
 namespace {
@@ -42,7 +40,4 @@ bool TQtDialogService::SelectFolder(const QString& title, const QString& root, Q
     return ::SelectFolder(title, root, folder, mainWindow_);
 }
 
-void TQtDialogService::OpenWithShell(const QString& fileOrUrl) {
-    const QUrl url = QFileInfo::exists(fileOrUrl) ? QUrl::fromLocalFile(fileOrUrl) : QUrl(fileOrUrl);
-    QDesktopServices::openUrl(url);
-}
+void TQtDialogService::OpenWithShell(const QString& fileOrUrl) { ::OpenWithShell(fileOrUrl); }

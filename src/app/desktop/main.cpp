@@ -13,6 +13,7 @@
 #include "gui/qt_dialog_service.h"
 #include "gui/qt_message_service.h"
 #include "gui/widgets/preview_view.h"
+#include "gui/widgets/program_icon.h"
 #include "gui/widgets/web_preview.h"
 #include "gui/wizard/shoping_cart_wizard.h"
 #include "media/av_libraries.h"
@@ -46,7 +47,7 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QCoreApplication::arguments();
     const bool deleteTemp = TDataModuleShopCart::DeleteTempFolderOption(arguments);
     QApplication::setApplicationDisplayName(QStringLiteral("Corvalen Trovecart"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("trovecart")));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("trovecart"), QIcon(ProgramIconPixmap(64))));
     QGuiApplication::setDesktopFileName(QStringLiteral("trovecart"));
 
     TQtMessageService messages;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "common/app_info.h"
+#include "gui/widgets/program_icon.h"
 
 TSplash::TSplash(std::function<void()> onReady)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
@@ -25,12 +26,7 @@ void TSplash::paintEvent(QPaintEvent*) {
     background.setColorAt(0, QColor(32, 84, 140));
     background.setColorAt(1, QColor(14, 38, 70));
     p.fillRect(rect(), background);
-    // A shopping bag.
-    p.setPen(QPen(QColor(255, 210, 90), 4));
-    p.setBrush(QColor(255, 190, 60));
-    p.drawRoundedRect(QRectF(106, 62, 70, 64), 6, 6);
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(122, 40, 38, 44), 0, 180 * 16);
+    p.drawPixmap((width() - 100) / 2, 30, ProgramIconPixmap(100));
     p.setPen(Qt::white);
     QFont title = font();
     title.setPointSize(16);

@@ -101,7 +101,7 @@ QWidget* TShopFrame::BuildSettingsPage() {
     basicLayout->addRow(QStringLiteral("Homepage"), EditHomepage);
     basicLayout->addRow(QStringLiteral("Email"), EditEmail);
     basicLayout->addRow(QStringLiteral("Currency"), cbCurrency);
-    basicLayout->addRow(QStringLiteral("Footer"), MemoFooter);
+    basicLayout->addRow(MemoFooter);
 
     auto* size = new QGroupBox(QStringLiteral("Publish size"), page);
     SpinWidth = NewSizeSpin(size);
@@ -208,6 +208,9 @@ void TShopFrame::LoadFromData() {
     EditNovideo->setText(config_->NoVideo());
     EditNoaudio->setText(config_->NoAudio());
     EditEmailPayment->setText(config_->PaymentEmail());
+    // An unchanged text raises no change: the colour is set here as well.
+    ShowEmailValidity(EditEmail);
+    ShowEmailValidity(EditEmailPayment);
     MemoFooter->setPlainText(config_->Footer());
     if (config_->WinMode() == 1)
         rbSameWindow->setChecked(true);
@@ -229,11 +232,15 @@ void TShopFrame::EditShopNameChange(const QString& text) {
     MarkModified();
 }
 
-void TShopFrame::EmailChange(QLineEdit* edit, void (TShopConfig::*store)(const QString&)) {
+void TShopFrame::ShowEmailValidity(QLineEdit* edit) {
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, IsValidEmail(edit->text()) ? QWidget::palette().color(QPalette::Base)
                                                                 : kInvalidEmailColour);
     edit->setPalette(palette);
+}
+
+void TShopFrame::EmailChange(QLineEdit* edit, void (TShopConfig::*store)(const QString&)) {
+    ShowEmailValidity(edit);
     if (Loading())
         return;
     (config_->*store)(edit->text());

@@ -59,6 +59,7 @@ private:
     void ReplaceBrowser();
 
     void EditShopNameChange(const QString& text);
+    void ShowEmailValidity(QLineEdit* edit);
     void EmailChange(QLineEdit* edit, void (TShopConfig::*store)(const QString&));
     void cbCurrencyChange(int index);
     void SpinWidthChange(int value);

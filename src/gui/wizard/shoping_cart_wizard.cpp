@@ -16,6 +16,7 @@
 #include "common/file_utils.h"
 #include "common/message_service.h"
 #include "gui/main_console.h"
+#include "gui/widgets/program_icon.h"
 #include "gui/wizard/template_selector.h"
 #include "shop/program_data.h"
 
@@ -107,8 +108,13 @@ QWidget* TShopingCartWizard::BuildWelcomePage() {
     connect(BtnNew, &QPushButton::clicked, this, &TShopingCartWizard::ShowTemplatePage);
     connect(BtnOpen, &QPushButton::clicked, this, &TShopingCartWizard::BtnOpenClick);
 
+    auto* icon = new QLabel(page);
+    icon->setPixmap(ProgramIconPixmap(48));
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(icon);
+    heading->addWidget(title, 1);
     auto* right = new QVBoxLayout;
-    right->addWidget(title);
+    right->addLayout(heading);
     right->addWidget(link);
     right->addSpacing(24);
     right->addWidget(BtnNew);

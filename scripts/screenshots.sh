@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Takes screenshots of the desktop program under a virtual X server: the wizard's two pages, the main window
+# with a project open, and the shop settings page. Usage: scripts/screenshots.sh [OUTDIR]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-build/screenshots}")
+
+bash scripts/setup.sh
+for tool in import xdotool; do
+    command -v "$tool" >/dev/null || apt-get install -y -qq imagemagick xdotool >/dev/null
+done
+cmake --preset default >/dev/null
+cmake --build --preset default --target trovecart trovecart-cli
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_DATA_HOME="$work/data"
+mkdir -p "$out"
+build/src/app/trovecart-cli new ClassicBlue "$work/demo.scp" >/dev/null
+
+cat > "$work/session.sh" <<SESSION
+#!/usr/bin/env bash
+set -u
+shoot() { import -window root "\$1"; }
+build/src/app/trovecart &
+pid=\$!
+sleep 6; shoot "$out/wizard.png"
+# "Create a new shopping cart", then the first template.
+xdotool mousemove 811 319 click 1
+sleep 1; xdotool mousemove 350 270 click 1
+sleep 1; shoot "$out/wizard-templates.png"
+kill \$pid; wait \$pid 2>/dev/null
+build/src/app/trovecart "$work/demo.scp" &
+pid=\$!
+sleep 10; shoot "$out/main-window.png"
+# The "Shop Setting" toolbar button of the centred 1000 x 700 window.
+xdotool mousemove 781 150 click 1
+sleep 2; shoot "$out/shop-settings.png"
+kill \$pid; wait \$pid 2>/dev/null
+exit 0
+SESSION
+chmod +x "$work/session.sh"
+xvfb-run -a -s "-screen 0 1280x900x24" "$work/session.sh"
+echo "Screenshots in $out"
