@@ -70,6 +70,30 @@ TEST_F(CommonDialogs, InputBoxValidatorKeepsTheBoxOpen) {
     EXPECT_EQ(box.Text(), "ab");
 }
 
+TEST_F(CommonDialogs, EnterInTheEditLineRunsTheValidatorOnce) {
+    const auto pressEnter = [](TInputBox& box) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QApplication::sendEvent(box.findChild<QLineEdit*>(), &press);
+    };
+    TInputBox box;
+    box.SetTitle(QStringLiteral("New Folder"));
+    box.SetText(QStringLiteral("a:b"));
+    box.SetValidator([](TInputBox&, const QString& text) {
+        return text.contains(QLatin1Char(':')) ? QStringLiteral("no colons") : QString();
+    });
+    box.show();
+    pressEnter(box);
+    EXPECT_TRUE(box.isVisible()) << "a refused input keeps the box open";
+    EXPECT_EQ(box.result(), 0);
+    EXPECT_EQ(messages.Calls().size(), 1u) << "one Enter, one message";
+
+    box.findChild<QLineEdit*>()->setText(QStringLiteral("ab"));
+    pressEnter(box);
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_EQ(box.result(), 1);
+    EXPECT_EQ(box.Text(), "ab");
+}
+
 TEST_F(CommonDialogs, RatioBoxReportsTheChoice) {
     TRatioBox box;
     box.SetItems({"One", "Two", "Three"}, 2, 1);

@@ -46,8 +46,9 @@ int main(int argc, char* argv[]) {
     SetProgramDataSubfolderName(DefaultDataSubfolderName());
     const QStringList arguments = QCoreApplication::arguments();
     const bool deleteTemp = TDataModuleShopCart::DeleteTempFolderOption(arguments);
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvalen Trovecart"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("trovecart"), QIcon(ProgramIconPixmap(64))));
+    // The program's name in the task bar comes from its desktop entry. An application display
+    // name would be appended to every window caption by the window system integration.
     QGuiApplication::setDesktopFileName(QStringLiteral("trovecart"));
 
     TQtMessageService messages;

@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "common/message_service.h"
@@ -21,9 +20,6 @@ TInputBox::TInputBox(QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TInputBox::ConfirmInput);
     connect(buttons, &QDialogButtonBox::rejected, this, &TInputBox::CloseWithCancel);
-    // Enter in the edit line acts as OK.
-    connect(edit_, &QLineEdit::returnPressed, this, &TInputBox::ConfirmInput);
-    buttons->button(QDialogButtonBox::Ok)->setAutoDefault(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel_);
@@ -70,6 +66,11 @@ bool TInputBox::AcceptsCharacter(QChar c) const {
 bool TInputBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edit_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Enter in the edit line acts as OK, once: the key goes no further to a default button.
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            ConfirmInput();
+            return true;
+        }
         const QString typed = key->text();
         if (typed.size() == 1 && typed.at(0).isPrint() && !AcceptsCharacter(typed.at(0)))
             return true;
