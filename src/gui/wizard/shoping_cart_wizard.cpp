@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTreeWidget>
@@ -23,8 +24,10 @@
 TShopingCartWizard::TShopingCartWizard(TMainConsole& console, TProgramData& programData, QWidget* parent)
     : TParentDialog(parent), console_(console), programData_(programData) {
     setWindowTitle(QStringLiteral("Shoping Cart Wizard"));
-    setMinimumSize(574, 362);
-    resize(757, 473);
+    // A fixed-size window, centred on the screen rather than over its owner.
+    setFixedSize(757, 473);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("TShopingCartWizard { background: white; }"));
     ExitProgram = [] { QCoreApplication::exit(0); };

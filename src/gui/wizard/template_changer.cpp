@@ -13,7 +13,7 @@
 TTemplateChanger::TTemplateChanger(TMainConsole& console, const TProgramData& programData, QWidget* parent)
     : TParentDialog(parent), console_(console), programData_(programData) {
     setWindowTitle(QStringLiteral("Change Template"));
-    resize(757, 473);
+    setFixedSize(757, 473);
     Selector = new TTemplateSelector(programData, this);
     Selector->SetHostLayout();
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
