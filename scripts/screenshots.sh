@@ -26,7 +26,7 @@ build/src/app/trovecart &
 pid=\$!
 sleep 6; shoot "$out/wizard.png"
 # "Create a new shopping cart", then the first template.
-xdotool mousemove 811 319 click 1
+xdotool mousemove 820 358 click 1
 sleep 1; xdotool mousemove 350 270 click 1
 sleep 1; shoot "$out/wizard-templates.png"
 kill \$pid; wait \$pid 2>/dev/null
