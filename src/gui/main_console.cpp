@@ -45,6 +45,8 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     : QMainWindow(parent), dataModule_(dataModule) {
     setWindowTitle(ProgramCaption());
     setMinimumSize(1000, 700);
+    // The toolbar is part of the window, not something the user hides from a context menu.
+    setContextMenuPolicy(Qt::NoContextMenu);
     ShowModalDialog = [](QDialog& dialog) { return dialog.exec(); };
 
     tree_ = new TShopTree;

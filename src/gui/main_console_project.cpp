@@ -9,6 +9,7 @@
 #include "common/file_utils.h"
 #include "common/message_service.h"
 #include "gui/frames/base_frame.h"
+#include "gui/general_error.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
 #include "shop/program_data.h"
@@ -192,7 +193,7 @@ void TMainConsole::UpdateRecentMenu() {
         const QString source = recent.Items(i).Src();
         QAction* entry = recentMenu_->addAction(source);
         entry->setToolTip(source);
-        connect(entry, &QAction::triggered, this, [this, source] { OpenProjectFile(source); });
+        connect(entry, &QAction::triggered, this, [this, source] { RunReportingErrors([this, source] { OpenProjectFile(source); }); });
     }
     recentMenu_->setEnabled(!recentMenu_->isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "common/message_service.h"
 #include "gui/frames/base_frame.h"
 #include "gui/frames/shop_frame.h"
+#include "gui/general_error.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
 #include "shop/shop_document.h"
@@ -236,7 +237,8 @@ void TMainConsole::PopupMenuTreePopup(const QPoint& position) {
             const TCategory* category = shop_->Categories().Items(i);
             if (category == own)
                 continue;
-            moveToMenu_->addAction(category->Name(), this, [this, i] { MoveItemToCategory(i, false); });
+            moveToMenu_->addAction(category->Name(), this,
+                                   [this, i] { RunReportingErrors([this, i] { MoveItemToCategory(i, false); }); });
         }
         moveToMenu_->setEnabled(!moveToMenu_->isEmpty());
     }
