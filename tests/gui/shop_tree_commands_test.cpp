@@ -1,5 +1,6 @@
 // Trovecart tests - the tree commands keep model and tree in the same order.
 #include <QAction>
+#include <QMenu>
 
 #include "editor_fixture.h"
 
@@ -89,6 +90,36 @@ TEST_F(ShopTreeCommands, DropsFollowTheirRules) {
     EXPECT_EQ(CategoryNames(), QStringList({"First", "Empty", "Second"}));
     EXPECT_EQ(CategoryNode(1)->text(0), "Empty");
     EXPECT_EQ(ProductNames(1), QStringList({"B", "A"}));
+}
+
+TEST_F(ShopTreeCommands, MoveToOffersEveryOtherCategory) {
+    QMenu* moveTo = nullptr;
+    for (QMenu* menu : console->findChildren<QMenu*>())
+        if (menu->title() == "Move to")
+            moveTo = menu;
+    ASSERT_NE(moveTo, nullptr);
+    const auto captions = [moveTo] {
+        QStringList texts;
+        for (const QAction* entry : moveTo->actions())
+            texts << entry->text();
+        return texts;
+    };
+
+    Select(ProductNode(1, 0));
+    console->PopupMenuTreePopup(QPoint(1, 1));
+    EXPECT_EQ(captions(), QStringList({"First", "Empty"}));
+    EXPECT_TRUE(moveTo->isEnabled());
+    moveTo->actions().at(1)->trigger();
+    EXPECT_EQ(ProductNames(2), QStringList({"C"}));
+    EXPECT_EQ(console->TreeShop()->currentItem(), ProductNode(2, 0));
+
+    // Any other selection leaves the entries as they were.
+    Select(CategoryNode(0));
+    EXPECT_FALSE(moveTo->isEnabled());
+    console->PopupMenuTreePopup(QPoint(1, 1));
+    EXPECT_EQ(captions(), QStringList({"First", "Empty"}));
+    for (QMenu* menu : console->findChildren<QMenu*>())
+        menu->hide();
 }
 
 TEST_F(ShopTreeCommands, DeleteCategoryRemovesItsMediaOnlyAfterYes) {
