@@ -193,7 +193,8 @@ void TMainConsole::UpdateRecentMenu() {
         const QString source = recent.Items(i).Src();
         QAction* entry = recentMenu_->addAction(source);
         entry->setToolTip(source);
-        connect(entry, &QAction::triggered, this, [this, source] { RunReportingErrors([this, source] { OpenProjectFile(source); }); });
+        connect(entry, &QAction::triggered, this,
+                [this, source] { RunReportingErrors([this, source] { OpenProjectFile(source); }); });
     }
     recentMenu_->setEnabled(!recentMenu_->isEmpty());
 }

@@ -237,8 +237,9 @@ void TMainConsole::PopupMenuTreePopup(const QPoint& position) {
             const TCategory* category = shop_->Categories().Items(i);
             if (category == own)
                 continue;
-            moveToMenu_->addAction(category->Name(), this,
-                                   [this, i] { RunReportingErrors([this, i] { MoveItemToCategory(i, false); }); });
+            moveToMenu_->addAction(category->Name(), this, [this, i] {
+                RunReportingErrors([this, i] { MoveItemToCategory(i, false); });
+            });
         }
         moveToMenu_->setEnabled(!moveToMenu_->isEmpty());
     }
