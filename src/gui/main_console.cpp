@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
@@ -15,14 +16,17 @@
 #include <QToolButton>
 
 #include "common/app_info.h"
+#include "common/dialog_service.h"
 #include "gui/frames/base_frame.h"
 #include "gui/general_error.h"
 #include "gui/shop_tree.h"
+#include "gui/widgets/program_icon.h"
 #include "shop/shop_data_module.h"
 #include "shop/shop_document.h"
 
 namespace {
 
+const QString kVendorAddress = QStringLiteral("https://www.corvalen.com/");
 const QString kStartText = QStringLiteral(
     "[File > New] to create a new shopping Cart\r\nor\r\n[File > Open] to open a saved shopping Cart");
 
@@ -136,8 +140,13 @@ void TMainConsole::BuildActions() {
     make("ChangeTemplate", "Change Template", [this] { BtnChangetemplateClick(); }, true);
     // The account dialog comes with FTP publishing.
     make("FTPSettings", "FTP Settings", [] {}, false);
+    make("VendorPage", QString(kVendorAddress).remove(QStringLiteral("https://")).remove(QLatin1Char('/')),
+         [] { DialogService().OpenWithShell(kVendorAddress); }, false);
     make("About", "About..", [this] {
-        QApplication::aboutQt();
+        QMessageBox about(QMessageBox::NoIcon, QStringLiteral("About.."), ProgramCaption(), QMessageBox::Ok, this);
+        about.setIconPixmap(ProgramIconPixmap(64));
+        about.setInformativeText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+        about.exec();
     }, false);
     const auto popupEntry = [this](const QString& text, QAction* twin) {
         FollowAction(addMenu_->addAction(text), twin);
@@ -185,6 +194,8 @@ void TMainConsole::BuildMenus() {
     options->addAction(Action("FTPSettings"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(Action("VendorPage"));
+    help->addSeparator();
     help->addAction(Action("About"));
 }
 
