@@ -20,6 +20,7 @@ class TProgramData;
 class TShop;
 class TShopFrame;
 class TShopTree;
+class TXMLCollectionItem;
 
 class TMainConsole : public QMainWindow {
     Q_OBJECT
@@ -89,7 +90,8 @@ private:
     bool AskToSave();
     bool OpenChosenProject(const QString& path, bool recordRecent);
     void ShowFrame(TBaseFrame* frame);
-    void ForgetCurrentFrameOf(const void* object);
+    // Forgets the current frame when it is the editor of that entry (about to be deleted).
+    void ForgetCurrentFrameOf(const TXMLCollectionItem* object);
     void PostRerunSelection();
     void PostTreePanelVisible(bool visible);
     TShopFrame* ShopFrame();

@@ -45,11 +45,10 @@ void TMainConsole::TreeShopChange() {
         currentFrame_->LoadFromData();
 }
 
-void TMainConsole::ForgetCurrentFrameOf(const void* object) {
-    if (!currentFrame_)
+void TMainConsole::ForgetCurrentFrameOf(const TXMLCollectionItem* object) {
+    if (!currentFrame_ || !object)
         return;
-    const auto* item = static_cast<const TXMLCollectionItem*>(object);
-    if (item && currentFrame_ == dynamic_cast<TBaseFrame*>(item->EditorView())) {
+    if (currentFrame_ == dynamic_cast<TBaseFrame*>(object->EditorView())) {
         frameLayout_->removeWidget(currentFrame_);
         currentFrame_ = nullptr;
     }
