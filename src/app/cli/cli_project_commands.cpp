@@ -50,6 +50,21 @@ void OpenWithProgress(THeadlessProject& project, const QString& projectFile) {
     project.Shop().OnArchiveProgress = nullptr;
 }
 
+void DeclareProjectArgument(QCommandLineParser& parser) {
+    parser.addPositionalArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.scp)."));
+}
+
+// A project opened from the command line in a workspace of its own, removed with the object.
+class TOpenedProject {
+public:
+    explicit TOpenedProject(const QString& projectFile) : project_(data_) { OpenWithProgress(project_, projectFile); }
+    TShop& Shop() { return project_.Shop(); }
+
+private:
+    const TProgramData data_;
+    THeadlessProject project_;
+};
+
 void WriteStdout(const QByteArray& bytes) {
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fflush(stdout);
@@ -109,17 +124,14 @@ TCliCommand BuildCommand() {
         QStringLiteral("build"),
         QStringLiteral("Build a project's web site into a folder, as a publish run prepares it."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("PROJECT"),
-                                         QStringLiteral("The project file (.scp)."));
+            DeclareProjectArgument(parser);
             parser.addPositionalArgument(QStringLiteral("OUTDIR"),
                                          QStringLiteral("The folder that receives the site."));
             parser.addOption(kPrefixOption);
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 2);
-            const TProgramData data;
-            THeadlessProject project(data);
-            OpenWithProgress(project, arguments.at(0));
+            TOpenedProject project(arguments.at(0));
             PrepareSiteForPublish(project.Shop(), PrefixFor(parser));
             CopyPreparedSite(project.Shop().SiteFolder(), AbsolutePath(arguments.at(1)));
             return 0;
@@ -132,15 +144,12 @@ TCliCommand EmbedCodeCommand() {
         QStringLiteral("embed-code"),
         QStringLiteral("Print the HTML code that embeds a project's shop into a web page."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("PROJECT"),
-                                         QStringLiteral("The project file (.scp)."));
+            DeclareProjectArgument(parser);
             parser.addOption(kPrefixOption);
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 1);
-            const TProgramData data;
-            THeadlessProject project(data);
-            OpenWithProgress(project, arguments.at(0));
+            TOpenedProject project(arguments.at(0));
             WriteStdout(project.Shop().GetEmbedCode(PrefixFor(parser)).toUtf8());
             return 0;
         },
@@ -152,16 +161,13 @@ TCliCommand PublishCommand() {
         QStringLiteral("publish"),
         QStringLiteral("Build a project's web site and copy it into a folder or upload it to an FTP server."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("PROJECT"),
-                                         QStringLiteral("The project file (.scp)."));
+            DeclareProjectArgument(parser);
             DeclarePublishOptions(parser);
             parser.addOption(kPrefixOption);
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 1);
-            const TProgramData data;
-            THeadlessProject project(data);
-            OpenWithProgress(project, arguments.at(0));
+            TOpenedProject project(arguments.at(0));
             PrepareSiteForPublish(project.Shop(), PrefixFor(parser));
             const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser);
             FinishPublishRun(project.Shop());
