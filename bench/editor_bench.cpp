@@ -28,8 +28,12 @@ constexpr int kRuns = 5;
 class TAnswerNo : public TMessageService {
 public:
     using TMessageService::ShowMessageBox;
-    int ShowMessageBox(TMessageOwner, const QString&, int, const QString&, const QString&) override { return mrOk; }
-    int AskQuestion(TMessageOwner, const QString&, bool, int, const QString&, const QString&) override { return mrNo; }
+    int ShowMessageBox(TMessageOwner, const QString&, int, const QString&, const QString&) override {
+        return mrOk;
+    }
+    int AskQuestion(TMessageOwner, const QString&, bool, int, const QString&, const QString&) override {
+        return mrNo;
+    }
 };
 
 double Median(std::vector<double> values) {
@@ -105,7 +109,9 @@ int main(int argc, char* argv[]) {
         QApplication::processEvents();
         opens.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::printf("start-up to the wizard on screen: %.0f ms (500 ms of it the splash pause; goal < 1000 ms)\n", startup);
-    std::printf("open a 1,000-product project and show its tree: median %.0f ms (goal < 500 ms)\n", Median(opens));
+    std::printf("start-up to the wizard on screen: %.0f ms (500 ms of it the splash pause; goal < 1000 ms)\n",
+                startup);
+    std::printf("open a 1,000-product project and show its tree: median %.0f ms (goal < 500 ms)\n",
+                Median(opens));
     return 0;
 }

@@ -1,11 +1,10 @@
 // Trovecart benchmark - saving and loading a shop of 10,000 products with two options each.
 // Prints the median save and load times, the peak memory, and the load time of Python's
 // ElementTree parser on the same file as the peer.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -32,8 +31,10 @@ void FillShop(TShop& shop) {
             TCartItem* item = category->Items().Add();
             item->SetItemType(static_cast<TCartItemType>(p % 3));
             item->SetName(QStringLiteral("Product %1-%2").arg(c).arg(p));
-            item->SetDescription(QStringLiteral("A fine product with a description of moderate length, number %1.").arg(p));
-            item->SetThumb(QStringLiteral("2026-01-01_00-00-00_%1_Thumb.png").arg(p, 3, 10, QLatin1Char('0')));
+            item->SetDescription(
+                QStringLiteral("A fine product with a description of moderate length, number %1.").arg(p));
+            item->SetThumb(
+                QStringLiteral("2026-01-01_00-00-00_%1_Thumb.png").arg(p, 3, 10, QLatin1Char('0')));
             item->SetImage(QStringLiteral("2026-01-01_00-00-00_%1.jpg").arg(p, 3, 10, QLatin1Char('0')));
             item->SetPreview(QStringLiteral("2026-01-01_00-00-00_%1.flv").arg(p, 3, 10, QLatin1Char('0')));
             item->SetPrice(9.99 + p);

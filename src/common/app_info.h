@@ -4,4 +4,6 @@
 #include <QString>
 
 // The main window's caption; message boxes use it as their title.
-inline QString ProgramCaption() { return QStringLiteral("Corvalen Trovecart 2.20"); }
+inline QString ProgramCaption() {
+    return QStringLiteral("Corvalen Trovecart 2.20");
+}

@@ -66,8 +66,9 @@ TApplicationInstance::~TApplicationInstance() {
 }
 
 QString TApplicationInstance::DefaultRecordName() {
-    QString path = QCoreApplication::instance() ? QCoreApplication::applicationFilePath()
-                                                : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    QString path = QCoreApplication::instance()
+                       ? QCoreApplication::applicationFilePath()
+                       : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     return path.remove(QLatin1Char('/'));
 }
 

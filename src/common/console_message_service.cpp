@@ -7,11 +7,15 @@ namespace {
 
 QString KindLabel(int kind) {
     switch (kind) {
-    case mkWarning: return QStringLiteral("Warning");
-    case mkError: return QStringLiteral("Error");
+    case mkWarning:
+        return QStringLiteral("Warning");
+    case mkError:
+        return QStringLiteral("Error");
     case mkInformation:
-    case mkInformation2: return QStringLiteral("Information");
-    default: return QString();
+    case mkInformation2:
+        return QStringLiteral("Information");
+    default:
+        return QString();
     }
 }
 
@@ -25,8 +29,8 @@ void TConsoleMessageService::PrintMessage(int kind, const QString& heading, cons
     std::fflush(output_);
 }
 
-int TConsoleMessageService::ShowMessageBox(TMessageOwner, const QString& text, int kind, const QString& heading,
-                                           const QString&) {
+int TConsoleMessageService::ShowMessageBox(TMessageOwner, const QString& text, int kind,
+                                           const QString& heading, const QString&) {
     PrintMessage(kind, heading, text);
     return mrOk;
 }

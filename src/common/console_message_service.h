@@ -16,8 +16,8 @@ public:
     using TMessageService::ShowMessageBox;
     int ShowMessageBox(TMessageOwner owner, const QString& text, int kind, const QString& heading,
                        const QString& title) override;
-    int AskQuestion(TMessageOwner owner, const QString& text, bool withCancel, int kind, const QString& heading,
-                    const QString& title) override;
+    int AskQuestion(TMessageOwner owner, const QString& text, bool withCancel, int kind,
+                    const QString& heading, const QString& title) override;
 
 private:
     void PrintMessage(int kind, const QString& heading, const QString& text);

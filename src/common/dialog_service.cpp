@@ -9,7 +9,9 @@ namespace {
 std::atomic<TDialogService*> installedService{nullptr};
 }
 
-void SetDialogService(TDialogService* service) { installedService.store(service); }
+void SetDialogService(TDialogService* service) {
+    installedService.store(service);
+}
 
 TDialogService& DialogService() {
     TDialogService* service = installedService.load();

@@ -31,7 +31,9 @@ fs::file_status StatusOf(const QString& path) {
 
 } // namespace
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 QString WithTrailingSlash(const QString& path) {
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
@@ -86,13 +88,14 @@ void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder) {
             continue;
         }
         std::error_code copyError;
-        fs::copy_file(entry.path(), LocalPath(target + name), fs::copy_options::overwrite_existing, copyError);
+        fs::copy_file(entry.path(), LocalPath(target + name), fs::copy_options::overwrite_existing,
+                      copyError);
         if (copyError) {
             const QString reason = QString::fromLocal8Bit(copyError.message().c_str());
-            MessageService().ShowMessageBox(
-                QStringLiteral("Copying file failed.\r\nFile Name: ") + source + name + QStringLiteral("\r\n") +
-                    QStringLiteral("Error: ") + reason,
-                mkError, QStringLiteral("File Copy Error"), ProgramCaption());
+            MessageService().ShowMessageBox(QStringLiteral("Copying file failed.\r\nFile Name: ") + source +
+                                                name + QStringLiteral("\r\n") + QStringLiteral("Error: ") +
+                                                reason,
+                                            mkError, QStringLiteral("File Copy Error"), ProgramCaption());
             throw EAppError(reason);
         }
     }

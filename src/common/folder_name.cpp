@@ -5,7 +5,8 @@ QString FolderNameError(const QString& name) {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
     for (const QChar c : name) {
         if (forbidden.contains(c))
-            return QStringLiteral("Folder name cannot contain any of the aollowing characters\r\n\\/:*?\"<>|");
+            return QStringLiteral(
+                "Folder name cannot contain any of the aollowing characters\r\n\\/:*?\"<>|");
     }
     return QString();
 }

@@ -21,7 +21,9 @@ std::atomic<TMessageService*> installedService{nullptr};
 
 } // namespace
 
-void SetMessageService(TMessageService* service) { installedService.store(service); }
+void SetMessageService(TMessageService* service) {
+    installedService.store(service);
+}
 
 TMessageService& MessageService() {
     TMessageService* service = installedService.load();

@@ -7,7 +7,9 @@
 
 namespace {
 
-void Show(const QString& text) { MessageService().ShowMessageBox(text, mkError, ProgramCaption(), ProgramCaption()); }
+void Show(const QString& text) {
+    MessageService().ShowMessageBox(text, mkError, ProgramCaption(), ProgramCaption());
+}
 
 } // namespace
 

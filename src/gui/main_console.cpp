@@ -32,7 +32,9 @@ const QString kStartText = QStringLiteral(
 
 // Toolbar captions carry line breaks in the program's texts.
 QString ToolbarCaption(const QString& caption) {
-    return QString(caption).replace(QStringLiteral(" \r\n"), QStringLiteral("\n")).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QString(caption)
+        .replace(QStringLiteral(" \r\n"), QStringLiteral("\n"))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 // A second face of a command (toolbar button, popup entry) with a caption of its own: it runs the
@@ -58,7 +60,8 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     frameArea_ = new QWidget;
     frameLayout_ = new QVBoxLayout(frameArea_);
     frameLayout_->setContentsMargins(0, 0, 0, 0);
-    startText_ = new QLabel(QString(kStartText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), frameArea_);
+    startText_ =
+        new QLabel(QString(kStartText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), frameArea_);
     startText_->setAlignment(Qt::AlignCenter);
     frameLayout_->addWidget(startText_);
 
@@ -76,7 +79,8 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     SetProjectCommandsEnabled(false);
     UpdateNodeButtons();
 
-    connect(tree_, &QTreeWidget::currentItemChanged, this, [this] { RunReportingErrors([this] { TreeShopChange(); }); });
+    connect(tree_, &QTreeWidget::currentItemChanged, this,
+            [this] { RunReportingErrors([this] { TreeShopChange(); }); });
     connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* node) {
         RunReportingErrors([this, node] { TreeShopEdited(node, node->text(0)); });
     });
@@ -95,11 +99,17 @@ TMainConsole::~TMainConsole() {
     shop_.reset();
 }
 
-TProgramData& TMainConsole::ProgramData() const { return dataModule_.ProgramData(); }
+TProgramData& TMainConsole::ProgramData() const {
+    return dataModule_.ProgramData();
+}
 
-QAction* TMainConsole::Action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* TMainConsole::Action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
-bool TMainConsole::TreePanelVisible() const { return !treePanel_->isHidden(); }
+bool TMainConsole::TreePanelVisible() const {
+    return !treePanel_->isHidden();
+}
 
 void TMainConsole::BuildActions() {
     const auto make = [this](const QString& name, const QString& text, std::function<void()> handler,
@@ -111,43 +121,80 @@ void TMainConsole::BuildActions() {
             projectActions_.append(action);
         return action;
     };
-    make("New", "New", [this] { MenuItemNewClick(); }, false)->setShortcut(QKeySequence::New);
-    make("Open", "Open", [this] { OpenProjectWithDialog(); }, false)->setShortcut(QKeySequence::Open);
-    make("Save", "Save", [this] { SaveProjectFile(false); }, true)->setShortcut(QKeySequence::Save);
-    make("SaveAs", "Save as...", [this] { SaveProjectFile(true); }, true);
-    make("Close", "Close", [this] { CloseProject(); }, true)->setVisible(false);
-    make("Publish", "Publish", [this] { BtnPublishedClick(false); }, true);
-    make("PublishToFTP", "Publish To FTP", [this] { BtnPublishedClick(true); }, true);
-    make("UpdateCart", "Update Cart In Project", [this] { miUpdateCartClick(); }, true);
-    make("Exit", "Exit", [this] { close(); }, false)->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
-    make("AddCategory", "Category", [this] { Category1Click(); }, true);
+    make(
+        "New", "New", [this] { MenuItemNewClick(); }, false)
+        ->setShortcut(QKeySequence::New);
+    make(
+        "Open", "Open", [this] { OpenProjectWithDialog(); }, false)
+        ->setShortcut(QKeySequence::Open);
+    make(
+        "Save", "Save", [this] { SaveProjectFile(false); }, true)
+        ->setShortcut(QKeySequence::Save);
+    make(
+        "SaveAs", "Save as...", [this] { SaveProjectFile(true); }, true);
+    make(
+        "Close", "Close", [this] { CloseProject(); }, true)
+        ->setVisible(false);
+    make(
+        "Publish", "Publish", [this] { BtnPublishedClick(false); }, true);
+    make(
+        "PublishToFTP", "Publish To FTP", [this] { BtnPublishedClick(true); }, true);
+    make(
+        "UpdateCart", "Update Cart In Project", [this] { miUpdateCartClick(); }, true);
+    make(
+        "Exit", "Exit", [this] { close(); }, false)
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+W")));
+    make(
+        "AddCategory", "Category", [this] { Category1Click(); }, true);
     addProductActions_ = {
-        make("AddGeneral", "Add general product", [this] { AddProduct(0); }, false),
-        make("AddMusic", "Add music product", [this] { AddProduct(1); }, false),
-        make("AddVideo", "Add video product", [this] { AddProduct(2); }, false),
+        make(
+            "AddGeneral", "Add general product", [this] { AddProduct(0); }, false),
+        make(
+            "AddMusic", "Add music product", [this] { AddProduct(1); }, false),
+        make(
+            "AddVideo", "Add video product", [this] { AddProduct(2); }, false),
     };
-    make("Delete", "Delete", [this] { BtnRemoveClick(); }, false)->setShortcut(QKeySequence::Delete);
-    make("MoveUp", "Move up", [this] { MoveItemClick(true); }, false);
-    make("MoveDown", "Move down", [this] { MoveItemClick(false); }, false);
-    make("Rename", "Rename", [this] {
-        if (tree_->currentItem())
-            tree_->editItem(tree_->currentItem());
-    }, true)->setShortcut(QKeySequence(Qt::Key_F2));
-    make("Preview", "Preview in browser", [this] { Previewinbrowser1Click(); }, true);
-    make("ExpandAll", "Expand all", [this] { tree_->ExpandAll(true); }, true);
-    make("CollapseAll", "Collapse all", [this] { tree_->ExpandAll(false); }, true);
-    make("ShopSetting", "Shop setting", [this] { BtnShopSetingsClick(); }, true);
-    make("ChangeTemplate", "Change Template", [this] { BtnChangetemplateClick(); }, true);
+    make(
+        "Delete", "Delete", [this] { BtnRemoveClick(); }, false)
+        ->setShortcut(QKeySequence::Delete);
+    make(
+        "MoveUp", "Move up", [this] { MoveItemClick(true); }, false);
+    make(
+        "MoveDown", "Move down", [this] { MoveItemClick(false); }, false);
+    make(
+        "Rename", "Rename",
+        [this] {
+            if (tree_->currentItem())
+                tree_->editItem(tree_->currentItem());
+        },
+        true)
+        ->setShortcut(QKeySequence(Qt::Key_F2));
+    make(
+        "Preview", "Preview in browser", [this] { Previewinbrowser1Click(); }, true);
+    make(
+        "ExpandAll", "Expand all", [this] { tree_->ExpandAll(true); }, true);
+    make(
+        "CollapseAll", "Collapse all", [this] { tree_->ExpandAll(false); }, true);
+    make(
+        "ShopSetting", "Shop setting", [this] { BtnShopSetingsClick(); }, true);
+    make(
+        "ChangeTemplate", "Change Template", [this] { BtnChangetemplateClick(); }, true);
     // The account dialog comes with FTP publishing.
-    make("FTPSettings", "FTP Settings", [] {}, false);
-    make("VendorPage", QString(kVendorAddress).remove(QStringLiteral("https://")).remove(QLatin1Char('/')),
-         [] { DialogService().OpenWithShell(kVendorAddress); }, false);
-    make("About", "About..", [this] {
-        QMessageBox about(QMessageBox::NoIcon, QStringLiteral("About.."), ProgramCaption(), QMessageBox::Ok, this);
-        about.setIconPixmap(ProgramIconPixmap(64));
-        about.setInformativeText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
-        about.exec();
-    }, false);
+    make(
+        "FTPSettings", "FTP Settings", [] {}, false);
+    make(
+        "VendorPage", QString(kVendorAddress).remove(QStringLiteral("https://")).remove(QLatin1Char('/')),
+        [] { DialogService().OpenWithShell(kVendorAddress); }, false);
+    make(
+        "About", "About..",
+        [this] {
+            QMessageBox about(QMessageBox::NoIcon, QStringLiteral("About.."), ProgramCaption(),
+                              QMessageBox::Ok, this);
+            about.setIconPixmap(ProgramIconPixmap(64));
+            about.setInformativeText(QStringLiteral("Qt %1").arg(QString::fromLatin1(qVersion())));
+            about.exec();
+        },
+        false);
     const auto popupEntry = [this](const QString& text, QAction* twin) {
         FollowAction(addMenu_->addAction(text), twin);
     };
@@ -245,12 +292,14 @@ QWidget* TMainConsole::BuildTreePanel() {
     btnDown_ = toolButton(QStyle::SP_ArrowDown, QStringLiteral("Move down selected product / category"));
 
     addMenu_ = new QMenu(panel);
-    connect(btnAdd_, &QToolButton::clicked, this, [this] {
-        addMenu_->popup(btnAdd_->mapToGlobal(btnAdd_->rect().center()));
-    });
-    connect(btnDelete_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { BtnRemoveClick(); }); });
-    connect(btnUp_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { MoveItemClick(true); }); });
-    connect(btnDown_, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { MoveItemClick(false); }); });
+    connect(btnAdd_, &QToolButton::clicked, this,
+            [this] { addMenu_->popup(btnAdd_->mapToGlobal(btnAdd_->rect().center())); });
+    connect(btnDelete_, &QToolButton::clicked, this,
+            [this] { RunReportingErrors([this] { BtnRemoveClick(); }); });
+    connect(btnUp_, &QToolButton::clicked, this,
+            [this] { RunReportingErrors([this] { MoveItemClick(true); }); });
+    connect(btnDown_, &QToolButton::clicked, this,
+            [this] { RunReportingErrors([this] { MoveItemClick(false); }); });
 
     auto* buttons = new QHBoxLayout;
     for (QToolButton* button : {btnAdd_, btnDelete_, btnUp_, btnDown_})
@@ -308,14 +357,18 @@ void TMainConsole::ShowFrame(TBaseFrame* frame) {
 }
 
 void TMainConsole::PostRerunSelection() {
-    QMetaObject::invokeMethod(this, [this] { RunReportingErrors([this] { TreeShopChange(); }); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { RunReportingErrors([this] { TreeShopChange(); }); }, Qt::QueuedConnection);
 }
 
 void TMainConsole::PostTreePanelVisible(bool visible) {
-    QMetaObject::invokeMethod(this, [this, visible] {
-        treePanel_->setVisible(visible);
-        startText_->setVisible(!visible);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this, visible] {
+            treePanel_->setVisible(visible);
+            startText_->setVisible(!visible);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainConsole::closeEvent(QCloseEvent* event) {

@@ -26,9 +26,10 @@ void TMainConsole::Previewinbrowser1Click() {
 
 void TMainConsole::miUpdateCartClick() {
     std::error_code ignored;
-    std::filesystem::copy_file(LocalPath(ProgramData().TemplateFolder() + shop_->ID() + QStringLiteral("/index.swf")),
-                               LocalPath(shop_->WorkFolder() + QStringLiteral("index.swf")),
-                               std::filesystem::copy_options::overwrite_existing, ignored);
+    std::filesystem::copy_file(
+        LocalPath(ProgramData().TemplateFolder() + shop_->ID() + QStringLiteral("/index.swf")),
+        LocalPath(shop_->WorkFolder() + QStringLiteral("index.swf")),
+        std::filesystem::copy_options::overwrite_existing, ignored);
     if (currentFrame_ && currentFrame_ == shop_->EditorView())
         ShopFrame()->RefreshPreview();
 }
@@ -58,7 +59,9 @@ void TMainConsole::BtnPublishedClick(bool toFtp) {
     if (!IsValidEmail(shop_->ShopConfig().PaymentEmail())) {
         SelectShopNode();
         MessageService().ShowMessageBox(
-            this, QStringLiteral("Payment settings you entered appear to be invalid.\r\nPlease correct them and try again."),
+            this,
+            QStringLiteral(
+                "Payment settings you entered appear to be invalid.\r\nPlease correct them and try again."),
             mkError, QStringLiteral("Error In Input"), ProgramCaption());
         return;
     }

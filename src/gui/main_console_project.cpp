@@ -121,7 +121,8 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
         return false;
     QString fileName = shop_->FileName();
     if (saveAs || fileName.isEmpty()) {
-        const std::optional<QString> chosen = DialogService().SaveFileName(this, kProjectFilter, kProjectExtension);
+        const std::optional<QString> chosen =
+            DialogService().SaveFileName(this, kProjectFilter, kProjectExtension);
         if (!chosen)
             return false;
         fileName = *chosen;

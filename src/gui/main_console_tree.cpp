@@ -82,8 +82,8 @@ void TMainConsole::BtnRemoveClick() {
     if (!node || node == tree_->Root())
         return;
     const int answer = MessageService().AskQuestion(
-        this, QStringLiteral("Are you sure you want to permanently delete the selected item?"), false, mkInformation2,
-        QStringLiteral("Delete Cart Item"), ProgramCaption());
+        this, QStringLiteral("Are you sure you want to permanently delete the selected item?"), false,
+        mkInformation2, QStringLiteral("Delete Cart Item"), ProgramCaption());
     if (answer != mrYes)
         return;
     if (TCartItem* product = TShopTree::ProductOf(node)) {

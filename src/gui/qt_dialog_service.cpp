@@ -40,4 +40,6 @@ bool TQtDialogService::SelectFolder(const QString& title, const QString& root, Q
     return ::SelectFolder(title, root, folder, mainWindow_);
 }
 
-void TQtDialogService::OpenWithShell(const QString& fileOrUrl) { ::OpenWithShell(fileOrUrl); }
+void TQtDialogService::OpenWithShell(const QString& fileOrUrl) {
+    ::OpenWithShell(fileOrUrl);
+}

@@ -7,23 +7,33 @@ namespace {
 
 QMessageBox::Icon IconOfKind(int kind) {
     switch (kind) {
-    case mkWarning: return QMessageBox::Warning;
-    case mkError: return QMessageBox::Critical;
+    case mkWarning:
+        return QMessageBox::Warning;
+    case mkError:
+        return QMessageBox::Critical;
     case mkInformation:
-    case mkInformation2: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case mkInformation2:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
     }
 }
 
 int ResultOfButton(int button) {
     switch (button) {
-    case QMessageBox::Cancel: return mrCancel;
-    case QMessageBox::Retry: return mrRetry;
-    case QMessageBox::Yes: return mrYes;
-    case QMessageBox::No: return mrNo;
+    case QMessageBox::Cancel:
+        return mrCancel;
+    case QMessageBox::Retry:
+        return mrRetry;
+    case QMessageBox::Yes:
+        return mrYes;
+    case QMessageBox::No:
+        return mrNo;
     case QMessageBox::Abort:
-    case QMessageBox::Close: return mrAbort;
-    default: return mrOk;
+    case QMessageBox::Close:
+        return mrAbort;
+    default:
+        return mrOk;
     }
 }
 
@@ -39,8 +49,8 @@ int TQtMessageService::Show(TMessageOwner owner, const QString& text, int kind, 
     return ResultOfButton(box.exec());
 }
 
-int TQtMessageService::ShowMessageBox(TMessageOwner owner, const QString& text, int kind, const QString& heading,
-                                      const QString& title) {
+int TQtMessageService::ShowMessageBox(TMessageOwner owner, const QString& text, int kind,
+                                      const QString& heading, const QString& title) {
     return Show(owner, text, kind, heading, title, QMessageBox::Ok);
 }
 

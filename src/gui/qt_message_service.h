@@ -13,8 +13,8 @@ public:
     using TMessageService::ShowMessageBox;
     int ShowMessageBox(TMessageOwner owner, const QString& text, int kind, const QString& heading,
                        const QString& title) override;
-    int AskQuestion(TMessageOwner owner, const QString& text, bool withCancel, int kind, const QString& heading,
-                    const QString& title) override;
+    int AskQuestion(TMessageOwner owner, const QString& text, bool withCancel, int kind,
+                    const QString& heading, const QString& title) override;
 
 private:
     int Show(TMessageOwner owner, const QString& text, int kind, const QString& heading, const QString& title,

@@ -34,7 +34,8 @@ TNodeKind TShopTree::KindOf(const QTreeWidgetItem* node) {
 }
 
 TXMLCollectionItem* TShopTree::ObjectOf(const QTreeWidgetItem* node) {
-    return node ? reinterpret_cast<TXMLCollectionItem*>(node->data(0, kObjectRole).value<quintptr>()) : nullptr;
+    return node ? reinterpret_cast<TXMLCollectionItem*>(node->data(0, kObjectRole).value<quintptr>())
+                : nullptr;
 }
 
 TCategory* TShopTree::CategoryOf(const QTreeWidgetItem* node) {

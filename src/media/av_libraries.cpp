@@ -6,12 +6,13 @@
 #include <QCoreApplication>
 
 extern "C" {
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+
 #include <libavcodec/avcodec.h>
 #include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 namespace {

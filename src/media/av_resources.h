@@ -4,12 +4,13 @@
 #include <memory>
 
 extern "C" {
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+
 #include <libavcodec/avcodec.h>
 #include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/frame.h>
-#include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 struct TInputFormatCloser {
@@ -51,5 +52,9 @@ using TFilterGraphPtr = std::unique_ptr<AVFilterGraph, TFilterGraphFreer>;
 using TSwsPtr = std::unique_ptr<SwsContext, TSwsFreer>;
 using TSwrPtr = std::unique_ptr<SwrContext, TSwrFreer>;
 
-inline TFramePtr MakeFrame() { return TFramePtr(av_frame_alloc()); }
-inline TPacketPtr MakePacket() { return TPacketPtr(av_packet_alloc()); }
+inline TFramePtr MakeFrame() {
+    return TFramePtr(av_frame_alloc());
+}
+inline TPacketPtr MakePacket() {
+    return TPacketPtr(av_packet_alloc());
+}

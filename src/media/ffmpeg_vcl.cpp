@@ -159,8 +159,8 @@ TTerminateInfo TFFmpegVCL::RunTask(int index) {
         const TTaskProgress progress = [this, index](int64_t current, int64_t total) {
             PostProgress({index, current, total});
         };
-        const TTaskResult result =
-            RunTranscodeTask(task.Input, task.Outputs, stop_, progressInterval_, progress, &task.Substitutions);
+        const TTaskResult result = RunTranscodeTask(task.Input, task.Outputs, stop_, progressInterval_,
+                                                    progress, &task.Substitutions);
         info.Finished = result == TTaskResult::trFinished;
     } catch (const std::exception& error) {
         info.Exception = true;
@@ -177,7 +177,12 @@ void TFFmpegVCL::PostProgress(const TProgressInfo& info) {
         return;
     }
     QMetaObject::invokeMethod(
-        this, [this, info] { if (OnProgress) OnProgress(info); }, Qt::QueuedConnection);
+        this,
+        [this, info] {
+            if (OnProgress)
+                OnProgress(info);
+        },
+        Qt::QueuedConnection);
 }
 
 void TFFmpegVCL::PostTerminate(const TTerminateInfo& info) {
@@ -185,7 +190,8 @@ void TFFmpegVCL::PostTerminate(const TTerminateInfo& info) {
         DeliverTerminate(info);
         return;
     }
-    QMetaObject::invokeMethod(this, [this, info] { DeliverTerminate(info); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, info] { DeliverTerminate(info); }, Qt::QueuedConnection);
 }
 
 void TFFmpegVCL::DeliverTerminate(const TTerminateInfo& info) {

@@ -40,7 +40,8 @@ public:
 
     // Opens the input to check it; returns the task index, or -1 with `message`.
     int AddTask(const QString& fileName, const TInputOptions& options, QString& message);
-    bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options, QString& message);
+    bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options,
+                       QString& message);
     bool RemoveTask(int taskIndex, QString& message);
     int TaskCount() const { return static_cast<int>(tasks_.size()); }
     // With 1 or more threads the tasks run on that many workers and this returns at once; with

@@ -60,12 +60,51 @@ struct TTargetPreset {
 
 // The standard disc layouts: vcd, svcd, dvd.
 const TTargetPreset kTargets[] = {
-    {"vcd", "mpeg1video", "mp2", {352, 288}, {352, 240}, 15, 18, 1150000, 1150000, 1150000, 327680, 224000,
-     44100, 2324, 1411200},
-    {"svcd", "mpeg2video", "mp2", {480, 576}, {480, 480}, 15, 18, 2040000, 2516000, 0, 1835008, 224000, 44100,
-     2324, -1},
-    {"dvd", "mpeg2video", "ac3", {720, 576}, {720, 480}, 15, 18, 6000000, 9000000, 0, 1835008, 448000, 48000,
-     2048, 10080000},
+    {"vcd",
+     "mpeg1video",
+     "mp2",
+     {352, 288},
+     {352, 240},
+     15,
+     18,
+     1150000,
+     1150000,
+     1150000,
+     327680,
+     224000,
+     44100,
+     2324,
+     1411200},
+    {"svcd",
+     "mpeg2video",
+     "mp2",
+     {480, 576},
+     {480, 480},
+     15,
+     18,
+     2040000,
+     2516000,
+     0,
+     1835008,
+     224000,
+     44100,
+     2324,
+     -1},
+    {"dvd",
+     "mpeg2video",
+     "ac3",
+     {720, 576},
+     {720, 480},
+     15,
+     18,
+     6000000,
+     9000000,
+     0,
+     1835008,
+     448000,
+     48000,
+     2048,
+     10080000},
 };
 
 bool IsPal(const TOutputOptions& options, const TSourceStream* video) {
@@ -74,7 +113,8 @@ bool IsPal(const TOutputOptions& options, const TSourceStream* video) {
     if (options.NormType == 2)
         return false;
     if (video && video->FrameRateDen > 0) {
-        const int milliFps = static_cast<int>(std::lround(1000.0 * video->FrameRateNum / video->FrameRateDen));
+        const int milliFps =
+            static_cast<int>(std::lround(1000.0 * video->FrameRateNum / video->FrameRateDen));
         if (milliFps == 25000 || milliFps == 50000)
             return true;
         if (milliFps == 29970 || milliFps == 23976 || milliFps == 30000 || milliFps == 59940)
@@ -184,7 +224,8 @@ void PlanMetadata(const TStreamInfo& info, TOutputPlan& plan) {
     add("album", info.Album);
     add("genre", info.Genre);
     if (info.TimeStamp >= 0) {
-        const QDateTime time = QDateTime::fromSecsSinceEpoch(UnixTimeOfStamp(info.TimeStamp), QTimeZone::utc());
+        const QDateTime time =
+            QDateTime::fromSecsSinceEpoch(UnixTimeOfStamp(info.TimeStamp), QTimeZone::utc());
         add("creation_time", time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.000000Z")));
     }
 }
@@ -213,7 +254,8 @@ void PlanVideo(const TOutputOptions& options, const TSourceFacts& source, const 
     const TEdges pad = Edges(options.PadTop, options.PadBottom, options.PadLeft, options.PadRight);
     // The frame size counts the crop in and the pads out, so that what is encoded is
     // frame size - crop + pad.
-    TSize frame = options.FrameSize.isEmpty() ? TSize{stream.Width, stream.Height} : ParseSize(options.FrameSize);
+    TSize frame =
+        options.FrameSize.isEmpty() ? TSize{stream.Width, stream.Height} : ParseSize(options.FrameSize);
     if (target) {
         const bool pal = IsPal(options, &stream);
         const TSize norm = pal ? target->Pal : target->Ntsc;
@@ -242,7 +284,11 @@ void PlanVideo(const TOutputOptions& options, const TSourceFacts& source, const 
 
     video.Hooks = hooks;
     if (crop.Any())
-        video.Chain << QStringLiteral("crop=%1:%2:%3:%4").arg(cropped.Width).arg(cropped.Height).arg(crop.Left).arg(crop.Top);
+        video.Chain << QStringLiteral("crop=%1:%2:%3:%4")
+                           .arg(cropped.Width)
+                           .arg(cropped.Height)
+                           .arg(crop.Left)
+                           .arg(crop.Top);
     video.Chain << FilterTextChain(options.VideoFilters);
     // The filter text may change the size itself, so the scale is always asked for; libavfilter
     // passes frames through when they already fit.
@@ -306,13 +352,15 @@ TOutputPlan PlanOutput(const TOutputOptions& options, const TSourceFacts& source
     TOutputPlan plan;
     plan.FileName = options.FileName;
     plan.Key = options.FileExt.toLower();
-    const TTargetPreset* target = options.Target >= 1 && options.Target <= 3 ? &kTargets[options.Target - 1] : nullptr;
+    const TTargetPreset* target =
+        options.Target >= 1 && options.Target <= 3 ? &kTargets[options.Target - 1] : nullptr;
     plan.Container = !options.FileFormat.isEmpty() ? options.FileFormat
                      : target                      ? QString::fromLatin1(target->Container)
                                                    : QString();
     plan.PacketSize = options.PacketSize > 0 ? options.PacketSize : (target ? target->PacketSize : -1);
     plan.MuxRate = options.MuxRate > 0 ? options.MuxRate : (target ? target->MuxRate : -1);
-    plan.MuxPreload = options.MuxPreload >= 0 ? options.MuxPreload : (target && options.Target == 1 ? 0.44 : -1);
+    plan.MuxPreload =
+        options.MuxPreload >= 0 ? options.MuxPreload : (target && options.Target == 1 ? 0.44 : -1);
 
     const TStreamChoice streams = ChooseStreams(options, source);
     if (!options.DisableVideo && !streams.VideoOff && !source.VideoOff)

@@ -12,9 +12,11 @@ TOutputWriter::~TOutputWriter() = default;
 // extension (".mkv", ".wmv", "_rv10.rm").
 const AVOutputFormat* TOutputWriter::ChooseContainer() const {
     if (!plan_.Container.isEmpty()) {
-        const AVOutputFormat* format = av_guess_format(plan_.Container.toUtf8().constData(), nullptr, nullptr);
+        const AVOutputFormat* format =
+            av_guess_format(plan_.Container.toUtf8().constData(), nullptr, nullptr);
         if (!format)
-            throw EMediaError(QStringLiteral("Requested output format '%1' is not a suitable output format").arg(plan_.Container));
+            throw EMediaError(QStringLiteral("Requested output format '%1' is not a suitable output format")
+                                  .arg(plan_.Container));
         return format;
     }
     const QString key = plan_.Key.startsWith(QLatin1Char('.')) ? plan_.Key.mid(1) : plan_.Key;
@@ -27,12 +29,13 @@ const AVOutputFormat* TOutputWriter::ChooseContainer() const {
     if (!format)
         format = av_guess_format(nullptr, plan_.FileName.toUtf8().constData(), nullptr);
     if (!format)
-        throw EMediaError(QStringLiteral("Unable to find a suitable output format for '%1'").arg(plan_.FileName));
+        throw EMediaError(
+            QStringLiteral("Unable to find a suitable output format for '%1'").arg(plan_.FileName));
     return format;
 }
 
-void TOutputWriter::Open(const AVFormatContext& input, const std::function<const AVCodecContext*(int)>& decoderOf,
-                         int64_t inputStart) {
+void TOutputWriter::Open(const AVFormatContext& input,
+                         const std::function<const AVCodecContext*(int)>& decoderOf, int64_t inputStart) {
     const AVOutputFormat* format = ChooseContainer();
     AVFormatContext* raw = nullptr;
     const std::string path = LocalPath(plan_.FileName);
@@ -80,8 +83,9 @@ void TOutputWriter::Open(const AVFormatContext& input, const std::function<const
     const int written = avformat_write_header(context_.get(), &options);
     av_dict_free(&options);
     if (written < 0)
-        throw EMediaError(QStringLiteral("Could not write header for output file %1 (incorrect codec parameters ?): %2")
-                              .arg(plan_.FileName, AvErrorText(written)));
+        throw EMediaError(
+            QStringLiteral("Could not write header for output file %1 (incorrect codec parameters ?): %2")
+                .arg(plan_.FileName, AvErrorText(written)));
 }
 
 bool TOutputWriter::Wants(int streamIndex) const {
@@ -110,7 +114,8 @@ void TOutputWriter::Finish() {
         audio_->Finish();
     const int result = av_write_trailer(context_.get());
     if (result < 0)
-        throw EMediaError(QStringLiteral("Error writing trailer of %1: %2").arg(plan_.FileName, AvErrorText(result)));
+        throw EMediaError(
+            QStringLiteral("Error writing trailer of %1: %2").arg(plan_.FileName, AvErrorText(result)));
     if (context_->pb && avio_closep(&context_->pb) < 0)
         throw EMediaError(QStringLiteral("Error closing file %1").arg(plan_.FileName));
 }

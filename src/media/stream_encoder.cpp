@@ -53,7 +53,8 @@ const AVCodec* ChooseEncoder(const QString& name, AVCodecID containerDefault, QS
     if (name.isEmpty()) {
         const AVCodec* codec = avcodec_find_encoder(containerDefault);
         if (!codec)
-            throw EMediaError(QStringLiteral("No encoder for %1.").arg(QLatin1String(avcodec_get_name(containerDefault))));
+            throw EMediaError(
+                QStringLiteral("No encoder for %1.").arg(QLatin1String(avcodec_get_name(containerDefault))));
         return codec;
     }
     const TEncoderChoice choice = FindEncoder(name);
@@ -136,7 +137,8 @@ void TStreamEncoder::BuildGraph(const QString& description, const QString& sourc
     graph_->nb_threads = 1;
     const AVFilter* source = avfilter_get_by_name(video ? "buffer" : "abuffer");
     const AVFilter* sink = avfilter_get_by_name(video ? "buffersink" : "abuffersink");
-    Check(avfilter_graph_create_filter(&source_, source, "in", sourceArgs.toUtf8().constData(), nullptr, graph_.get()),
+    Check(avfilter_graph_create_filter(&source_, source, "in", sourceArgs.toUtf8().constData(), nullptr,
+                                       graph_.get()),
           QStringLiteral("Cannot create the filter source"));
     Check(avfilter_graph_create_filter(&sink_, sink, "out", nullptr, nullptr, graph_.get()),
           QStringLiteral("Cannot create the filter sink"));
@@ -147,11 +149,13 @@ void TStreamEncoder::BuildGraph(const QString& description, const QString& sourc
     outputs->filter_ctx = source_;
     inputs->name = av_strdup("out");
     inputs->filter_ctx = sink_;
-    const int parsed = avfilter_graph_parse_ptr(graph_.get(), description.toUtf8().constData(), &inputs, &outputs, nullptr);
+    const int parsed =
+        avfilter_graph_parse_ptr(graph_.get(), description.toUtf8().constData(), &inputs, &outputs, nullptr);
     avfilter_inout_free(&inputs);
     avfilter_inout_free(&outputs);
     Check(parsed, QStringLiteral("Error in the filters '%1'").arg(description));
-    Check(avfilter_graph_config(graph_.get(), nullptr), QStringLiteral("Error in the filters '%1'").arg(description));
+    Check(avfilter_graph_config(graph_.get(), nullptr),
+          QStringLiteral("Error in the filters '%1'").arg(description));
 }
 
 void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& target) {
@@ -162,7 +166,8 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
     const AVOutputFormat& container = *target.Output->oformat;
     const AVCodec* codec = ChooseEncoder(plan.Encoder, container.video_codec, substitution_);
 
-    AVRational rate = plan.FrameRateNum > 0 ? AVRational{plan.FrameRateNum, plan.FrameRateDen} : SourceFrameRate(input);
+    AVRational rate =
+        plan.FrameRateNum > 0 ? AVRational{plan.FrameRateNum, plan.FrameRateDen} : SourceFrameRate(input);
     bool constantRate = plan.FrameRateNum > 0 ||
                         (!(container.flags & AVFMT_VARIABLE_FPS) && strcmp(container.name, "avi") != 0);
     if (codec->supported_framerates) {
@@ -176,7 +181,8 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
     if (constantRate)
         tail << QStringLiteral("fps=") + Rational(rate);
     tail << QStringLiteral("format=pix_fmts=") + QLatin1String(av_get_pix_fmt_name(pixelFormat));
-    QString description = QStringLiteral("[in]%1[h0]").arg(head.isEmpty() ? QStringLiteral("null") : head.join(QLatin1Char(',')));
+    QString description = QStringLiteral("[in]%1[h0]")
+                              .arg(head.isEmpty() ? QStringLiteral("null") : head.join(QLatin1Char(',')));
     for (int i = 0; i < plan.Hooks.size(); ++i) {
         QString hook = plan.Hooks.at(i);
         hook.replace(QStringLiteral("{in}"), QStringLiteral("[h%1]").arg(i))
@@ -186,7 +192,8 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
     }
     description += QStringLiteral(";[h%1]%2[out]").arg(plan.Hooks.size()).arg(tail.join(QLatin1Char(',')));
 
-    const AVRational aspect = decoder.sample_aspect_ratio.num > 0 ? decoder.sample_aspect_ratio : AVRational{1, 1};
+    const AVRational aspect =
+        decoder.sample_aspect_ratio.num > 0 ? decoder.sample_aspect_ratio : AVRational{1, 1};
     const QString sourceArgs = QStringLiteral("video_size=%1x%2:pix_fmt=%3:time_base=%4:pixel_aspect=%5")
                                    .arg(decoder.width)
                                    .arg(decoder.height)
@@ -236,7 +243,8 @@ void TStreamEncoder::OpenAudio(const TAudioPlan& plan, const TStreamTarget& targ
     const AVCodec* codec = ChooseEncoder(plan.Encoder, target.Output->oformat->audio_codec, substitution_);
 
     const AVSampleFormat sampleFormat = ChooseSampleFormat(*codec, decoder.sample_fmt);
-    const int sampleRate = ChooseSampleRate(*codec, plan.SampleRate > 0 ? plan.SampleRate : decoder.sample_rate);
+    const int sampleRate =
+        ChooseSampleRate(*codec, plan.SampleRate > 0 ? plan.SampleRate : decoder.sample_rate);
     AVChannelLayout layout{};
     ChooseLayout(*codec, plan.Channels > 0 ? plan.Channels : decoder.ch_layout.nb_channels, layout);
     const QString layoutText = LayoutText(layout);
@@ -251,10 +259,11 @@ void TStreamEncoder::OpenAudio(const TAudioPlan& plan, const TStreamTarget& targ
     const QString sourceLayout = decoder.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
                                      ? QStringLiteral("channels=%1").arg(decoder.ch_layout.nb_channels)
                                      : QStringLiteral("channel_layout=") + LayoutText(decoder.ch_layout);
-    const QString sourceArgs = QStringLiteral("time_base=%1:sample_rate=%2:sample_fmt=%3:%4")
-                                   .arg(Rational(input.time_base))
-                                   .arg(decoder.sample_rate)
-                                   .arg(QLatin1String(av_get_sample_fmt_name(decoder.sample_fmt)), sourceLayout);
+    const QString sourceArgs =
+        QStringLiteral("time_base=%1:sample_rate=%2:sample_fmt=%3:%4")
+            .arg(Rational(input.time_base))
+            .arg(decoder.sample_rate)
+            .arg(QLatin1String(av_get_sample_fmt_name(decoder.sample_fmt)), sourceLayout);
     BuildGraph(QStringLiteral("[in]%1[out]").arg(chain.join(QLatin1Char(','))), sourceArgs, false);
 
     encoder_.reset(avcodec_alloc_context3(codec));
@@ -281,13 +290,15 @@ void TStreamEncoder::OpenEncoder(AVDictionary** options) {
     av_dict_set(options, "threads", "auto", 0);
     const int opened = avcodec_open2(&encoder, encoder.codec, options);
     av_dict_free(options);
-    Check(opened, QStringLiteral("Error while opening encoder for output stream - maybe incorrect parameters such "
-                                 "as bit_rate, rate, width or height (%1)")
-                      .arg(QLatin1String(encoder.codec->name)));
+    Check(opened,
+          QStringLiteral("Error while opening encoder for output stream - maybe incorrect parameters such "
+                         "as bit_rate, rate, width or height (%1)")
+              .arg(QLatin1String(encoder.codec->name)));
     stream_ = avformat_new_stream(target_.Output, nullptr);
     if (!stream_)
         throw EMediaError(QStringLiteral("memory allocation error occurred"));
-    Check(avcodec_parameters_from_context(stream_->codecpar, &encoder), QStringLiteral("Cannot copy the codec parameters"));
+    Check(avcodec_parameters_from_context(stream_->codecpar, &encoder),
+          QStringLiteral("Cannot copy the codec parameters"));
     stream_->time_base = encoder.time_base;
     const AVRational inputBase = target_.InputStream->time_base;
     endPts_ = target_.WindowEnd >= 0 ? av_rescale_q(target_.WindowEnd, kMicroseconds, inputBase) : INT64_MAX;
@@ -332,8 +343,9 @@ void TStreamEncoder::Drain(bool flush) {
         const AVRational sinkBase = av_buffersink_get_time_base(sink_);
         if (filtered_->pts != AV_NOPTS_VALUE) {
             outputTime_ = av_rescale_q(filtered_->pts, sinkBase, kMicroseconds) - origin_;
-            filtered_->pts = av_rescale_q_rnd(filtered_->pts, sinkBase, encoder_->time_base,
-                                              static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+            filtered_->pts =
+                av_rescale_q_rnd(filtered_->pts, sinkBase, encoder_->time_base,
+                                 static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
         }
         if (video_) {
             filtered_->pict_type = AV_PICTURE_TYPE_NONE;
@@ -358,6 +370,7 @@ void TStreamEncoder::Encode(AVFrame* frame) {
         Check(result, QStringLiteral("Error while encoding"));
         av_packet_rescale_ts(packet_.get(), encoder_->time_base, stream_->time_base);
         packet_->stream_index = stream_->index;
-        Check(av_interleaved_write_frame(target_.Output, packet_.get()), QStringLiteral("Error while writing"));
+        Check(av_interleaved_write_frame(target_.Output, packet_.get()),
+              QStringLiteral("Error while writing"));
     }
 }

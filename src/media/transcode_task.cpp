@@ -25,7 +25,8 @@ TSourceFacts ReadSourceFacts(const AVFormatContext& context, const TInputOptions
         const AVStream& stream = *context.streams[i];
         const AVCodecParameters& parameters = *stream.codecpar;
         TSourceStream source;
-        if (parameters.codec_type == AVMEDIA_TYPE_VIDEO && !(stream.disposition & AV_DISPOSITION_ATTACHED_PIC))
+        if (parameters.codec_type == AVMEDIA_TYPE_VIDEO &&
+            !(stream.disposition & AV_DISPOSITION_ATTACHED_PIC))
             source.Kind = 'v';
         else if (parameters.codec_type == AVMEDIA_TYPE_AUDIO)
             source.Kind = 'a';
@@ -81,7 +82,8 @@ public:
             }
         }
         for (const auto& writer : writers_)
-            writer->Open(*context_, [this](int index) { return decoders_.at(index).get(); }, inputStart_);
+            writer->Open(
+                *context_, [this](int index) { return decoders_.at(index).get(); }, inputStart_);
         Seek(input);
     }
 
@@ -171,7 +173,8 @@ private:
         const int sent = avcodec_send_packet(decoder, packet);
         // A damaged packet is skipped, as players do; the rest of the file still converts.
         if (sent < 0 && sent != AVERROR_INVALIDDATA && sent != AVERROR_EOF)
-            throw EMediaError(QStringLiteral("Error while decoding stream #0.%1: %2").arg(index).arg(AvErrorText(sent)));
+            throw EMediaError(
+                QStringLiteral("Error while decoding stream #0.%1: %2").arg(index).arg(AvErrorText(sent)));
         for (;;) {
             const int result = avcodec_receive_frame(decoder, frame_.get());
             if (result == AVERROR(EAGAIN) || result == AVERROR_EOF)
@@ -179,7 +182,9 @@ private:
             if (result == AVERROR_INVALIDDATA)
                 continue;
             if (result < 0)
-                throw EMediaError(QStringLiteral("Error while decoding stream #0.%1: %2").arg(index).arg(AvErrorText(result)));
+                throw EMediaError(QStringLiteral("Error while decoding stream #0.%1: %2")
+                                      .arg(index)
+                                      .arg(AvErrorText(result)));
             frame_->pts = frame_->best_effort_timestamp;
             for (const auto& writer : writers_)
                 writer->Send(index, frame_.get());
@@ -215,8 +220,8 @@ void CheckInputOptions(const TInputOptions& input, bool& videoOff, bool& audioOf
 }
 
 TTaskResult RunTranscodeTask(const TInputOptions& input, const QList<TOutputOptions>& outputs,
-                             const std::atomic<bool>& stop, int progressIntervalMs, const TTaskProgress& progress,
-                             QStringList* substitutions) {
+                             const std::atomic<bool>& stop, int progressIntervalMs,
+                             const TTaskProgress& progress, QStringList* substitutions) {
     if (outputs.isEmpty())
         throw EMediaError(QStringLiteral("At least one output file must be specified"));
     TTaskRunner runner(input, outputs);

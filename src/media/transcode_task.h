@@ -23,8 +23,8 @@ enum class TTaskResult { trFinished, trStopped };
 // when the time reached has changed. Failures raise EMediaError; output files are then left as
 // they are for the caller to remove.
 TTaskResult RunTranscodeTask(const TInputOptions& input, const QList<TOutputOptions>& outputs,
-                             const std::atomic<bool>& stop, int progressIntervalMs, const TTaskProgress& progress,
-                             QStringList* substitutions = nullptr);
+                             const std::atomic<bool>& stop, int progressIntervalMs,
+                             const TTaskProgress& progress, QStringList* substitutions = nullptr);
 
 // What the output planning needs to know about an opened input. Raises EMediaError for input
 // option lines it does not know.

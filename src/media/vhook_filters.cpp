@@ -99,8 +99,10 @@ QString NativeHook(const QStringList& items) {
                 QStringLiteral("-t"), QStringLiteral("-tx"), QStringLiteral("-ty"), QStringLiteral("-fc"),
                 QStringLiteral("-fn"), QStringLiteral("-fs"), QStringLiteral("-fst")});
     if (a.contains(QStringLiteral("-i"))) {
-        const QString key = QStringLiteral(",colorkey=0x%1:0.01").arg(a.value(QStringLiteral("-mc"), QStringLiteral("000000")));
-        return ImageOverlay(a.value(QStringLiteral("-i")), key, a.value(QStringLiteral("-ix"), QStringLiteral("0")),
+        const QString key = QStringLiteral(",colorkey=0x%1:0.01")
+                                .arg(a.value(QStringLiteral("-mc"), QStringLiteral("000000")));
+        return ImageOverlay(a.value(QStringLiteral("-i")), key,
+                            a.value(QStringLiteral("-ix"), QStringLiteral("0")),
                             a.value(QStringLiteral("-iy"), QStringLiteral("0")));
     }
     if (!a.contains(QStringLiteral("-t")))
@@ -119,7 +121,8 @@ QString NativeHook(const QStringList& items) {
         .arg(EscapeFilterValue(font))
         .arg(size > 0 ? size : 16)
         .arg(a.value(QStringLiteral("-fc"), QStringLiteral("ffffff")),
-             EscapeFilterValue(a.value(QStringLiteral("-t"))), Expression(a.value(QStringLiteral("-tx"), QStringLiteral("0"))),
+             EscapeFilterValue(a.value(QStringLiteral("-t"))),
+             Expression(a.value(QStringLiteral("-tx"), QStringLiteral("0"))),
              Expression(a.value(QStringLiteral("-ty"), QStringLiteral("0"))));
 }
 
@@ -145,7 +148,8 @@ QString VhookToFilterGraph(const QString& line) {
     const QStringList items = line.split(separator, Qt::SkipEmptyParts);
     if (items.isEmpty())
         throw EMediaError(QStringLiteral("vhook: module missing."));
-    const QString module = QFileInfo(QString(items.first()).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName().toLower();
+    const QString module =
+        QFileInfo(QString(items.first()).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName().toLower();
     const QStringList arguments = items.mid(1);
     if (module == QLatin1String("imlib2.dll") || module == QLatin1String("imlib2.so"))
         return Imlib2(arguments);

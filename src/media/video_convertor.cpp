@@ -20,7 +20,8 @@ TCustomVideoConvertor::~TCustomVideoConvertor() {
     engine_->Stop(false);
 }
 
-int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutputOptions& output, bool withOutput) {
+int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutputOptions& output,
+                                         bool withOutput) {
     QString message;
     if (!LibrariesLoaded() && !LoadLibraries(DefaultLibrariesFolder(), message)) {
         RecordError(message);
@@ -68,8 +69,9 @@ void TCustomVideoConvertor::RecordError(const QString& message) {
     const QDateTime now = QDateTime::currentDateTime();
     const QLocale locale;
     lastError_ = QStringLiteral("Time Stamp : \t") + locale.toString(now.date(), QLocale::ShortFormat) +
-                 QLatin1Char(' ') + locale.toString(now.time(), QLocale::LongFormat) + QStringLiteral("\r\n") +
-                 QStringLiteral("Message : ") + QStringLiteral("\t\t") + message + QStringLiteral("\r\n");
+                 QLatin1Char(' ') + locale.toString(now.time(), QLocale::LongFormat) +
+                 QStringLiteral("\r\n") + QStringLiteral("Message : ") + QStringLiteral("\t\t") + message +
+                 QStringLiteral("\r\n");
     if (OnError)
         OnError(lastError_);
 }
@@ -78,7 +80,8 @@ void TCustomVideoConvertor::EngineProgress(const TProgressInfo& info) {
     if (OnProgress)
         OnProgress(info);
     if (ProgressBar && info.TotalDuration > 0) {
-        ProgressBar->SetPosition(static_cast<int>((info.CurrentDuration * 100 + info.TotalDuration / 2) / info.TotalDuration));
+        ProgressBar->SetPosition(
+            static_cast<int>((info.CurrentDuration * 100 + info.TotalDuration / 2) / info.TotalDuration));
         ProgressBar->Repaint();
     }
 }

@@ -67,5 +67,6 @@ void TNativeHookText::Assign(const TNativeHookText& source) {
 
 QString TNativeHookText::ToString() const {
     return QString::asprintf("(X: %d, Y: %d, Text: %s, Font: %s, Colour: %6.6x, FontSize: %d)", X, Y,
-                             Text.toUtf8().constData(), Font.Name.toUtf8().constData(), Font.Color, Font.Size);
+                             Text.toUtf8().constData(), Font.Name.toUtf8().constData(), Font.Color,
+                             Font.Size);
 }

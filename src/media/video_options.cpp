@@ -111,7 +111,9 @@ void TVideoOptions::OpenSource() {
 // A stream that the source lacks (-1) gets no line: "map=0:-1" would make the engine refuse
 // the whole output.
 QString TVideoOptions::StreamMapLines(int videoStream, int audioStream) const {
-    auto line = [](int stream) { return stream < 0 ? QString() : QStringLiteral("map=0:%1\r\n").arg(stream); };
+    auto line = [](int stream) {
+        return stream < 0 ? QString() : QStringLiteral("map=0:%1\r\n").arg(stream);
+    };
     if (IsAudioFormat(OutPutFormat))
         return line(audioStream);
     if (OutPutFormat == ofM1V || OutPutFormat == ofM2V)

@@ -11,8 +11,30 @@
 #include "media/video_option_parts.h"
 
 enum TOutPutFormat {
-    ofVCD, ofSVCD, ofDVD, of3GP, ofAVI, ofFLV, ofiPod, ofMKV, ofMOV, ofMP4, ofOGG, ofPSP,
-    ofRM10, ofRM20, ofSWF, ofWMV, ofM1V, ofM2V, ofAAC, ofAC3, ofMP2, ofMP3, ofWAV, ofWMA,
+    ofVCD,
+    ofSVCD,
+    ofDVD,
+    of3GP,
+    ofAVI,
+    ofFLV,
+    ofiPod,
+    ofMKV,
+    ofMOV,
+    ofMP4,
+    ofOGG,
+    ofPSP,
+    ofRM10,
+    ofRM20,
+    ofSWF,
+    ofWMV,
+    ofM1V,
+    ofM2V,
+    ofAAC,
+    ofAC3,
+    ofMP2,
+    ofMP3,
+    ofWAV,
+    ofWMA,
 };
 enum TVideoCodec { vcAuto, vcDivx, vcXvid, vcLibx264 };
 enum TAudioCodec { acAuto, acAcc, acAc3, acFlac, acMp3 };
@@ -26,7 +48,8 @@ QString OutPutFormatName(TOutPutFormat format);
 QString OutPutFormatKey(TOutPutFormat format);
 
 using TCustomHookEvent = std::function<void(int taskIndex, int64_t pts)>;
-using TOptionsTerminateEvent = std::function<void(int index, bool finished, bool exception, const QString& message)>;
+using TOptionsTerminateEvent =
+    std::function<void(int index, bool finished, bool exception, const QString& message)>;
 using TOptionsErrorEvent = std::function<void(const QString& message)>;
 using TOptionsProgressEvent = std::function<void(const TProgressInfo& info)>;
 

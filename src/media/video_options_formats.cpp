@@ -1,9 +1,9 @@
 // Trovecart - the per-format rules of the output option set.
-#include "media/video_options.h"
-
 #include <algorithm>
 
 #include <QFileInfo>
+
+#include "media/video_options.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ void StandardAudioBitRate(TOutputOptions& options) {
 void TVideoOptions::ApplyFormatRules(TOutputOptions& o, QString& suffix) {
     const QString key = OutPutFormatKey(OutPutFormat);
     auto is = [&key](std::initializer_list<const char*> keys) {
-        return std::any_of(keys.begin(), keys.end(), [&key](const char* k) { return key == QLatin1String(k); });
+        return std::any_of(keys.begin(), keys.end(),
+                           [&key](const char* k) { return key == QLatin1String(k); });
     };
 
     // The channel count follows the source's first audio stream.
@@ -153,8 +154,9 @@ void TVideoOptions::ApplyFormatRules(TOutputOptions& o, QString& suffix) {
         const int rates[] = {4750, 5150, 5900, 6700, 7400, 7950, 10200, 12200};
         if (std::find(std::begin(rates), std::end(rates), o.AudioBitrate) == std::end(rates))
             o.AudioBitrate = 7400;
-        const QStringList sizes = {QStringLiteral("128x96"), QStringLiteral("176x144"), QStringLiteral("352x288"),
-                                   QStringLiteral("704x576"), QStringLiteral("1408x1152")};
+        const QStringList sizes = {QStringLiteral("128x96"), QStringLiteral("176x144"),
+                                   QStringLiteral("352x288"), QStringLiteral("704x576"),
+                                   QStringLiteral("1408x1152")};
         if (!sizes.contains(o.FrameSize))
             o.FrameSize = QStringLiteral("176x144");
         if (AudioCodec == acAc3 || AudioCodec == acFlac)

@@ -1,9 +1,9 @@
 // Trovecart - the overlay lines ("vhook=") of the output option set.
-#include "media/video_options.h"
-
 #include <QFileInfo>
 #include <QImage>
 #include <QStringList>
+
+#include "media/video_options.h"
 
 namespace {
 
@@ -34,8 +34,9 @@ QString MovingImageLine(const TImlib2VideoHookImage& hook, const QString& module
     const bool own = hook.PositionKind < 0 || hook.PositionKind > 3;
     const QString x = own ? hook.X : QString::fromLatin1(positions[hook.PositionKind][0]);
     const QString y = own ? hook.Y : QString::fromLatin1(positions[hook.PositionKind][1]);
-    return HookLine({module, QStringLiteral("-i"), hook.FileName, QStringLiteral("-x"), x, QStringLiteral("-y"), y},
-                    module.contains(QLatin1Char(' ')) || hook.FileName.contains(QLatin1Char(' ')));
+    return HookLine(
+        {module, QStringLiteral("-i"), hook.FileName, QStringLiteral("-x"), x, QStringLiteral("-y"), y},
+        module.contains(QLatin1Char(' ')) || hook.FileName.contains(QLatin1Char(' ')));
 }
 
 QString MovingTextLine(const TImlib2VideoHookText& hook, const QString& module) {
@@ -86,25 +87,26 @@ QString TVideoOptions::OverlayLines(int videoStream) {
         TVideoStreamInfo video;
         if (videoStream >= 0)
             probe_.GetVideoStreamInfo(videoStream, video);
-        lines += HookLine({nativeModule, QStringLiteral("-i"), NativeHookImage.FileName, QStringLiteral("-mc"),
-                           Hex6(transparent), QStringLiteral("-ix"),
-                           QString::number(video.Width - image.width() - 10), QStringLiteral("-iy"),
-                           QString::number(video.Height - image.height() - 10)},
-                          nativeModule.contains(QLatin1Char(' ')) ||
-                              NativeHookImage.FileName.contains(QLatin1Char(' ')));
+        lines += HookLine(
+            {nativeModule, QStringLiteral("-i"), NativeHookImage.FileName, QStringLiteral("-mc"),
+             Hex6(transparent), QStringLiteral("-ix"), QString::number(video.Width - image.width() - 10),
+             QStringLiteral("-iy"), QString::number(video.Height - image.height() - 10)},
+            nativeModule.contains(QLatin1Char(' ')) || NativeHookImage.FileName.contains(QLatin1Char(' ')));
     }
     if (NativeHookText.Active) {
         NativeHookText.Text = NativeHookText.Text.trimmed();
-        const QString text = NativeHookText.Text.isEmpty() ? QString::fromLatin1(kPlaceholderText) : NativeHookText.Text;
+        const QString text =
+            NativeHookText.Text.isEmpty() ? QString::fromLatin1(kPlaceholderText) : NativeHookText.Text;
         const TFontSpec& font = NativeHookText.Font;
         QString style;
         style += font.Bold ? QStringLiteral("B") : QString();
         style += font.Italic ? QStringLiteral("I") : QString();
         style += font.Underline ? QStringLiteral("U") : QString();
         style += font.StrikeOut ? QStringLiteral("S") : QString();
-        lines += HookLine({nativeModule, QStringLiteral("-t"), text, QStringLiteral("-tx"), QString::number(NativeHookText.X),
-                           QStringLiteral("-ty"), QString::number(NativeHookText.Y), QStringLiteral("-fc"),
-                           RgbHex(font.Color), QStringLiteral("-fn"), font.Name, QStringLiteral("-fs"),
+        lines += HookLine({nativeModule, QStringLiteral("-t"), text, QStringLiteral("-tx"),
+                           QString::number(NativeHookText.X), QStringLiteral("-ty"),
+                           QString::number(NativeHookText.Y), QStringLiteral("-fc"), RgbHex(font.Color),
+                           QStringLiteral("-fn"), font.Name, QStringLiteral("-fs"),
                            QString::number(font.Size), QStringLiteral("-fst"), style},
                           nativeModule.contains(QLatin1Char(' ')));
     }

@@ -25,7 +25,9 @@ TBaseThread::TBaseThread(QObject* parent) : QThread(parent) {
     });
 }
 
-bool TBaseThread::IsSkippedName(const QString& name) { return name == QLatin1String("Thumb.png"); }
+bool TBaseThread::IsSkippedName(const QString& name) {
+    return name == QLatin1String("Thumb.png");
+}
 
 void TBaseThread::RunInOwnerThread(const std::function<void()>& function) {
     if (QThread::currentThread() == thread())
@@ -58,8 +60,9 @@ bool TBaseThread::CommonStart() {
         int answer = mrNone;
         RunInOwnerThread([&answer] {
             answer = MessageService().AskQuestion(
-                nullptr, QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"),
-                false, mkInformation, QStringLiteral("Publish Cart"), ProgramCaption());
+                nullptr,
+                QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"), false,
+                mkInformation, QStringLiteral("Publish Cart"), ProgramCaption());
         });
         // Only a clear yes overwrites: a question nobody could answer stops as well.
         if (answer != mrYes)

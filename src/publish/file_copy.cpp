@@ -18,7 +18,9 @@ namespace {
 // Bytes per step: the progress is reported and the stop request read this often.
 constexpr size_t kBlockSize = 1024 * 1024;
 
-QString SystemMessage(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString SystemMessage(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 class TDescriptor {
 public:
@@ -86,7 +88,8 @@ ssize_t CopyBlock(int input, int output, size_t count, bool& kernelCopy) {
     if (read <= 0)
         return read;
     for (ssize_t written = 0; written < read;) {
-        const ssize_t step = ::write(output, buffer.constData() + written, static_cast<size_t>(read - written));
+        const ssize_t step =
+            ::write(output, buffer.constData() + written, static_cast<size_t>(read - written));
         if (step < 0)
             return -1;
         written += step;

@@ -15,7 +15,9 @@ void TFileThread::run() {
     }
 }
 
-bool TFileThread::IsTargetNotEmpty() { return FolderHasEntries(TargetFolder()); }
+bool TFileThread::IsTargetNotEmpty() {
+    return FolderHasEntries(TargetFolder());
+}
 
 void TFileThread::CopyFolder(const QString& source, const QString& target) {
     const QString sourceFolder = WithTrailingSlash(source);

@@ -2,10 +2,10 @@
 //
 // Every operation is one libcurl request of the same easy handle on the client's own multi handle,
 // whose connection cache keeps the control connection open between requests (and logs in again
-// by itself when the server has closed it meanwhile). Commands without a transfer (CWD, MKD, DELE, MDTM, FEAT) are sent as
-// "quote" commands with the "*" prefix, so that libcurl does not judge their replies; the reply
-// to each command is taken from the control connection's log and judged here. libcurl never
-// changes directory itself (FTPFILE_NOCWD): every command carries an absolute path.
+// by itself when the server has closed it meanwhile). Commands without a transfer (CWD, MKD, DELE, MDTM,
+// FEAT) are sent as "quote" commands with the "*" prefix, so that libcurl does not judge their replies; the
+// reply to each command is taken from the control connection's log and judged here. libcurl never changes
+// directory itself (FTPFILE_NOCWD): every command carries an absolute path.
 #include "publish/ftp_client.h"
 
 #include <cstdio>
@@ -401,12 +401,24 @@ public:
 TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {}
 TFtpClient::~TFtpClient() = default;
 
-const QString& TFtpClient::Host() const { return impl_->host; }
-int TFtpClient::Port() const { return impl_->port; }
-const QString& TFtpClient::Username() const { return impl_->username; }
-const QString& TFtpClient::Password() const { return impl_->password; }
-bool TFtpClient::Passive() const { return impl_->passive; }
-const QString& TFtpClient::CurrentDir() const { return impl_->currentDir; }
+const QString& TFtpClient::Host() const {
+    return impl_->host;
+}
+int TFtpClient::Port() const {
+    return impl_->port;
+}
+const QString& TFtpClient::Username() const {
+    return impl_->username;
+}
+const QString& TFtpClient::Password() const {
+    return impl_->password;
+}
+bool TFtpClient::Passive() const {
+    return impl_->passive;
+}
+const QString& TFtpClient::CurrentDir() const {
+    return impl_->currentDir;
+}
 
 void TFtpClient::SetHost(const QString& host) {
     if (host != impl_->host) {
@@ -438,16 +450,21 @@ void TFtpClient::SetPassword(const QString& password) {
     }
 }
 
-void TFtpClient::SetPassive(bool passive) { impl_->passive = passive; }
-void TFtpClient::SetPreferMlsd(bool prefer) { impl_->preferMlsd = prefer; }
+void TFtpClient::SetPassive(bool passive) {
+    impl_->passive = passive;
+}
+void TFtpClient::SetPreferMlsd(bool prefer) {
+    impl_->preferMlsd = prefer;
+}
 
 void TFtpClient::Connect() {
     impl_->Close();
     TRequest request;
     request.NewConnection = true;
     const TTransfer transfer = impl_->Perform(request);
-    impl_->currentDir = transfer.EntryPath.startsWith(QLatin1Char('/')) ? WithTrailingSlash(transfer.EntryPath)
-                                                                         : QStringLiteral("/");
+    impl_->currentDir = transfer.EntryPath.startsWith(QLatin1Char('/'))
+                            ? WithTrailingSlash(transfer.EntryPath)
+                            : QStringLiteral("/");
 }
 
 bool TFtpClient::Connected() const {
@@ -460,7 +477,9 @@ bool TFtpClient::Connected() const {
     return poll(&descriptor, 1, 0) == 0;
 }
 
-void TFtpClient::Disconnect() { impl_->Close(); }
+void TFtpClient::Disconnect() {
+    impl_->Close();
+}
 
 void TFtpClient::ChangeDir(const QString& path) {
     const QString folder = WithTrailingSlash(impl_->Resolve(path));
@@ -469,7 +488,8 @@ void TFtpClient::ChangeDir(const QString& path) {
 }
 
 void TFtpClient::MakeDir(const QString& path) {
-    impl_->Command("MKD " + FolderArgument(impl_->Resolve(path)).toUtf8(), [](int code) { return code == 257; });
+    impl_->Command("MKD " + FolderArgument(impl_->Resolve(path)).toUtf8(),
+                   [](int code) { return code == 257; });
 }
 
 void TFtpClient::Delete(const QString& path) {

@@ -62,18 +62,19 @@ std::optional<TFtpListItem> ParseMlsdLine(const QString& line) {
 }
 
 int MonthNumber(const QString& name) {
-    static const QStringList months = {
-        QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"), QStringLiteral("apr"),
-        QStringLiteral("may"), QStringLiteral("jun"), QStringLiteral("jul"), QStringLiteral("aug"),
-        QStringLiteral("sep"), QStringLiteral("oct"), QStringLiteral("nov"), QStringLiteral("dec")};
+    static const QStringList months = {QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mar"),
+                                       QStringLiteral("apr"), QStringLiteral("may"), QStringLiteral("jun"),
+                                       QStringLiteral("jul"), QStringLiteral("aug"), QStringLiteral("sep"),
+                                       QStringLiteral("oct"), QStringLiteral("nov"), QStringLiteral("dec")};
     return static_cast<int>(months.indexOf(name.toLower())) + 1;
 }
 
 // "-rw-r--r--   1 owner group   1234 Jan 31 09:05 name" or "... Jan 31  2023 name"; the group
 // column is missing on some servers, so owner and group are matched together.
 std::optional<TFtpListItem> ParseUnixLine(const QString& line, const QDateTime& now) {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^([-dlcbps])\S{9}\S*\s+\d+\s+.+?\s+(\d+)\s+([A-Za-z]{3})\s+(\d{1,2})\s+(\d{1,2}:\d{2}|\d{4})\s(.+)$)"));
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^([-dlcbps])\S{9}\S*\s+\d+\s+.+?\s+(\d+)\s+)"
+                       R"(([A-Za-z]{3})\s+(\d{1,2})\s+(\d{1,2}:\d{2}|\d{4})\s(.+)$)"));
     const QRegularExpressionMatch match = pattern.match(line);
     if (!match.hasMatch())
         return std::nullopt;
@@ -94,8 +95,8 @@ std::optional<TFtpListItem> ParseUnixLine(const QString& line, const QDateTime& 
     if (month > 0) {
         if (yearOrTime.contains(QLatin1Char(':'))) {
             // No year: the date lies within the last year; one in the future belongs to last year.
-            const QTime time = QTime::fromString(yearOrTime.rightJustified(5, QLatin1Char('0')),
-                                                 QStringLiteral("HH:mm"));
+            const QTime time =
+                QTime::fromString(yearOrTime.rightJustified(5, QLatin1Char('0')), QStringLiteral("HH:mm"));
             QDateTime stamp(QDate(now.date().year(), month, day), time);
             if (stamp.isValid() && stamp > now.addDays(1))
                 stamp = QDateTime(QDate(now.date().year() - 1, month, day), time);

@@ -43,11 +43,14 @@ void TFTPThread::Publish() {
     UploadFolder(SourceFolder(), target);
 }
 
-bool TFTPThread::IsTargetNotEmpty() { return !targetListing_.empty(); }
+bool TFTPThread::IsTargetNotEmpty() {
+    return !targetListing_.empty();
+}
 
 void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteFolder) {
     const QString local = WithTrailingSlash(localFolder);
-    const QString remote = remoteFolder.endsWith(QLatin1Char('/')) ? remoteFolder : remoteFolder + QLatin1Char('/');
+    const QString remote =
+        remoteFolder.endsWith(QLatin1Char('/')) ? remoteFolder : remoteFolder + QLatin1Char('/');
     // A folder that cannot be made or entered shows up as failures of its files.
     try {
         ForceRemoteDirs(remote.left(remote.size() - 1));

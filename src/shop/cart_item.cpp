@@ -10,9 +10,12 @@
 
 QString CartItemTypeWord(TCartItemType type) {
     switch (type) {
-    case citImage: return QStringLiteral("general");
-    case citAudio: return QStringLiteral("music");
-    case citVideo: break;
+    case citImage:
+        return QStringLiteral("general");
+    case citAudio:
+        return QStringLiteral("music");
+    case citVideo:
+        break;
     }
     return QStringLiteral("video");
 }
@@ -65,7 +68,8 @@ void TCartItem::LoadFromXML(const pugi::xml_node& element) {
     options_.LoadFromXML(element);
 }
 
-void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context, const QString& elementName) const {
+void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
+                          const QString& elementName) const {
     pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
     SetAttribute(element, "id", ++context.ProductCounter);
     AppendTextElement(element, "name", Name());

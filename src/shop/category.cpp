@@ -16,7 +16,8 @@ void TCategory::LoadFromXML(const pugi::xml_node& element) {
     items_.LoadFromXML(element);
 }
 
-void TCategory::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context, const QString& elementName) const {
+void TCategory::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
+                          const QString& elementName) const {
     pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
     SetAttribute(element, "id", Index() + 1);
     SetAttribute(element, "name", Name());

@@ -5,7 +5,17 @@
 
 namespace {
 
-enum class TState { LocalStart, Atom, Quoted, QuoteEscape, QuoteEnd, LocalDot, DomainStart, DomainLabel, Hyphen };
+enum class TState {
+    LocalStart,
+    Atom,
+    Quoted,
+    QuoteEscape,
+    QuoteEnd,
+    LocalDot,
+    DomainStart,
+    DomainLabel,
+    Hyphen
+};
 
 bool IsAtomChar(unsigned char c) {
     if (c < 33 || c == 127)
@@ -13,8 +23,12 @@ bool IsAtomChar(unsigned char c) {
     return std::strchr("()<>@,;:\\/\".[]", c) == nullptr;
 }
 
-bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsLetterOrDigit(unsigned char c) { return IsLetter(c) || (c >= '0' && c <= '9'); }
+bool IsLetter(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsLetterOrDigit(unsigned char c) {
+    return IsLetter(c) || (c >= '0' && c <= '9');
+}
 
 } // namespace
 

@@ -72,7 +72,8 @@ void TShop::LoadFromFile(const QString& fileName) {
         throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
 
     pugi::xml_document document;
-    const pugi::xml_parse_result result = document.load_buffer_inplace(text.data(), static_cast<size_t>(text.size()));
+    const pugi::xml_parse_result result =
+        document.load_buffer_inplace(text.data(), static_cast<size_t>(text.size()));
     if (!result) {
         throw EShopError(QStringLiteral("\"%1\" is not a valid XML document (line %2): %3")
                              .arg(fileName)
@@ -82,7 +83,8 @@ void TShop::LoadFromFile(const QString& fileName) {
     try {
         LoadFromXML(document.document_element());
     } catch (const EShopError& error) {
-        throw EShopError(QStringLiteral("\"%1\" is not a valid shop document: %2").arg(fileName, error.Message()));
+        throw EShopError(
+            QStringLiteral("\"%1\" is not a valid shop document: %2").arg(fileName, error.Message()));
     }
 }
 

@@ -8,7 +8,9 @@
 #include "common/app_error.h"
 #include "shop/xml_text.h"
 
-void TXMLCollectionItem::Assign(const TXMLCollectionItem& source) { name_ = source.name_; }
+void TXMLCollectionItem::Assign(const TXMLCollectionItem& source) {
+    name_ = source.name_;
+}
 
 TXMLCollectionItem* TXMLItemCollection::ItemAt(int index) const {
     CheckIndex(index);
@@ -42,7 +44,9 @@ void TXMLItemCollection::Delete(int index) {
     Renumber(index);
 }
 
-void TXMLItemCollection::Clear() { items_.clear(); }
+void TXMLItemCollection::Clear() {
+    items_.clear();
+}
 
 void TXMLItemCollection::Move(int from, int to) {
     CheckIndex(from);

@@ -34,7 +34,8 @@ public:
     virtual void Assign(const TXMLCollectionItem& source);
     virtual void LoadFromXML(const pugi::xml_node& element) = 0;
     // Appends the entry as a new child element named elementName under parent.
-    virtual void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context, const QString& elementName) const = 0;
+    virtual void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
+                           const QString& elementName) const = 0;
 
     TEditorView* EditorView() const { return editor_.Get(); }
     void SetEditorView(std::unique_ptr<TEditorView> view) { editor_.Set(std::move(view)); }
@@ -68,7 +69,9 @@ public:
     void Clear();
     // Gives the entry at `from` the position `to`; the entries between shift by one.
     void Move(int from, int to);
-    bool IsFirst(const TXMLCollectionItem* item) const { return item && item->collection_ == this && item->index_ == 0; }
+    bool IsFirst(const TXMLCollectionItem* item) const {
+        return item && item->collection_ == this && item->index_ == 0;
+    }
     // True for an entry of no collection, or for the last entry of its collection.
     static bool IsLast(const TXMLCollectionItem* item);
 
@@ -93,8 +96,7 @@ private:
 };
 
 // The typed face of a collection whose entries are all of class TItem.
-template <class TItem>
-class TTypedCollection : public TXMLItemCollection {
+template <class TItem> class TTypedCollection : public TXMLItemCollection {
 public:
     using TXMLItemCollection::TXMLItemCollection;
 

@@ -7,7 +7,9 @@
 
 namespace {
 
-QString ElementName(const pugi::xml_node& element) { return FromXml(element.name()); }
+QString ElementName(const pugi::xml_node& element) {
+    return FromXml(element.name());
+}
 
 } // namespace
 
@@ -16,7 +18,8 @@ QString ReadElementText(const pugi::xml_node& element) {
     if (!first)
         return QString();
     if (first.next_sibling() || (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
-        throw EShopError(QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)));
+        throw EShopError(
+            QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)));
     return FromXml(first.value());
 }
 
@@ -56,8 +59,9 @@ int RequiredIntAttribute(const pugi::xml_node& element, const char* name) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw EShopError(QStringLiteral("Attribute \"%1\" of element \"%2\" holds \"%3\", which is not an integer.")
-                             .arg(FromXml(name), ElementName(element), text));
+        throw EShopError(
+            QStringLiteral("Attribute \"%1\" of element \"%2\" holds \"%3\", which is not an integer.")
+                .arg(FromXml(name), ElementName(element), text));
     return value;
 }
 

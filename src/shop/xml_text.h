@@ -5,14 +5,19 @@
 
 #include <pugixml.hpp>
 
-inline QString FromXml(const char* text) { return QString::fromUtf8(text); }
-inline std::string ToXml(const QString& text) { return text.toStdString(); }
+inline QString FromXml(const char* text) {
+    return QString::fromUtf8(text);
+}
+inline std::string ToXml(const QString& text) {
+    return text.toStdString();
+}
 
 // The text of an element: its single text or CDATA child, or empty text without children.
 // Several children, or a child of another kind, raise EShopError.
 QString ReadElementText(const pugi::xml_node& element);
 // The text of the named child, or the fallback when there is no such child.
-QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback = QString());
+QString ReadChildText(const pugi::xml_node& parent, const char* childName,
+                      const QString& fallback = QString());
 
 // Appends an element holding the text in one CDATA section and returns it. Text that contains the CDATA end
 // marker cannot live in one section, so it is written as one escaped text node instead.

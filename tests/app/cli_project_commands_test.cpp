@@ -106,7 +106,8 @@ TEST_F(CliProjectTest, FailuresEndWithExitCodeOne) {
 namespace {
 
 TEST_F(CliProjectTest, PublishCopiesTheBuiltSiteAndAsksBeforeOverwriting) {
-    ASSERT_EQ(Run({QStringLiteral("new"), QStringLiteral("ClassicBlue"), QStringLiteral("shop.scp")}).exitCode, 0);
+    ASSERT_EQ(
+        Run({QStringLiteral("new"), QStringLiteral("ClassicBlue"), QStringLiteral("shop.scp")}).exitCode, 0);
     TRun run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
                     QStringLiteral("out"), QStringLiteral("--yes")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();

@@ -19,7 +19,8 @@ struct TRunOptions {
     int timeoutMs = 60000;
 };
 
-inline TCliResult RunProgram(const QString& program, const QStringList& arguments, const TRunOptions& options = {}) {
+inline TCliResult RunProgram(const QString& program, const QStringList& arguments,
+                             const TRunOptions& options = {}) {
     QProcess process;
     if (!options.dataHome.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,9 +1,9 @@
 // Trovecart tests - trovecart-cli info and resave, exit codes and usage.
-#include <gtest/gtest.h>
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <gtest/gtest.h>
 
 #include "app/cli_runner.h"
 #include "support/test_helpers.h"

@@ -11,7 +11,9 @@ namespace {
 
 using TRun = TCliResult;
 
-TRun Cli(const QStringList& arguments) { return RunCli(arguments); }
+TRun Cli(const QStringList& arguments) {
+    return RunCli(arguments);
+}
 
 // 2 s at 25 pictures per second; picture N is flat grey with luma 16 + 4N.
 QString MakeNumberedClip(const TTempFolder& folder) {
@@ -57,7 +59,8 @@ TEST(CliSnapshot, FailuresLeaveNoPicture) {
 
     TRun run = Cli({QStringLiteral("snapshot"), missing, QStringLiteral("--at"), QStringLiteral("0"), out});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(QString::fromLocal8Bit(run.err).contains(missing + QStringLiteral(": no such file or directory")));
+    EXPECT_TRUE(
+        QString::fromLocal8Bit(run.err).contains(missing + QStringLiteral(": no such file or directory")));
 
     const QString tone = folder.File(QStringLiteral("tone.wav"));
     ASSERT_EQ(

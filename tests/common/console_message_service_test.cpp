@@ -1,8 +1,8 @@
 // Trovecart tests - the console message service answers questions from its policy or its input.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstring>
+
+#include <gtest/gtest.h>
 
 #include "common/console_message_service.h"
 

@@ -1,8 +1,8 @@
 // Trovecart tests - file and folder helpers on real folders.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
+
+#include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "common/app_info.h"

@@ -1,7 +1,7 @@
 // Trovecart tests - fitting and bilinear resampling, checked against values worked out by hand.
-#include <gtest/gtest.h>
-
 #include <QColor>
+
+#include <gtest/gtest.h>
 
 #include "common/picture_fit.h"
 

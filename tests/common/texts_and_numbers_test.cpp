@@ -1,8 +1,8 @@
 // Trovecart tests - time codes, rates, time stamps and locale numbers.
-#include <gtest/gtest.h>
-
 #include <QRegularExpression>
 #include <QSet>
+
+#include <gtest/gtest.h>
 
 #include "common/locale_number.h"
 #include "common/time_texts.h"

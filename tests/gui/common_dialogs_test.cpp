@@ -1,9 +1,9 @@
 // Trovecart tests - the common dialogs' rules, driven without showing them modally.
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+
+#include <gtest/gtest.h>
 
 #include "common/app_info.h"
 #include "gui/dialogs/input_box.h"

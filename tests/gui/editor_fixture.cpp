@@ -9,7 +9,8 @@ const QByteArray kTemplateShop = R"(<?xml version="1.0" encoding="UTF-8"?>
           <title><![CDATA[<font size="14">Corner Records</font>]]></title>
           <dimension width="550" height="400" />
           <userdimension width="550" height="400" />
-          <paymentgateway type="paypal"><email>pay@example.com</email><currency>EUR</currency></paymentgateway>
+          <paymentgateway type="paypal"><email>pay@example.com</email>
+               <currency>EUR</currency></paymentgateway>
      </config>
      <product>
           <category id="1" name="First">
@@ -30,11 +31,13 @@ const QByteArray kTemplateShop = R"(<?xml version="1.0" encoding="UTF-8"?>
 void EditorFixture::SetUp() {
     EnsureApplication();
     for (const QString name : {QStringLiteral("Classic"), QStringLiteral("Other")}) {
-        WriteFile(TemplatePath(name) + "shop.xml", QByteArray(kTemplateShop).replace("Classic", name.toUtf8()));
+        WriteFile(TemplatePath(name) + "shop.xml",
+                  QByteArray(kTemplateShop).replace("Classic", name.toUtf8()));
         WriteFile(TemplatePath(name) + "index.swf", "FWS front end of " + name.toUtf8());
     }
     WriteFile(programFolder.File("Files/Template/theme.xml"),
-              "<themes><themelist><t id='1'>All</t></themelist><theme id='1'><c id='Classic'/><c id='Other'/></theme></themes>");
+              "<themes><themelist><t id='1'>All</t></themelist><theme id='1'><c id='Classic'/><c "
+              "id='Other'/></theme></themes>");
     shopData = std::make_unique<TDataModuleShopCart>(
         true, std::make_unique<TProgramData>(programFolder.Path(), dataFolder.Path()));
     shopData->DataModuleCreate();
@@ -55,7 +58,9 @@ void EditorFixture::NewProject() {
     Settle();
 }
 
-QTreeWidgetItem* EditorFixture::CategoryNode(int index) const { return console->TreeShop()->Root()->child(index); }
+QTreeWidgetItem* EditorFixture::CategoryNode(int index) const {
+    return console->TreeShop()->Root()->child(index);
+}
 
 QTreeWidgetItem* EditorFixture::ProductNode(int category, int product) const {
     return CategoryNode(category)->child(product);

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
+
+#include <gtest/gtest.h>
 
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"

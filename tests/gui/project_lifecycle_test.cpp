@@ -129,7 +129,8 @@ TEST_F(ProjectLifecycle, PublishRefusesAnInvalidPaymentAddress) {
     EXPECT_EQ(console->TreeShop()->currentItem(), console->TreeShop()->Root());
     const auto calls = messages.Calls();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].text, "Payment settings you entered appear to be invalid.\r\nPlease correct them and try again.");
+    EXPECT_EQ(calls[0].text,
+              "Payment settings you entered appear to be invalid.\r\nPlease correct them and try again.");
     EXPECT_EQ(calls[0].heading, "Error In Input");
     EXPECT_EQ(calls[0].kind, mkError);
 }

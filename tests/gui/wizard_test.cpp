@@ -54,7 +54,8 @@ TEST_F(WizardTest, TemplatePageNeedsASelection) {
 
     wizard.BtnFinishClick();
     ASSERT_EQ(messages.Calls().size(), 1u);
-    EXPECT_EQ(messages.Calls()[0].text, "You have not selected a template to load. Please select a template. ");
+    EXPECT_EQ(messages.Calls()[0].text,
+              "You have not selected a template to load. Please select a template. ");
     EXPECT_EQ(messages.Calls()[0].title, "Shoping Cart Wizard");
     EXPECT_EQ(messages.Calls()[0].heading, "No Template Selected");
     EXPECT_EQ(console->Shop(), nullptr);
@@ -81,7 +82,8 @@ TEST_F(WizardTest, ChangerSwitchesTheFrontEnd) {
 TEST_F(WizardTest, SelectorListsEveryTemplateOnceWithPlaceholders) {
     WriteFile(programFolder.File("Files/Template/theme.xml"),
               "<t><themelist><a id='1'>One</a><b id='2'>Two</b></themelist>"
-              "<theme id='1'><c id='Classic'/><c id='Other'/></theme><theme id='2'><c id='classic'/><c id='Other'/></theme></t>");
+              "<theme id='1'><c id='Classic'/><c id='Other'/></theme><theme id='2'><c id='classic'/><c "
+              "id='Other'/></theme></t>");
     console->ProgramData().LoadThemes(programFolder.File("Files/Template/theme.xml"));
     TTemplateSelector selector(console->ProgramData());
     selector.ThemeListChange();

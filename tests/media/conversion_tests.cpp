@@ -87,7 +87,8 @@ TProbed Probe(const QString& file) {
 class ConversionTest : public ::testing::Test {
 protected:
     // The media import's preview options.
-    void Preview(TVideoOptions& options, const QString& source, TOutPutFormat format, uint32_t start, uint32_t end) {
+    void Preview(TVideoOptions& options, const QString& source, TOutPutFormat format, uint32_t start,
+                 uint32_t end) {
         options.FileName = source;
         options.OutFileName = out_.File(QStringLiteral("preview.") + (format == ofFLV ? "flv" : "mp3"));
         options.OutPutFormat = format;
@@ -221,8 +222,9 @@ TEST_F(ConversionTest, UnreadableSourceIsRefusedWhenQueued) {
     EXPECT_EQ(convertor.LastMessage(),
               QStringLiteral("File load error: %1: Error while parsing header").arg(input.FileName));
     EXPECT_TRUE(convertor.LastError().startsWith(QStringLiteral("Time Stamp : \t")));
-    EXPECT_TRUE(convertor.LastError().endsWith(QStringLiteral("\r\nMessage : \t\tFile load error: %1: Error while parsing header\r\n")
-                                                   .arg(input.FileName)));
+    EXPECT_TRUE(convertor.LastError().endsWith(
+        QStringLiteral("\r\nMessage : \t\tFile load error: %1: Error while parsing header\r\n")
+            .arg(input.FileName)));
     EXPECT_FALSE(QFile::exists(output.FileName));
 }
 
@@ -269,7 +271,8 @@ TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
     TOutputOptions refused = output;
     refused.ExtOptions = QStringLiteral("map=0:9\r\n");
     EXPECT_EQ(convertor.AddConversion(input, refused, true), -1);
-    EXPECT_EQ(convertor.LastMessage(), QStringLiteral("Cannot convert file, error: Stream map '0:9' matches no streams."));
+    EXPECT_EQ(convertor.LastMessage(),
+              QStringLiteral("Cannot convert file, error: Stream map '0:9' matches no streams."));
     EXPECT_EQ(convertor.Engine().TaskCount(), 1);
 
     QList<TTerminateInfo> notices;

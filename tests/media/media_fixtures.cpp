@@ -13,8 +13,9 @@
 void RunFfmpeg(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral("ffmpeg"),
-                  QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                              QStringLiteral("-y")} + arguments);
+                  QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                              QStringLiteral("error"), QStringLiteral("-y")} +
+                      arguments);
     ASSERT_TRUE(process.waitForFinished(60000));
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
 }
@@ -22,10 +23,30 @@ void RunFfmpeg(const QStringList& arguments) {
 TMediaFiles::TMediaFiles() {
     EnsureApplication();
     const QString lavfi = QStringLiteral("lavfi");
-    RunFfmpeg({"-f", lavfi, "-i", "testsrc=size=160x120:rate=25:duration=2", "-f", lavfi, "-i",
-               "sine=frequency=440:sample_rate=44100:duration=2", "-ac", "2", "-c:v", "libx264", "-preset",
-               "ultrafast", "-g", "10", "-c:a", "aac", "-shortest", "-metadata", "title=Test Card", "-metadata",
-               "artist=Someone", Video()});
+    RunFfmpeg({"-f",
+               lavfi,
+               "-i",
+               "testsrc=size=160x120:rate=25:duration=2",
+               "-f",
+               lavfi,
+               "-i",
+               "sine=frequency=440:sample_rate=44100:duration=2",
+               "-ac",
+               "2",
+               "-c:v",
+               "libx264",
+               "-preset",
+               "ultrafast",
+               "-g",
+               "10",
+               "-c:a",
+               "aac",
+               "-shortest",
+               "-metadata",
+               "title=Test Card",
+               "-metadata",
+               "artist=Someone",
+               Video()});
     RunFfmpeg({"-f", lavfi, "-i", "testsrc=size=160x120:rate=25:duration=2", "-c:v", "mpeg4", SilentVideo()});
     RunFfmpeg({"-f", lavfi, "-i", "sine=frequency=440:sample_rate=44100:duration=2", Mono()});
     RunFfmpeg({"-f", lavfi, "-i", "sine=frequency=440:sample_rate=48000:duration=1", "-af",

@@ -59,7 +59,8 @@ TEST(ProbeTest, FailuresCarryTheirMessages) {
 }
 
 TEST(ExtraOptionsTest, AllThreeLineEndsSplitLines) {
-    const QList<TExtraOption> options = ParseExtraOptions(QStringLiteral("map=0:1\r\nvn=1\nvhook=a b=c<CRLF> an \r\n"));
+    const QList<TExtraOption> options =
+        ParseExtraOptions(QStringLiteral("map=0:1\r\nvn=1\nvhook=a b=c<CRLF> an \r\n"));
     ASSERT_EQ(options.size(), 4);
     EXPECT_EQ(options.at(0).Name, QStringLiteral("map"));
     EXPECT_EQ(options.at(0).Value, QStringLiteral("0:1"));

@@ -25,7 +25,9 @@ QString Describe(const TOutputOptions& o, const QString& stem) {
     text("file", o.FileName.startsWith(stem) ? o.FileName.mid(stem.size()) : o.FileName);
     text("ext", o.FileExt);
     text("format", o.FileFormat);
-    text("map", QString(o.ExtOptions).replace(QStringLiteral("map=0:"), QString()).replace(QStringLiteral("\r\n"), QStringLiteral(";")));
+    text("map", QString(o.ExtOptions)
+                    .replace(QStringLiteral("map=0:"), QString())
+                    .replace(QStringLiteral("\r\n"), QStringLiteral(";")));
     text("v", o.VideoCodec);
     text("preset", o.VideoPreset);
     text("tag", o.VideoTag);
@@ -85,12 +87,14 @@ TEST_F(VideoOptionsTest, EveryFormatFromAStereoVideo) {
         {ofAVI, "file=.avi ext=.avi map=0;1; ch=2 s=160x120"},
         {ofFLV, "file=.flv ext=.flv map=0;1; ch=2 ar=22050 ab=$AB vb=$VB s=160x120"},
         {ofiPod, "file=_ipod.mp4 ext=.ipod map=0;1; v=mpeg4 a=libfaac ab=$AB vb=$VB s=340x220"},
-        {ofMKV, "file=.mkv ext=.mkv map=0;1; v=libx264 preset=libx264-default ch=2 ab=192000 vb=$VB s=160x120"},
+        {ofMKV,
+         "file=.mkv ext=.mkv map=0;1; v=libx264 preset=libx264-default ch=2 ab=192000 vb=$VB s=160x120"},
         {ofMOV, "file=.mov ext=.mov map=0;1; ch=2 ab=$AB vb=$VB s=160x120"},
         {ofMP4, "file=.mp4 ext=.mp4 map=0;1; ch=2 ab=$AB vb=$VB s=160x120"},
         {ofOGG, "file=.ogg ext=.ogg map=0;1; a=libvorbis ch=2 ab=192000 vb=$VB s=160x120"},
-        {ofPSP, "file=_psp.mp4 ext=.psp format=psp map=0;1; v=mpeg4 tag=DIVX a=libfaac ch=2 ar=24000 ab=$AB vb=$VB "
-                "s=160x120 r=15000/1001"},
+        {ofPSP,
+         "file=_psp.mp4 ext=.psp format=psp map=0;1; v=mpeg4 tag=DIVX a=libfaac ch=2 ar=24000 ab=$AB vb=$VB "
+         "s=160x120 r=15000/1001"},
         {ofRM10, "file=_rv10.rm ext=.rm10 map=0;1; v=rv10 s=160x120"},
         {ofRM20, "file=_rv20.rm ext=.rm20 map=0;1; v=rv20 s=160x120"},
         {ofSWF, "file=.swf ext=.swf map=0;1; ch=2 ar=22050 ab=$AB vb=$VB s=160x120"},
@@ -109,7 +113,8 @@ TEST_F(VideoOptionsTest, EveryFormatFromAStereoVideo) {
         options.FileName = TMediaFiles::Get().Video();
         options.OutFileName = out_.File(QStringLiteral("clip.xyz"));
         options.OutPutFormat = format;
-        EXPECT_EQ(Describe(Output(options), out_.File(QStringLiteral("clip"))), Expand(QLatin1String(description)))
+        EXPECT_EQ(Describe(Output(options), out_.File(QStringLiteral("clip"))),
+                  Expand(QLatin1String(description)))
             << OutPutFormatName(format).toStdString();
     }
 }
@@ -125,7 +130,8 @@ TEST_F(VideoOptionsTest, PreviewSetsOfTheMediaImport) {
     options.VideoLength = 1000000;
     options.CutClip = true;
     TOutputOptions output = Output(options);
-    EXPECT_EQ(Describe(output, out_.File(QStringLiteral("preview/x"))), Expand(QStringLiteral("file=.flv ext=.flv ch=2 ar=22050 vb=$VB s=160x120")));
+    EXPECT_EQ(Describe(output, out_.File(QStringLiteral("preview/x"))),
+              Expand(QStringLiteral("file=.flv ext=.flv ch=2 ar=22050 vb=$VB s=160x120")));
     EXPECT_TRUE(output.CutClip);
     EXPECT_EQ(output.StartTime, 500000);
     EXPECT_EQ(output.RecordingTime, 1000000);
@@ -137,7 +143,8 @@ TEST_F(VideoOptionsTest, PreviewSetsOfTheMediaImport) {
 
     options.OutPutFormat = ofMP3;
     output = Output(options);
-    EXPECT_EQ(Describe(output, out_.File(QStringLiteral("preview/x"))), Expand(QStringLiteral("file=.mp3 ext=.mp3 ch=2 vb=$VB")));
+    EXPECT_EQ(Describe(output, out_.File(QStringLiteral("preview/x"))),
+              Expand(QStringLiteral("file=.mp3 ext=.mp3 ch=2 vb=$VB")));
     options.GetInputOptions(input);
     EXPECT_EQ(input.ExtOptions, QStringLiteral("vn=1"));
 }
@@ -219,7 +226,8 @@ TEST_F(VideoOptionsTest, TargetNamesAreNumbered) {
     options.OutFileName.clear();
     options.OutPutFormat = ofVCD;
     options.NormType = ntPAL;
-    EXPECT_EQ(Output(options).FileName, QFileInfo(options.FileName).path() + QStringLiteral("/video_vcd_pal.mpg"));
+    EXPECT_EQ(Output(options).FileName,
+              QFileInfo(options.FileName).path() + QStringLiteral("/video_vcd_pal.mpg"));
 }
 
 TEST_F(VideoOptionsTest, CropPadAndFrameSize) {
@@ -304,8 +312,10 @@ TEST_F(VideoOptionsTest, OverlayLines) {
     const QString vhook = TVideoOptions::VhookFolder();
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ(lines.at(0), QStringLiteral("vhook=%1imlib2.dll|-i|%2|-x|W-w|-y|H-h").arg(vhook, image));
-    EXPECT_EQ(lines.at(1), QStringLiteral("vhook=%1NativeHook.dll|-i|%2|-mc|010203|-ix|130|-iy|100").arg(vhook, image));
-    EXPECT_TRUE(lines.at(2).startsWith(QStringLiteral("vhook=%1NativeHook.dll -t Your Text Here -tx 0 -ty 0").arg(vhook)))
+    EXPECT_EQ(lines.at(1),
+              QStringLiteral("vhook=%1NativeHook.dll|-i|%2|-mc|010203|-ix|130|-iy|100").arg(vhook, image));
+    EXPECT_TRUE(lines.at(2).startsWith(
+        QStringLiteral("vhook=%1NativeHook.dll -t Your Text Here -tx 0 -ty 0").arg(vhook)))
         << lines.at(2).toStdString();
     EXPECT_TRUE(lines.at(2).endsWith(QStringLiteral("-fst BS")));
     EXPECT_TRUE(options.NativeHookText.Text.isEmpty()); // trimmed and stored back
@@ -348,7 +358,8 @@ TEST_F(VideoOptionsTest, UnreadableSourceRaisesFileLoadError) {
         options.GetOutputOptions(output);
         FAIL() << "no error";
     } catch (const EMediaError& error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("File load error: %1: Unknown format").arg(options.FileName));
+        EXPECT_EQ(error.Message(),
+                  QStringLiteral("File load error: %1: Unknown format").arg(options.FileName));
     }
 }
 

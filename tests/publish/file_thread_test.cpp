@@ -33,7 +33,8 @@ TEST_F(FileThreadTest, CopiesTheTreeIntoANewFolderWithoutThumbPng) {
     WriteFile(site_.File(QStringLiteral("shoppingcart/shop.xml")), "<shop/>");
     WriteFile(site_.File(QStringLiteral("shoppingcart/Thumb.png")), "template picture");
     WriteFile(site_.File(QStringLiteral("shoppingcart/thumb.png")), "lower case is copied");
-    WriteFile(site_.File(QStringLiteral("shoppingcart/preview/clip.flv")), PatternBytes(3 * 1024 * 1024 + 17));
+    WriteFile(site_.File(QStringLiteral("shoppingcart/preview/clip.flv")),
+              PatternBytes(3 * 1024 * 1024 + 17));
     WriteFile(site_.File(QStringLiteral("shoppingcart/image/empty.jpg")), QByteArray());
 
     const QString target = target_.Path() + QStringLiteral("deep/er/site/");
@@ -86,7 +87,8 @@ TEST_F(FileThreadTest, AFullTargetAsksAndNoCancels) {
     EXPECT_TRUE(calls[0].question);
     EXPECT_FALSE(calls[0].withCancel);
     EXPECT_EQ(calls[0].kind, mkInformation);
-    EXPECT_EQ(calls[0].text, QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"));
+    EXPECT_EQ(calls[0].text,
+              QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"));
     EXPECT_EQ(calls[0].heading, QStringLiteral("Publish Cart"));
     EXPECT_EQ(calls[0].title, ProgramCaption());
 
@@ -156,10 +158,11 @@ TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {
 TEST_F(FileThreadTest, CancelBetweenFilesStopsBeforeTheNext) {
     for (int i = 0; i < 5; ++i)
         WriteFile(site_.File(QStringLiteral("file%1.txt").arg(i)), "x");
-    const TPublishRecord record = RunPublish(NewThread(target_.Path()), [](TBaseThread* sender, const TStatusReport& report) {
-        if (!report.Busy)
-            sender->Terminate();
-    });
+    const TPublishRecord record =
+        RunPublish(NewThread(target_.Path()), [](TBaseThread* sender, const TStatusReport& report) {
+            if (!report.Busy)
+                sender->Terminate();
+        });
     ASSERT_TRUE(record.Terminated);
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_FALSE(record.Results()[0].Failed);

@@ -108,7 +108,8 @@ TEST_P(FtpClientTest, DirectoryCommandsJudgeTheReplyCodes) {
     EXPECT_FALSE(client_->FileDate(QStringLiteral("/new folder/none.txt")).has_value());
     client_->Delete(QStringLiteral("/new folder/old.txt"));
     EXPECT_FALSE(QFile::exists(server_->Root() + QStringLiteral("new folder/old.txt")));
-    EXPECT_TRUE(FtpErrorOf([&] { client_->Delete(QStringLiteral("/new folder/old.txt")); }).startsWith("550"));
+    EXPECT_TRUE(
+        FtpErrorOf([&] { client_->Delete(QStringLiteral("/new folder/old.txt")); }).startsWith("550"));
 }
 
 TEST_P(FtpClientTest, FileDateGivesTheModificationTime) {
@@ -189,7 +190,8 @@ TEST_P(FtpClientTest, NamesWithSpacesAndNonAsciiLettersRoundTrip) {
     const TFtpListing listing = client_->List();
     ASSERT_EQ(listing.size(), 1u);
     EXPECT_EQ(listing[0].Name, QStringLiteral("price list %20.txt"));
-    EXPECT_EQ(ReadFile(server_->Root() + QStringLiteral("caf\u00e9 folder /price list %20.txt")), QByteArray("x"));
+    EXPECT_EQ(ReadFile(server_->Root() + QStringLiteral("caf\u00e9 folder /price list %20.txt")),
+              QByteArray("x"));
 }
 
 TEST_P(FtpClientTest, PathsCannotSmuggleCommands) {

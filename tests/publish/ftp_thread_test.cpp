@@ -22,7 +22,8 @@ protected:
         WriteFile(site_.File(QStringLiteral("shoppingcart/shop.xml")), "<shop/>");
         WriteFile(site_.File(QStringLiteral("shoppingcart/index.swf")), PatternBytes(70000, 'k'));
         WriteFile(site_.File(QStringLiteral("shoppingcart/Thumb.png")), "template picture");
-        WriteFile(site_.File(QStringLiteral("shoppingcart/preview/clip.flv")), PatternBytes(2 * 1024 * 1024 + 3));
+        WriteFile(site_.File(QStringLiteral("shoppingcart/preview/clip.flv")),
+                  PatternBytes(2 * 1024 * 1024 + 3));
         WriteFile(site_.File(QStringLiteral("shoppingcart/image/empty.jpg")), QByteArray());
     }
     void TearDown() override { server_.reset(); }
@@ -52,7 +53,8 @@ protected:
                 << name;
         }
         EXPECT_FALSE(QFile::exists(server_->Root() + remoteFolder + QStringLiteral("Thumb.png")));
-        EXPECT_FALSE(QFile::exists(server_->Root() + remoteFolder + QStringLiteral("shoppingcart/Thumb.png")));
+        EXPECT_FALSE(
+            QFile::exists(server_->Root() + remoteFolder + QStringLiteral("shoppingcart/Thumb.png")));
         EXPECT_EQ(server_->CountInLog(QStringLiteral("Thumb.png")), 0);
     }
 
@@ -75,7 +77,8 @@ TEST_P(FtpThreadTest, PublishesTheSiteWithItsFolders) {
     EXPECT_EQ(record.TotalFiles, 7);
     EXPECT_EQ(record.DoneFiles, 5);
     for (const char* name : kSiteFiles) {
-        const TStatusReport* result = record.ResultFor(Action(QStringLiteral("/shop/") + QLatin1String(name)));
+        const TStatusReport* result =
+            record.ResultFor(Action(QStringLiteral("/shop/") + QLatin1String(name)));
         ASSERT_NE(result, nullptr) << name;
         EXPECT_FALSE(result->Failed) << name << ": " << result->ErrorText.toStdString();
     }
@@ -85,12 +88,14 @@ TEST_P(FtpThreadTest, PublishesTheSiteWithItsFolders) {
         EXPECT_GE(percent, 0);
         EXPECT_LE(percent, 100);
     }
-    EXPECT_NE(std::find(record.FilePercents.begin(), record.FilePercents.end(), 100), record.FilePercents.end());
+    EXPECT_NE(std::find(record.FilePercents.begin(), record.FilePercents.end(), 100),
+              record.FilePercents.end());
 }
 
 TEST_P(FtpThreadTest, ReplacesExistingRemoteFilesAfterTheQuestion) {
     StartServer();
-    WriteFile(server_->Root() + QStringLiteral("index.html"), "an older and much longer page than the new one");
+    WriteFile(server_->Root() + QStringLiteral("index.html"),
+              "an older and much longer page than the new one");
     messages_.QueueAnswer(mrYes);
     const TPublishRecord record = RunPublish(NewThread(QStringLiteral("/")));
     ASSERT_EQ(messages_.Calls().size(), 1u);
@@ -116,7 +121,8 @@ TEST_P(FtpThreadTest, RunFailuresEndTheRunWithTheServersMessage) {
     TPublishRecord record = RunPublish(NewThread(QStringLiteral("/nowhere/")));
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_TRUE(record.Results()[0].Failed);
-    EXPECT_TRUE(record.Results()[0].Action.startsWith(QStringLiteral("550"))) << record.Results()[0].Action.toStdString();
+    EXPECT_TRUE(record.Results()[0].Action.startsWith(QStringLiteral("550")))
+        << record.Results()[0].Action.toStdString();
     EXPECT_EQ(record.TotalFiles, 0);
 
     TFTPThread* thread = NewThread(QStringLiteral("/"));
@@ -124,7 +130,8 @@ TEST_P(FtpThreadTest, RunFailuresEndTheRunWithTheServersMessage) {
     record = RunPublish(thread);
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_TRUE(record.Results()[0].Failed);
-    EXPECT_TRUE(record.Results()[0].Action.startsWith(QStringLiteral("530"))) << record.Results()[0].Action.toStdString();
+    EXPECT_TRUE(record.Results()[0].Action.startsWith(QStringLiteral("530")))
+        << record.Results()[0].Action.toStdString();
     EXPECT_EQ(server_->CountInLog(QStringLiteral("STOR")), 0);
 }
 
@@ -155,10 +162,11 @@ TEST_P(FtpThreadTest, ADroppedConnectionIsReopenedForTheNextFile) {
 
 TEST_P(FtpThreadTest, CancelLetsTheCurrentFileFinishAndStops) {
     StartServer();
-    const TPublishRecord record = RunPublish(NewThread(QStringLiteral("/")), [](TBaseThread* sender, const TStatusReport& report) {
-        if (report.Busy && report.Action.startsWith(QStringLiteral("ftp://")))
-            sender->Terminate();
-    });
+    const TPublishRecord record =
+        RunPublish(NewThread(QStringLiteral("/")), [](TBaseThread* sender, const TStatusReport& report) {
+            if (report.Busy && report.Action.startsWith(QStringLiteral("ftp://")))
+                sender->Terminate();
+        });
     ASSERT_TRUE(record.Terminated);
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_FALSE(record.Results()[0].Failed);

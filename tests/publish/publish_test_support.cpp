@@ -35,9 +35,9 @@ TFtpTestServer::TFtpTestServer(const TFaults& faults) {
         arguments << QStringLiteral("-m") << QStringLiteral("pyftpdlib") << QStringLiteral("-w");
     else
         arguments << QStringLiteral(TROVECART_FTP_TEST_SERVER);
-    arguments << QStringLiteral("-i") << QStringLiteral("127.0.0.1") << QStringLiteral("-p") << QStringLiteral("0")
-              << QStringLiteral("-d") << root_.Path() << QStringLiteral("-u") << User() << QStringLiteral("-P")
-              << Password();
+    arguments << QStringLiteral("-i") << QStringLiteral("127.0.0.1") << QStringLiteral("-p")
+              << QStringLiteral("0") << QStringLiteral("-d") << root_.Path() << QStringLiteral("-u") << User()
+              << QStringLiteral("-P") << Password();
     if (faults.RefuseDelete)
         arguments << QStringLiteral("--refuse-dele");
     if (faults.DropAfterStores > 0)
@@ -81,7 +81,9 @@ QString TFtpTestServer::Log() const {
     return QString::fromUtf8(file.readAll());
 }
 
-int TFtpTestServer::CountInLog(const QString& text) const { return static_cast<int>(Log().count(text)); }
+int TFtpTestServer::CountInLog(const QString& text) const {
+    return static_cast<int>(Log().count(text));
+}
 
 std::vector<TStatusReport> TPublishRecord::Results() const {
     std::vector<TStatusReport> results;
@@ -101,7 +103,8 @@ const TStatusReport* TPublishRecord::ResultFor(const QString& action) const {
 }
 
 TPublishRecord RunPublish(TBaseThread* thread,
-                          const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus, int timeoutMs) {
+                          const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus,
+                          int timeoutMs) {
     EnsureCoreApplication();
     TPublishRecord record;
     QEventLoop loop;

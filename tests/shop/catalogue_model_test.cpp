@@ -1,9 +1,9 @@
 // Trovecart tests - collections, copies, media clean-up and editor views of the catalogue.
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 
 #include <QDir>
+
+#include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "shop/category.h"

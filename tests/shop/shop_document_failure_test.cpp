@@ -35,7 +35,8 @@ TEST(ShopDocumentFailure, EveryListedFaultRaises) {
         "<shop id='x'><config><paymentgateway type='p'><email/></paymentgateway></config></shop>",
         "<shop id='x'><config><title><![CDATA[a]]><![CDATA[b]]></title></config></shop>",
         "<shop id='x'><config><title><b>bold</b></title></config></shop>",
-        "<shop id='x'><product><category name='c'><item><name>a<![CDATA[b]]></name></item></category></product></shop>",
+        "<shop id='x'><product><category "
+        "name='c'><item><name>a<![CDATA[b]]></name></item></category></product></shop>",
     };
     for (const char* content : cases)
         EXPECT_FALSE(LoadError(folder, content).isEmpty()) << content;
@@ -47,7 +48,8 @@ TEST(ShopDocumentFailure, MessagesNameTheFileLineAndCause) {
     EXPECT_TRUE(malformed.contains(folder.File("broken.xml"))) << malformed.toStdString();
     EXPECT_TRUE(malformed.contains(QStringLiteral("line 3"))) << malformed.toStdString();
 
-    const QString attribute = LoadError(folder, "<shop id='x'><config><winmode value='two'/></config></shop>");
+    const QString attribute =
+        LoadError(folder, "<shop id='x'><config><winmode value='two'/></config></shop>");
     EXPECT_TRUE(attribute.contains(QStringLiteral("winmode"))) << attribute.toStdString();
     EXPECT_TRUE(attribute.contains(QStringLiteral("two"))) << attribute.toStdString();
 

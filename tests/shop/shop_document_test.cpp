@@ -7,7 +7,9 @@
 
 namespace {
 
-QString GoldenPath() { return QStringLiteral(TROVECART_TEST_DATA "/golden_shop.xml"); }
+QString GoldenPath() {
+    return QStringLiteral(TROVECART_TEST_DATA "/golden_shop.xml");
+}
 
 TOptionItem* AddOption(TCartItem* item, const QString& name, const QStringList& values, bool enabled = true) {
     TOptionItem* option = item->Options().Add();
@@ -143,8 +145,12 @@ TEST_F(ShopDocumentTest, ReadsEveryFieldBack) {
 
 TEST_F(ShopDocumentTest, RoundTripKeepsAwkwardTexts) {
     const QStringList texts = {
-        QStringLiteral("]]>"), QStringLiteral("a]]>b]]>c"), QStringLiteral("<b>&amp;</b>"),
-        QStringLiteral("  padded  "), QStringLiteral("line one\nline two"), QStringLiteral("日本語 ✓ 𝄞"),
+        QStringLiteral("]]>"),
+        QStringLiteral("a]]>b]]>c"),
+        QStringLiteral("<b>&amp;</b>"),
+        QStringLiteral("  padded  "),
+        QStringLiteral("line one\nline two"),
+        QStringLiteral("日本語 ✓ 𝄞"),
         QString(),
     };
     for (const QString& text : texts) {
@@ -208,7 +214,8 @@ TEST_F(ShopDocumentTest, KeepModifiedFlag) {
 }
 
 TEST_F(ShopDocumentTest, MissingConfigChildrenGetDefaults) {
-    WriteFile(folder.File("min.xml"), "<?xml version=\"1.0\"?><anything id=\"t\"><config/><product/></anything>");
+    WriteFile(folder.File("min.xml"),
+              "<?xml version=\"1.0\"?><anything id=\"t\"><config/><product/></anything>");
     TShop shop;
     shop.LoadFromFile(folder.File("min.xml"));
     const TShopConfig& config = shop.ShopConfig();

@@ -36,5 +36,9 @@ private:
 };
 
 // Lets test failures show texts readably.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << '"' << bytes.toStdString() << '"';
+}

@@ -8,16 +8,8 @@
 
 std::vector<TCliCommand> AllCommands() {
     return {
-        InfoCommand(),
-        ResaveCommand(),
-        TemplatesCommand(),
-        NewCommand(),
-        BuildCommand(),
-        EmbedCodeCommand(),
-        PublishCommand(),
-        PublishSiteCommand(),
-        ProbeCommand(),
-        ConvertCommand(),
-        SnapshotCommand(),
+        InfoCommand(),  ResaveCommand(),    TemplatesCommand(), NewCommand(),
+        BuildCommand(), EmbedCodeCommand(), PublishCommand(),   PublishSiteCommand(),
+        ProbeCommand(), ConvertCommand(),   SnapshotCommand(),
     };
 }

@@ -27,8 +27,9 @@ QString CommandHelp(const TCliCommand& command, QCommandLineParser& parser) {
     QString text = parser.helpText();
     text.replace(QCoreApplication::applicationFilePath(), QStringLiteral("trovecart-cli"));
     const int usageEnd = text.indexOf(QLatin1Char('\n'));
-    text.replace(0, usageEnd, text.left(usageEnd).replace(QStringLiteral("[options]"),
-                                                          command.Name + QStringLiteral(" [options]")));
+    text.replace(0, usageEnd,
+                 text.left(usageEnd).replace(QStringLiteral("[options]"),
+                                             command.Name + QStringLiteral(" [options]")));
     return text;
 }
 

@@ -71,7 +71,8 @@ public:
     void Show(const TProgressInfo& info) {
         if (info.TotalDuration <= 0)
             return;
-        const int percent = static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration));
+        const int percent =
+            static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration));
         if (percent == shown_)
             return;
         shown_ = percent;
@@ -179,13 +180,16 @@ TCliCommand ConvertCommand() {
         [](QCommandLineParser& parser) {
             parser.addOption({QStringLiteral("video"), QStringLiteral("Make an FLV video preview.")});
             parser.addOption({QStringLiteral("audio"), QStringLiteral("Make an MP3 audio preview.")});
-            parser.addOption({QStringLiteral("start"), QStringLiteral("Clip start in microseconds (default 0)."),
+            parser.addOption({QStringLiteral("start"),
+                              QStringLiteral("Clip start in microseconds (default 0)."),
                               QStringLiteral("MICROSECONDS")});
-            parser.addOption({QStringLiteral("end"), QStringLiteral("Clip end in microseconds (default: the end)."),
+            parser.addOption({QStringLiteral("end"),
+                              QStringLiteral("Clip end in microseconds (default: the end)."),
                               QStringLiteral("MICROSECONDS")});
             parser.addPositionalArgument(QStringLiteral("SRC"), QStringLiteral("The source media file."));
-            parser.addPositionalArgument(QStringLiteral("OUT"),
-                                         QStringLiteral("The preview file; its extension becomes .flv or .mp3."));
+            parser.addPositionalArgument(
+                QStringLiteral("OUT"),
+                QStringLiteral("The preview file; its extension becomes .flv or .mp3."));
         },
         [](const QCommandLineParser& parser) {
             const QStringList files = ExpectPositional(parser, 2);

@@ -57,7 +57,9 @@ void DeclareProjectArgument(QCommandLineParser& parser) {
 // A project opened from the command line in a workspace of its own, removed with the object.
 class TOpenedProject {
 public:
-    explicit TOpenedProject(const QString& projectFile) : project_(data_) { OpenWithProgress(project_, projectFile); }
+    explicit TOpenedProject(const QString& projectFile) : project_(data_) {
+        OpenWithProgress(project_, projectFile);
+    }
     TShop& Shop() { return project_.Shop(); }
 
 private:

@@ -157,13 +157,15 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
     parser.addOptions({
         {QStringLiteral("folder"), QStringLiteral("Publish into this local folder."), QStringLiteral("DIR")},
         {QStringLiteral("ftp"), QStringLiteral("Publish onto this FTP server."), QStringLiteral("HOST")},
-        {QStringLiteral("port"), QStringLiteral("FTP port (default 21)."), QStringLiteral("N"), QStringLiteral("21")},
+        {QStringLiteral("port"), QStringLiteral("FTP port (default 21)."), QStringLiteral("N"),
+         QStringLiteral("21")},
         {QStringLiteral("user"), QStringLiteral("FTP login."), QStringLiteral("U")},
         {QStringLiteral("password"), QStringLiteral("FTP password."), QStringLiteral("P")},
-        {QStringLiteral("password-file"), QStringLiteral("Read the FTP password from the first line of this file."),
-         QStringLiteral("F")},
+        {QStringLiteral("password-file"),
+         QStringLiteral("Read the FTP password from the first line of this file."), QStringLiteral("F")},
         {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
-        {QStringLiteral("remote-dir"), QStringLiteral("Remote directory to publish into (default /); it must exist."),
+        {QStringLiteral("remote-dir"),
+         QStringLiteral("Remote directory to publish into (default /); it must exist."),
          QStringLiteral("/path/"), QStringLiteral("/")},
         {QStringLiteral("yes"), QStringLiteral("Overwrite a destination that is not empty without asking.")},
         {QStringLiteral("no"), QStringLiteral("Stop when the destination is not empty.")},
@@ -181,11 +183,13 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
     TConsolePublishReport report;
     bool cancelled = false;
     QEventLoop loop;
-    QObject::connect(thread, &TBaseThread::OnPublishStatus, &loop,
-                     [&report](TBaseThread*, const QString& action, int percent, bool busy, bool failed,
-                               const QString& errorText) { report.Status(action, percent, busy, failed, errorText); });
-    QObject::connect(thread, &TBaseThread::OnFileProgress, &loop,
-                     [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
+    QObject::connect(
+        thread, &TBaseThread::OnPublishStatus, &loop,
+        [&report](TBaseThread*, const QString& action, int percent, bool busy, bool failed,
+                  const QString& errorText) { report.Status(action, percent, busy, failed, errorText); });
+    QObject::connect(
+        thread, &TBaseThread::OnFileProgress, &loop,
+        [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
     QObject::connect(thread, &TBaseThread::OnTerminate, &loop, &QEventLoop::quit);
 
     // The signal handler only sets a flag; the stop request itself comes from this thread.
@@ -213,8 +217,9 @@ TCliCommand PublishSiteCommand() {
         QStringLiteral("publish-site"),
         QStringLiteral("Copy or upload a built site folder (without its \"Thumb.png\" files)."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("SITEFOLDER"),
-                                         QStringLiteral("The built site: index.html beside the shoppingcart folder."));
+            parser.addPositionalArgument(
+                QStringLiteral("SITEFOLDER"),
+                QStringLiteral("The built site: index.html beside the shoppingcart folder."));
             DeclarePublishOptions(parser);
         },
         [](const QCommandLineParser& parser) {

@@ -28,7 +28,8 @@ TCliCommand InfoCommand() {
         QStringLiteral("info"),
         QStringLiteral("Print a shop document as JSON."),
         [](QCommandLineParser& parser) {
-            parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A shop.xml document or a project file (.scp)."));
+            parser.addPositionalArgument(QStringLiteral("FILE"),
+                                         QStringLiteral("A shop.xml document or a project file (.scp)."));
         },
         [](const QCommandLineParser& parser) {
             const QString file = ExpectPositional(parser, 1).at(0);
@@ -57,7 +58,8 @@ TCliCommand ResaveCommand() {
         QStringLiteral("Load a shop document and write it again in the program's own layout."),
         [](QCommandLineParser& parser) {
             parser.addPositionalArgument(QStringLiteral("IN"), QStringLiteral("The shop.xml to read."));
-            parser.addPositionalArgument(QStringLiteral("OUT"), QStringLiteral("The file to write (may be IN)."));
+            parser.addPositionalArgument(QStringLiteral("OUT"),
+                                         QStringLiteral("The file to write (may be IN)."));
         },
         [](const QCommandLineParser& parser) {
             const QStringList files = ExpectPositional(parser, 2);

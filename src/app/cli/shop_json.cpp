@@ -35,7 +35,8 @@ QJsonArray OptionsToJson(const TOptionItems& options) {
     QJsonArray result;
     for (int i = 0; i < options.Count(); ++i) {
         const TOptionItem* option = options.Items(i);
-        result.append(QJsonObject{{"name", option->Name()}, {"values", QJsonArray::fromStringList(option->Items())}});
+        result.append(
+            QJsonObject{{"name", option->Name()}, {"values", QJsonArray::fromStringList(option->Items())}});
     }
     return result;
 }
@@ -67,5 +68,6 @@ QJsonObject ShopToJson(const TShop& shop) {
             products.append(ProductToJson(*category->Items().Items(p)));
         categories.append(QJsonObject{{"name", category->Name()}, {"products", products}});
     }
-    return QJsonObject{{"id", shop.ID()}, {"config", ConfigToJson(shop.ShopConfig())}, {"categories", categories}};
+    return QJsonObject{
+        {"id", shop.ID()}, {"config", ConfigToJson(shop.ShopConfig())}, {"categories", categories}};
 }

@@ -10,7 +10,8 @@
 #include "common/message_service.h"
 
 TInputBox::TInputBox(QWidget* parent)
-    : TParentDialog(parent), titleLabel_(new QLabel(this)), promptLabel_(new QLabel(this)), edit_(new QLineEdit(this)) {
+    : TParentDialog(parent), titleLabel_(new QLabel(this)), promptLabel_(new QLabel(this)),
+      edit_(new QLineEdit(this)) {
     QFont headingFont = titleLabel_->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
     headingFont.setBold(true);
@@ -30,9 +31,15 @@ TInputBox::TInputBox(QWidget* parent)
     edit_->setMinimumWidth(320);
 }
 
-void TInputBox::SetTitle(const QString& title) { titleLabel_->setText(title); }
-QString TInputBox::Title() const { return titleLabel_->text(); }
-void TInputBox::SetPrompt(const QString& prompt) { promptLabel_->setText(prompt); }
+void TInputBox::SetTitle(const QString& title) {
+    titleLabel_->setText(title);
+}
+QString TInputBox::Title() const {
+    return titleLabel_->text();
+}
+void TInputBox::SetPrompt(const QString& prompt) {
+    promptLabel_->setText(prompt);
+}
 
 void TInputBox::SetText(const QString& text) {
     text_ = text;
@@ -40,7 +47,9 @@ void TInputBox::SetText(const QString& text) {
     edit_->selectAll();
 }
 
-QString TInputBox::Text() const { return text_; }
+QString TInputBox::Text() const {
+    return text_;
+}
 
 void TInputBox::SetAllowDigits(bool allow) {
     if (!digitsOnly_)
@@ -83,7 +92,8 @@ void TInputBox::ConfirmInput() {
     if (validator_) {
         const QString refusal = validator_(*this, entered);
         if (!refusal.isEmpty()) {
-            MessageService().ShowMessageBox(this, refusal, mkError, Title(), QStringLiteral("Errors In Input."));
+            MessageService().ShowMessageBox(this, refusal, mkError, Title(),
+                                            QStringLiteral("Errors In Input."));
             return;
         }
     }

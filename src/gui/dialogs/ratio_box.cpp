@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 
 TRatioBox::TRatioBox(QWidget* parent)
-    : TParentDialog(parent), titleLabel_(new QLabel(this)), promptLabel_(new QLabel(this)), group_(new QButtonGroup(this)) {
+    : TParentDialog(parent), titleLabel_(new QLabel(this)), promptLabel_(new QLabel(this)),
+      group_(new QButtonGroup(this)) {
     QFont headingFont = titleLabel_->font();
     headingFont.setPointSizeF(headingFont.pointSizeF() * 1.4);
     headingFont.setBold(true);
@@ -30,8 +31,12 @@ TRatioBox::TRatioBox(QWidget* parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TRatioBox::SetTitle(const QString& title) { titleLabel_->setText(title); }
-void TRatioBox::SetPrompt(const QString& prompt) { promptLabel_->setText(prompt); }
+void TRatioBox::SetTitle(const QString& title) {
+    titleLabel_->setText(title);
+}
+void TRatioBox::SetPrompt(const QString& prompt) {
+    promptLabel_->setText(prompt);
+}
 
 void TRatioBox::SetItems(const QStringList& items, int columns, int itemIndex) {
     for (QAbstractButton* button : group_->buttons()) {
@@ -49,4 +54,6 @@ void TRatioBox::SetItems(const QStringList& items, int columns, int itemIndex) {
     }
 }
 
-int TRatioBox::ItemIndex() const { return group_->checkedId(); }
+int TRatioBox::ItemIndex() const {
+    return group_->checkedId();
+}

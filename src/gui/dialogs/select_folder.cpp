@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstring>
-
 #include <sys/stat.h>
 
 #include <QDialogButtonBox>
@@ -22,7 +21,8 @@
 #include "gui/dialogs/input_box.h"
 
 TSelectFolder::TSelectFolder(QWidget* parent)
-    : TParentDialog(parent), titleLabel_(new QLabel(this)), model_(new QFileSystemModel(this)), tree_(new QTreeView(this)) {
+    : TParentDialog(parent), titleLabel_(new QLabel(this)), model_(new QFileSystemModel(this)),
+      tree_(new QTreeView(this)) {
     QFont headingFont = titleLabel_->font();
     headingFont.setBold(true);
     titleLabel_->setFont(headingFont);
@@ -42,7 +42,8 @@ TSelectFolder::TSelectFolder(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &TSelectFolder::CloseWithOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &TSelectFolder::CloseWithCancel);
     connect(newFolderButton_, &QPushButton::clicked, this, &TSelectFolder::NewFolderClick);
-    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &TSelectFolder::UpdateButtons);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TSelectFolder::UpdateButtons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel_);
@@ -52,7 +53,9 @@ TSelectFolder::TSelectFolder(QWidget* parent)
     UpdateButtons();
 }
 
-void TSelectFolder::SetTitle(const QString& title) { titleLabel_->setText(title); }
+void TSelectFolder::SetTitle(const QString& title) {
+    titleLabel_->setText(title);
+}
 
 void TSelectFolder::SetRoot(const QString& root) {
     if (root.isEmpty() || !FolderExists(root))

@@ -3,7 +3,9 @@
 
 #include "shop/shop_document.h"
 
-TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) { setMinimumSize(600, 450); }
+TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(600, 450);
+}
 
 void TBaseFrame::MarkModified() {
     if (shop_ && !loading_)

@@ -31,7 +31,9 @@ constexpr TCurrency kCurrencies[] = {
 
 } // namespace
 
-std::span<const TCurrency> Currencies() { return kCurrencies; }
+std::span<const TCurrency> Currencies() {
+    return kCurrencies;
+}
 
 int CurrencyIndexOfCode(const QString& code) {
     for (size_t i = 0; i < std::size(kCurrencies); ++i) {

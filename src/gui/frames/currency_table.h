@@ -1,8 +1,9 @@
 // Trovecart - the currencies the shop settings offer, in list order.
 #pragma once
 
-#include <QString>
 #include <span>
+
+#include <QString>
 
 struct TCurrency {
     const char16_t* Entry;

@@ -156,8 +156,10 @@ QWidget* TShopFrame::BuildSettingsPage() {
 
 void TShopFrame::ConnectHandlers() {
     connect(EditShopName, &QLineEdit::textChanged, this, &TShopFrame::EditShopNameChange);
-    connect(EditShopName, &QLineEdit::returnPressed, this, [this] { RunReportingErrors([this] { RefreshPreview(); }); });
-    connect(BtnRefresh, &QToolButton::clicked, this, [this] { RunReportingErrors([this] { RefreshPreview(); }); });
+    connect(EditShopName, &QLineEdit::returnPressed, this,
+            [this] { RunReportingErrors([this] { RefreshPreview(); }); });
+    connect(BtnRefresh, &QToolButton::clicked, this,
+            [this] { RunReportingErrors([this] { RefreshPreview(); }); });
     const auto storeText = [this](QLineEdit* edit, void (TShopConfig::*store)(const QString&)) {
         connect(edit, &QLineEdit::textChanged, this, [this, store](const QString& text) {
             if (Loading())
@@ -170,7 +172,8 @@ void TShopFrame::ConnectHandlers() {
     storeText(EditNoimage, &TShopConfig::SetNoImage);
     storeText(EditNovideo, &TShopConfig::SetNoVideo);
     storeText(EditNoaudio, &TShopConfig::SetNoAudio);
-    connect(EditEmail, &QLineEdit::textChanged, this, [this] { EmailChange(EditEmail, &TShopConfig::SetEmail); });
+    connect(EditEmail, &QLineEdit::textChanged, this,
+            [this] { EmailChange(EditEmail, &TShopConfig::SetEmail); });
     connect(EditEmailPayment, &QLineEdit::textChanged, this,
             [this] { EmailChange(EditEmailPayment, &TShopConfig::SetPaymentEmail); });
     connect(cbCurrency, &QComboBox::currentIndexChanged, this, &TShopFrame::cbCurrencyChange);
@@ -200,8 +203,8 @@ void TShopFrame::LoadFromData() {
     EditShopName->setText(config_->Title());
     EditHomepage->setText(config_->HomePage());
     EditEmail->setText(config_->Email());
-    cbCurrency->setCurrentIndex(config_->PaymentCurrency().isEmpty() ? 0
-                                                                     : CurrencyIndexOfCode(config_->PaymentCurrency()));
+    cbCurrency->setCurrentIndex(
+        config_->PaymentCurrency().isEmpty() ? 0 : CurrencyIndexOfCode(config_->PaymentCurrency()));
     SpinWidth->setValue(config_->UserWidth());
     SpinHeight->setValue(config_->UserHeight());
     EditNoimage->setText(config_->NoImage());
@@ -216,12 +219,15 @@ void TShopFrame::LoadFromData() {
         rbSameWindow->setChecked(true);
     else
         rbPopup->setChecked(true);
-    dbPaymentservice->setCurrentIndex(dbPaymentservice->findText(config_->PaymentType(), Qt::MatchFixedString));
+    dbPaymentservice->setCurrentIndex(
+        dbPaymentservice->findText(config_->PaymentType(), Qt::MatchFixedString));
     Shop()->SetModified(true);
     RefreshPreview();
 }
 
-void TShopFrame::ShowSettingsPage() { pages_->setCurrentIndex(1); }
+void TShopFrame::ShowSettingsPage() {
+    pages_->setCurrentIndex(1);
+}
 
 void TShopFrame::EditShopNameChange(const QString& text) {
     if (Loading())
@@ -341,7 +347,8 @@ void TShopFrame::WriteSitePreview() {
 }
 
 void TShopFrame::ReplaceBrowser() {
-    browser_ = CreatePreviewView(PanelPreview, QUrl::fromLocalFile(Shop()->SiteFolder() + QStringLiteral("index.html")));
+    browser_ = CreatePreviewView(PanelPreview,
+                                 QUrl::fromLocalFile(Shop()->SiteFolder() + QStringLiteral("index.html")));
     if (browser_)
         PanelPreview->layout()->addWidget(browser_);
 }

@@ -8,7 +8,9 @@ TPreviewViewFactory& InstalledFactory() {
 }
 } // namespace
 
-void SetPreviewViewFactory(TPreviewViewFactory factory) { InstalledFactory() = std::move(factory); }
+void SetPreviewViewFactory(TPreviewViewFactory factory) {
+    InstalledFactory() = std::move(factory);
+}
 
 QWidget* CreatePreviewView(QWidget* parent, const QUrl& page) {
     return InstalledFactory() ? InstalledFactory()(parent, page) : nullptr;

@@ -73,9 +73,12 @@ QIcon TreeNodeIcon(TTreeImage normal, TTreeImage selected) {
 
 TTreeImage ProductImage(TCartItemType type) {
     switch (type) {
-    case citImage: return tiGeneral;
-    case citVideo: return tiVideo;
-    case citAudio: return tiMusic;
+    case citImage:
+        return tiGeneral;
+    case citVideo:
+        return tiVideo;
+    case citAudio:
+        return tiMusic;
     }
     return tiGeneral;
 }

@@ -18,7 +18,8 @@ protected:
     void javaScriptAlert(const QUrl&, const QString&) override {}
     bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
     bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int, const QString&) override {}
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                  const QString&) override {}
 };
 
 } // namespace

@@ -83,7 +83,8 @@ QWidget* TShopingCartWizard::BuildWelcomePage() {
     connect(ListRecent, &QTreeWidget::itemDoubleClicked, this, &TShopingCartWizard::OpenRecentClick);
 
     recentMenu_ = new QMenu(this);
-    openRecentItem_ = recentMenu_->addAction(QStringLiteral("Open recent"), this, &TShopingCartWizard::OpenRecentClick);
+    openRecentItem_ =
+        recentMenu_->addAction(QStringLiteral("Open recent"), this, &TShopingCartWizard::OpenRecentClick);
     recentMenu_->setDefaultAction(openRecentItem_);
     deleteRecentItem_ =
         recentMenu_->addAction(QStringLiteral("Delete"), this, &TShopingCartWizard::DeleteRecentClick);
@@ -98,9 +99,11 @@ QWidget* TShopingCartWizard::BuildWelcomePage() {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 2);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    auto* link = new QLabel(QStringLiteral("<a href=\"https://www.corvalen.com/\">www.corvalen.com</a>"), page);
+    auto* link =
+        new QLabel(QStringLiteral("<a href=\"https://www.corvalen.com/\">www.corvalen.com</a>"), page);
     link->setOpenExternalLinks(true);
-    BtnNew = new QPushButton(style()->standardIcon(QStyle::SP_FileIcon), QStringLiteral("Create a new shopping cart"), page);
+    BtnNew = new QPushButton(style()->standardIcon(QStyle::SP_FileIcon),
+                             QStringLiteral("Create a new shopping cart"), page);
     BtnOpen = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton),
                               QStringLiteral("Open existing shopping cart "), page);
     for (QPushButton* big : {BtnNew, BtnOpen}) {
@@ -146,7 +149,9 @@ void TShopingCartWizard::ShowTemplatePage() {
     BtnFinish->setVisible(true);
 }
 
-bool TShopingCartWizard::OnTemplatePage() const { return pages_->currentIndex() == 1; }
+bool TShopingCartWizard::OnTemplatePage() const {
+    return pages_->currentIndex() == 1;
+}
 
 void TShopingCartWizard::showEvent(QShowEvent* event) {
     Refresh();
@@ -208,8 +213,8 @@ void TShopingCartWizard::BtnFinishClick() {
     const QString name = Selector->SelectedTemplate();
     if (name.isEmpty()) {
         MessageService().ShowMessageBox(
-            this, QStringLiteral("You have not selected a template to load. Please select a template. "), mkError,
-            QStringLiteral("No Template Selected"), QStringLiteral("Shoping Cart Wizard"));
+            this, QStringLiteral("You have not selected a template to load. Please select a template. "),
+            mkError, QStringLiteral("No Template Selected"), QStringLiteral("Shoping Cart Wizard"));
         return;
     }
     if (console_.NewProjectFromTemplate(programData_.TemplateFolder() + name + QLatin1Char('/')))

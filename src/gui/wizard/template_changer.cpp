@@ -39,8 +39,8 @@ void TTemplateChanger::OKBtnClick() {
     const QString name = Selector->SelectedTemplate();
     if (name.isEmpty()) {
         MessageService().ShowMessageBox(
-            this, QStringLiteral("You have not selected a template to load. Please select a template. "), mkError,
-            QStringLiteral("No Template Selected"), QStringLiteral("Change Template"));
+            this, QStringLiteral("You have not selected a template to load. Please select a template. "),
+            mkError, QStringLiteral("No Template Selected"), QStringLiteral("Change Template"));
         return;
     }
     if (console_.ChangeTemplate(programData_.TemplateFolder() + name + QLatin1Char('/'), name))

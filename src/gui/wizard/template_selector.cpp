@@ -138,6 +138,6 @@ void TTemplateSelector::ListViewThemplatesSelectItem(QListWidgetItem* item) {
         return;
     previewPath_ = frontEnd;
     const QImage picture(folder + QStringLiteral("Thumb.png"));
-    ImagePreview->setPixmap(QPixmap::fromImage(
-        picture.scaled(ImagePreview->size().expandedTo(QSize(240, 180)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    ImagePreview->setPixmap(QPixmap::fromImage(picture.scaled(
+        ImagePreview->size().expandedTo(QSize(240, 180)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
