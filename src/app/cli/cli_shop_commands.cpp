@@ -8,10 +8,10 @@
 #include <QJsonDocument>
 
 #include "cli/cli_progress.h"
-#include "cli/shop_json.h"
 #include "shop/headless_project.h"
 #include "shop/program_data.h"
 #include "shop/shop_document.h"
+#include "shop/shop_json.h"
 
 namespace {
 

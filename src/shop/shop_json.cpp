@@ -1,5 +1,5 @@
 // Trovecart - shop documents as JSON.
-#include "cli/shop_json.h"
+#include "shop/shop_json.h"
 
 #include <QJsonArray>
 
@@ -35,6 +35,8 @@ QJsonArray OptionsToJson(const TOptionItems& options) {
     QJsonArray result;
     for (int i = 0; i < options.Count(); ++i) {
         const TOptionItem* option = options.Items(i);
+        if (!option->Enabled())
+            continue;
         result.append(
             QJsonObject{{"name", option->Name()}, {"values", QJsonArray::fromStringList(option->Items())}});
     }

@@ -1,0 +1,16 @@
+// Trovecart - the catalogue as a script the web storefront loads, also from file:// pages.
+#pragma once
+
+#include <QByteArray>
+
+class TShop;
+
+// The file beside storefront.js in the site's shop folder.
+inline constexpr char kShopDataScriptName[] = "shopdata.js";
+// The global the script assigns.
+inline constexpr char kShopDataGlobal[] = "TrovecartShopData";
+
+// One statement, `window.TrovecartShopData = {...};`, assigning ShopToJson's document. The text
+// is plain ASCII, so it reads the same whatever encoding a server announces, and no shop text
+// can close a script element or open a comment in it.
+QByteArray ShopDataScript(const TShop& shop);
