@@ -2,8 +2,9 @@
 """Writes the templates that ship with the program into Files/Template.
 
 Each template gets a front-end placeholder movie (index.swf) of its size, a catalogue picture
-(Thumb.png, 130 x 93), a starting shop.xml and product thumbnails. Run it from the checkout and
-commit the result; the build only copies the files.
+(Thumb.png, 130 x 93), a starting shop.xml, product thumbnails, and the web storefront: the shared
+src/storefront/storefront.js and a storefront.css made of the template's own look followed by the
+shared layout. Run it from the checkout and commit the result; the build only copies the files.
 """
 import os
 import struct
@@ -11,6 +12,7 @@ import sys
 import zlib
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "Files", "Template")
+STOREFRONT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "storefront")
 
 # name, size (w, h), window mode, background, accent, currency (symbol, code), title
 TEMPLATES = [
@@ -23,6 +25,56 @@ TEMPLATES = [
     ("Sunrise", (700, 480), 2, (0xFF, 0xF3, 0xE0), (0xF0, 0x7A, 0x1A), ("\u00a3", "GBP"),
      "Sunrise Market"),
 ]
+
+SANS = 'system-ui, -apple-system, "Segoe UI", Roboto, "Helvetica Neue", Arial, sans-serif'
+
+# The storefront's colours and look per template: CSS variables, then rules of the template's own.
+LOOKS = {
+    "ClassicBlue": ({
+        "bg": "#f4f7fb", "surface": "#ffffff", "text": "#1b2533", "muted": "#5b6675", "link": "#1f4e9c",
+        "focus": "#f5a623", "border": "#d6deea", "radius": "8px", "font": SANS, "title-font": SANS,
+        "title-spacing": "0", "head-bg": "#1f4e9c", "head-text": "#ffffff", "head-rule": "0",
+        "cart-bg": "#ffffff", "cart-text": "#1f4e9c", "hover": "#e8eef8", "accent": "#1f4e9c",
+        "accent-text": "#ffffff", "shadow": "0 1px 2px rgba(16, 32, 64, .06)",
+        "shadow-hover": "0 6px 16px rgba(16, 32, 64, .14)", "media-bg": "#eef2f8", "price": "#1b2533",
+        "sale": "#c62828", "input-border": "#b8c4d6", "input-bg": "#ffffff", "ok": "#1d7a3a",
+        "danger": "#b3261e",
+    }, ""),
+    "PaperWhite": ({
+        "bg": "#ffffff", "surface": "#ffffff", "text": "#222222", "muted": "#666666", "link": "#222222",
+        "focus": "#2a6df4", "border": "#e2e2e2", "radius": "2px", "font": SANS,
+        "title-font": 'Georgia, "Times New Roman", serif', "title-spacing": ".02em", "head-bg": "#ffffff",
+        "head-text": "#222222", "head-rule": "2px solid #222222", "cart-bg": "#222222",
+        "cart-text": "#ffffff", "hover": "#f2f2f2", "accent": "#333333", "accent-text": "#ffffff",
+        "shadow": "none", "shadow-hover": "0 4px 12px rgba(0, 0, 0, .08)", "media-bg": "#f6f6f4",
+        "price": "#222222", "sale": "#a4262c", "input-border": "#bdbdbd", "input-bg": "#ffffff",
+        "ok": "#2e6b30", "danger": "#a4262c",
+    }, ".sf-cats a[aria-current] { background: none; color: var(--sf-text); "
+       "box-shadow: inset 0 -2px 0 var(--sf-text); border-radius: 0; }\n"),
+    "NeonNight": ({
+        "bg": "#12121e", "surface": "#1c1c2e", "text": "#f1eefa", "muted": "#aaa4c4", "link": "#ff8af2",
+        "focus": "#33e1ff", "border": "#2f2d48", "radius": "12px", "font": SANS,
+        "title-font": '"Trebuchet MS", ' + SANS, "title-spacing": ".04em",
+        "head-bg": "linear-gradient(90deg, #0b0b14, #2a0f3a)", "head-text": "#ffffff",
+        "head-rule": "1px solid #e02ad0", "cart-bg": "#c41fb5", "cart-text": "#ffffff", "hover": "#26243c",
+        "accent": "#c41fb5", "accent-text": "#ffffff", "shadow": "none",
+        "shadow-hover": "0 0 18px rgba(224, 42, 208, .35)", "media-bg": "#0d0d17", "price": "#ffffff",
+        "sale": "#ff7aa8", "input-border": "#4a4668", "input-bg": "#15152a", "ok": "#5be3a0",
+        "danger": "#ff8a9c",
+    }, ".sf { color-scheme: dark; }\n"
+       ".sf a.sf-title { text-shadow: 0 0 12px rgba(224, 42, 208, .8); }\n"),
+    "Sunrise": ({
+        "bg": "#fff8ee", "surface": "#ffffff", "text": "#2d1e0f", "muted": "#765f4a", "link": "#a84d07",
+        "focus": "#1a73e8", "border": "#f0dcc2", "radius": "14px", "font": SANS,
+        "title-font": '"Trebuchet MS", ' + SANS, "title-spacing": "0",
+        "head-bg": "linear-gradient(90deg, #f07a1a, #f5a623)", "head-text": "#2b1600", "head-rule": "0",
+        "cart-bg": "#2b1600", "cart-text": "#ffffff", "hover": "#fdebd3", "accent": "#a84d07",
+        "accent-text": "#ffffff", "shadow": "0 1px 3px rgba(120, 60, 0, .08)",
+        "shadow-hover": "0 8px 18px rgba(120, 60, 0, .16)", "media-bg": "#fff1de", "price": "#2d1e0f",
+        "sale": "#c0392b", "input-border": "#e0c3a0", "input-bg": "#ffffff", "ok": "#2e7d32",
+        "danger": "#b3261e",
+    }, ".sf .sf-primary, .sf a.sf-cartlink { border-radius: 999px; }\n"),
+}
 
 THEMES = [
     (1, "Classic", ["ClassicBlue", "PaperWhite"]),
@@ -141,6 +193,18 @@ def theme_xml():
     return (out + "</catalogue>\n").encode("utf-8")
 
 
+def storefront_files(name):
+    """The shared script, and the template's look followed by the shared layout."""
+    with open(os.path.join(STOREFRONT, "storefront.js"), "rb") as handle:
+        script = handle.read()
+    with open(os.path.join(STOREFRONT, "storefront.css"), "rb") as handle:
+        layout = handle.read()
+    variables, rules = LOOKS[name]
+    look = "/* %s */\n.sf {\n%s}\n%s" % (
+        name, "".join("  --sf-%s: %s;\n" % item for item in variables.items()), rules)
+    return script, look.encode("utf-8") + layout
+
+
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as handle:
@@ -155,6 +219,9 @@ def main():
         write(os.path.join(folder, "index.swf"), swf(size[0], size[1], background))
         write(os.path.join(folder, "Thumb.png"), thumb_picture(background, accent))
         write(os.path.join(folder, "shop.xml"), shop_xml(name, size, winmode, currency, title))
+        script, styles = storefront_files(name)
+        write(os.path.join(folder, "storefront.js"), script)
+        write(os.path.join(folder, "storefront.css"), styles)
         for thumb, colour in (("tshirt", accent), ("hoodie", (0x80, 0x80, 0x80)), ("album", (0x30, 0x30, 0x30)),
                               ("film", (0xC0, 0x40, 0x40))):
             write(os.path.join(folder, "thumb", thumb + "_Thumb.png"), product_thumb(colour))

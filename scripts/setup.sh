@@ -9,7 +9,7 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev libswscale-dev libswresample-dev
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    python3-pyftpdlib ffmpeg zip unzip xvfb xauth lftp
+    python3-pyftpdlib ffmpeg zip unzip xvfb xauth lftp chromium
 )
 
 missing=()
