@@ -331,7 +331,8 @@
     var view = match ? window.location.hash : (this.view || HASH + 'c1');
     if (match && match[1] === 'c' && !this.shop.categories[match[2] - 1]) view = HASH + 'c1';
     if (match && match[1] === 'p' && !this.shop.products[match[2]]) view = HASH + 'c1';
-    if (this.view.indexOf(HASH + 'c') === 0) this.scrollOf[this.view] = this.body.scrollTop;
+    var previous = this.view;
+    if (previous.indexOf(HASH + 'c') === 0) this.scrollOf[previous] = this.body.scrollTop;
     this.view = view;
     this.main.textContent = '';
     var heading;
@@ -339,7 +340,8 @@
     else if (view.charAt(4) === 'p') heading = this.showProduct(this.shop.products[view.slice(5)]);
     else heading = this.showCategory(this.shop.categories[view.slice(5) - 1]);
     this.markCurrentCategory();
-    this.body.scrollTop = this.scrollOf[view] || 0;
+    // Setting the scroll position lays the page out at once; the first view starts at the top anyway.
+    if (previous) this.body.scrollTop = this.scrollOf[view] || 0;
     if (userAction && heading) heading.focus({ preventScroll: true });
   };
 
