@@ -28,7 +28,8 @@ TEMPLATES = [
 
 SANS = 'system-ui, -apple-system, "Segoe UI", Roboto, "Helvetica Neue", Arial, sans-serif'
 
-# The storefront's colours and look per template: CSS variables, then rules of the template's own.
+# The storefront's look per template: its colours as CSS variables, and rules of its own that follow
+# the shared layout.
 LOOKS = {
     "ClassicBlue": ({
         "bg": "#f4f7fb", "surface": "#ffffff", "text": "#1b2533", "muted": "#5b6675", "link": "#1f4e9c",
@@ -121,8 +122,55 @@ def thumb_picture(background, accent):
     return png(130, 93, pixel)
 
 
-def product_thumb(colour):
-    return png(100, 100, lambda x, y: colour if 10 <= x < 90 and 10 <= y < 90 else (0xFF, 0xFF, 0xFF))
+# Outlines of the sample products in a unit square, as polygons.
+SHAPES = {
+    "tshirt": [(.36, .14), (.44, .14), (.5, .2), (.56, .14), (.64, .14), (.88, .3), (.8, .44), (.7, .38),
+               (.7, .88), (.3, .88), (.3, .38), (.2, .44), (.12, .3)],
+    "hoodie": [(.38, .12), (.5, .08), (.62, .12), (.7, .2), (.86, .3), (.92, .78), (.82, .8), (.74, .42),
+               (.72, .9), (.28, .9), (.26, .42), (.18, .8), (.08, .78), (.14, .3), (.3, .2)],
+}
+SAMPLE_COLOURS = {"hoodie": (0x80, 0x80, 0x80), "album": (0x30, 0x30, 0x30), "film": (0xC0, 0x40, 0x40)}
+
+
+def inside(polygon, x, y):
+    hit = False
+    for (x1, y1), (x2, y2) in zip(polygon, polygon[1:] + polygon[:1]):
+        if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+            hit = not hit
+    return hit
+
+
+def sample_colour(kind, colour, x, y):
+    """The colour of a sample product at (x, y) of its unit square, or None for the backdrop."""
+    if kind in SHAPES:
+        return colour if inside(SHAPES[kind], x, y) else None
+    if kind == "album":
+        r = ((x - .5) ** 2 + (y - .5) ** 2) ** .5
+        if r < .025 or r > .4:
+            return None
+        return colour if r < .14 else (0x4A, 0x4A, 0x4A) if int(r * 60) % 3 == 0 else (0x1C, 0x1C, 0x1C)
+    if not (.12 < x < .88 and .2 < y < .8):
+        return None
+    return (0xFF, 0xFF, 0xFF) if inside([(.42, .36), (.42, .64), (.64, .5)], x, y) else colour
+
+
+def product_picture(kind, colour, background, width, height, samples=3):
+    """A sample product drawn smooth (supersampled) on the template's background tinted by it."""
+    colour = SAMPLE_COLOURS.get(kind, colour)
+    backdrop = tuple((b * 9 + c) // 10 for b, c in zip(background, colour))
+    side = min(width, height)
+    left, top = (width - side) / 2, (height - side) / 2
+
+    def pixel(px, py):
+        total = [0, 0, 0]
+        for sy in range(samples):
+            for sx in range(samples):
+                x = (px - left + (sx + .5) / samples) / side
+                y = (py - top + (sy + .5) / samples) / side
+                c = sample_colour(kind, colour, x, y) or backdrop
+                total = [t + v for t, v in zip(total, c)]
+        return tuple(t // (samples * samples) for t in total)
+    return png(width, height, pixel)
 
 
 def cdata(tag, text, indent):
@@ -194,15 +242,14 @@ def theme_xml():
 
 
 def storefront_files(name):
-    """The shared script, and the template's look followed by the shared layout."""
+    """The shared script, and the shared layout between the template's colours and its own rules."""
     with open(os.path.join(STOREFRONT, "storefront.js"), "rb") as handle:
         script = handle.read()
     with open(os.path.join(STOREFRONT, "storefront.css"), "rb") as handle:
         layout = handle.read()
     variables, rules = LOOKS[name]
-    look = "/* %s */\n.sf {\n%s}\n%s" % (
-        name, "".join("  --sf-%s: %s;\n" % item for item in variables.items()), rules)
-    return script, look.encode("utf-8") + layout
+    colours = "/* %s */\n.sf {\n%s}\n" % (name, "".join("  --sf-%s: %s;\n" % item for item in variables.items()))
+    return script, colours.encode("utf-8") + layout + rules.encode("utf-8")
 
 
 def write(path, data):
@@ -222,9 +269,8 @@ def main():
         script, styles = storefront_files(name)
         write(os.path.join(folder, "storefront.js"), script)
         write(os.path.join(folder, "storefront.css"), styles)
-        for thumb, colour in (("tshirt", accent), ("hoodie", (0x80, 0x80, 0x80)), ("album", (0x30, 0x30, 0x30)),
-                              ("film", (0xC0, 0x40, 0x40))):
-            write(os.path.join(folder, "thumb", thumb + "_Thumb.png"), product_thumb(colour))
+        for kind in ("tshirt", "hoodie", "album", "film"):
+            write(os.path.join(folder, "thumb", kind + "_Thumb.png"), product_picture(kind, accent, background, 100, 100))
 
 
 if __name__ == "__main__":

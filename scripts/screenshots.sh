@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the wizard's two pages, the main window
-# with a project open, and the shop settings page. Usage: scripts/screenshots.sh [OUTDIR]
+# with a project open, and the shop settings page; then of the web storefront in headless Chromium.
+# Usage: scripts/screenshots.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/screenshots}")
@@ -10,7 +11,7 @@ for tool in import xdotool; do
     command -v "$tool" >/dev/null || apt-get install -y -qq imagemagick xdotool >/dev/null
 done
 cmake --preset default >/dev/null
-cmake --build --preset default --target trovecart trovecart-cli
+cmake --build --preset default --target trovecart trovecart-cli tc_write_shop_data
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,4 +42,5 @@ exit 0
 SESSION
 chmod +x "$work/session.sh"
 xvfb-run -a -s "-screen 0 1280x900x24" "$work/session.sh"
+python3 scripts/storefront_screenshots.py "$out" >/dev/null
 echo "Screenshots in $out"

@@ -441,8 +441,8 @@
     var qtyLabel = el('label', '', TEXT.quantity);
     qtyLabel.htmlFor = quantity.id;
     var status = el('p', 'sf-status');
-    append(form, append(el('div', 'sf-field sf-qty'), qtyLabel, quantity),
-           append(el('div', 'sf-actions'), el('button', 'sf-primary', TEXT.add)), status);
+    append(form, append(el('div', 'sf-actions'), append(el('div', 'sf-field sf-qty'), qtyLabel, quantity),
+                        el('button', 'sf-primary', TEXT.add)), status);
     form.onsubmit = function (event) {
       event.preventDefault();
       var choices = selects.map(function (select) { return select.value; });
@@ -571,7 +571,7 @@
       actions.appendChild(reason);
     }
     checkout.onclick = function () { self.checkout(); };
-    append(this.main, list, sums, actions);
+    append(this.main, append(el('div', 'sf-cartview'), list, append(el('div', 'sf-summary'), sums, actions)));
     return h;
   };
 
