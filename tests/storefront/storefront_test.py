@@ -228,6 +228,25 @@ class StorefrontTest(unittest.TestCase):
         stored = json.loads(page.evaluate("localStorage.getItem('storefront-cart:TestShop')"))
         self.assertEqual([line["quantity"] for line in stored], [1, 2])
 
+    def test_a_stored_cart_keeps_only_lines_the_catalogue_still_sells(self):
+        page = self.open(self.file_url(self.site), empty_cart=True)
+        lines = [{"product": 1, "name": "Classic T-shirt", "choices": ["L", "Black"], "quantity": 2},
+                 {"product": 1, "name": "Renamed shirt", "choices": ["L", "Black"], "quantity": 1},
+                 {"product": 1, "name": "Classic T-shirt", "choices": ["XXL", "Black"], "quantity": 1},
+                 {"product": 3, "name": "Mug", "choices": ["Ceramic"], "quantity": 1},
+                 {"product": "__proto__", "name": None, "choices": [], "quantity": 1},
+                 {"product": 99, "name": "Gone", "choices": [], "quantity": 1},
+                 {"product": 4, "name": "Evening Sessions", "choices": [], "quantity": 5000}, None]
+        page.evaluate("localStorage.setItem('storefront-cart:TestShop', %s)" % json.dumps(json.dumps(lines)))
+        self.reload(page)
+        self.goto(page, "#sf-cart")
+        self.assertEqual(self.texts(page, ".sf-linename"), ["Classic T-shirt", "Evening Sessions"])
+        self.assertEqual(page.evaluate("Array.from(document.querySelectorAll('.sf-linectl input'), e => e.value)"),
+                         ["2", "999"])
+        page.evaluate("localStorage.setItem('storefront-cart:TestShop', '{not json')")
+        self.reload(page)
+        self.assertEqual(self.texts(page, ".sf-count"), ["0"])
+
     def test_checkout_posts_the_paypal_cart_upload(self):
         page = self.open(self.http_url + "index.html", empty_cart=True)
         self.add_to_cart(page, 1, ["S", "White"], 2)

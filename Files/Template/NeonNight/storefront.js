@@ -108,7 +108,7 @@
       paymentEmail: text(config.paymentEmail).trim(),
       paymentCurrency: text(config.paymentCurrency) || text(config.currencyAbbreviation),
       categories: [],
-      products: {}
+      products: Object.create(null)
     };
     var counter = 0;
     (data.categories || []).forEach(function (category, c) {
@@ -282,7 +282,8 @@
     this.nav.appendChild(list);
 
     this.body = el('div', 'sf-body');
-    this.main = el('main', 'sf-main');
+    // Not <main>: the shop may sit inside the owner's own page, which has its main part already.
+    this.main = el('div', 'sf-main');
     this.live = el('div', 'sf-sr');
     this.live.setAttribute('aria-live', 'polite');
     append(this.body, this.main, this.footer());
