@@ -156,6 +156,11 @@ class StorefrontTest(unittest.TestCase):
         self.goto(page, "#sf-c4")
         self.assertEqual(self.texts(page, ".sf-heading"), ["Deals & <More>"])
         self.assertEqual(len(self.texts(page, ".sf-card")), 0)
+        # The owner's page may use fragments of its own; the shop stays as the buyer left it.
+        self.goto(page, "#sf-p1")
+        page.evaluate("document.querySelector('.sf-buy select').value = 'L'")
+        page.evaluate("location.hash = '#top'; new Promise(done => setTimeout(done, 200))")
+        self.assertEqual(page.evaluate("document.querySelector('.sf-buy select').value"), "L")
 
     def test_shop_texts_are_shown_as_text(self):
         page = self.open(self.file_url(self.site, fragment="#sf-p2"))

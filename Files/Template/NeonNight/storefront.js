@@ -329,21 +329,23 @@
 
   Storefront.prototype.route = function (userAction) {
     var match = /^#sf-(c|p)(\d+)$|^#sf-cart$/.exec(window.location.hash);
-    var view = match ? window.location.hash : (this.view || HASH + 'c1');
+    // A fragment of the owner's own page leaves the shop as it is.
+    if (!match && this.view) return;
+    var view = match ? window.location.hash : HASH + 'c1';
     if (match && match[1] === 'c' && !this.shop.categories[match[2] - 1]) view = HASH + 'c1';
     if (match && match[1] === 'p' && !this.shop.products[match[2]]) view = HASH + 'c1';
     var previous = this.view;
     if (previous.indexOf(HASH + 'c') === 0) this.scrollOf[previous] = this.body.scrollTop;
     this.view = view;
     this.main.textContent = '';
-    var heading;
-    if (view === HASH + 'cart') heading = this.showCart();
-    else if (view.charAt(4) === 'p') heading = this.showProduct(this.shop.products[view.slice(5)]);
-    else heading = this.showCategory(this.shop.categories[view.slice(5) - 1]);
+    var title;
+    if (view === HASH + 'cart') title = this.showCart();
+    else if (view.charAt(4) === 'p') title = this.showProduct(this.shop.products[view.slice(5)]);
+    else title = this.showCategory(this.shop.categories[view.slice(5) - 1]);
     this.markCurrentCategory();
     // Setting the scroll position lays the page out at once; the first view starts at the top anyway.
     if (previous) this.body.scrollTop = this.scrollOf[view] || 0;
-    if (userAction && heading) heading.focus({ preventScroll: true });
+    if (userAction) title.focus({ preventScroll: true });
   };
 
   Storefront.prototype.markCurrentCategory = function () {
