@@ -74,6 +74,8 @@ class StorefrontTest(unittest.TestCase):
         cls.site = builder.build("shop", catalogue(), files=files)
         cls.unpaid_site = builder.build("unpaid", catalogue(payment_email=""))
         cls.popup_site = builder.build("popup", catalogue(winmode=2))
+        many = [{"name": "Item %d" % n, "price": n} for n in range(1, 151)]
+        cls.big_site = builder.build("big", sites.shop_xml("BigShop", [("All", many)]))
         handler = functools.partial(QuietHandler, directory=cls.site)
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
@@ -161,6 +163,18 @@ class StorefrontTest(unittest.TestCase):
         page.evaluate("document.querySelector('.sf-buy select').value = 'L'")
         page.evaluate("location.hash = '#top'; new Promise(done => setTimeout(done, 200))")
         self.assertEqual(page.evaluate("document.querySelector('.sf-buy select').value"), "L")
+
+    def test_a_long_grid_fills_in_and_keeps_its_place(self):
+        page = self.open(self.file_url(self.big_site))
+        page.wait_for("document.querySelectorAll('.sf-card').length === 150")
+        self.assertEqual(self.texts(page, ".sf-card .sf-name")[149], "Item 150")
+        place = page.evaluate("(b => { b.scrollTop = 4000; return b.scrollTop; })(document.querySelector('.sf-body'))")
+        self.assertGreater(place, 3000)
+        self.goto(page, "#sf-p120")
+        page.evaluate("history.back()")
+        page.wait_for("location.hash === '' && document.querySelector('.sf-grid') !== null")
+        self.assertEqual(page.evaluate("document.querySelector('.sf-body').scrollTop"), place)
+        self.assertEqual(page.evaluate("document.querySelectorAll('.sf-card').length"), 150)
 
     def test_shop_texts_are_shown_as_text(self):
         page = self.open(self.file_url(self.site, fragment="#sf-p2"))

@@ -33,6 +33,7 @@
   };
   var PAYPAL = 'https://www.paypal.com/cgi-bin/webscr';
   var MAX_QUANTITY = 999;
+  var FIRST_CARDS = 48;
   var HASH = '#sf-';
 
   var script = document.currentScript || findOwnScript();
@@ -328,10 +329,11 @@
   };
 
   Storefront.prototype.route = function (userAction) {
-    var match = /^#sf-(c|p)(\d+)$|^#sf-cart$/.exec(window.location.hash);
-    // A fragment of the owner's own page leaves the shop as it is.
-    if (!match && this.view) return;
-    var view = match ? window.location.hash : HASH + 'c1';
+    var hash = window.location.hash;
+    var match = /^#sf-(c|p)(\d+)$|^#sf-cart$/.exec(hash);
+    // A fragment of the owner's own page leaves the shop as it is; none at all is the start.
+    if (!match && hash.length > 1 && this.view) return;
+    var view = match ? hash : HASH + 'c1';
     if (match && match[1] === 'c' && !this.shop.categories[match[2] - 1]) view = HASH + 'c1';
     if (match && match[1] === 'p' && !this.shop.products[match[2]]) view = HASH + 'c1';
     var previous = this.view;
@@ -341,7 +343,7 @@
     var title;
     if (view === HASH + 'cart') title = this.showCart();
     else if (view.charAt(4) === 'p') title = this.showProduct(this.shop.products[view.slice(5)]);
-    else title = this.showCategory(this.shop.categories[view.slice(5) - 1]);
+    else title = this.showCategory(this.shop.categories[view.slice(5) - 1], this.scrollOf[view] > 0);
     this.markCurrentCategory();
     // Setting the scroll position lays the page out at once; the first view starts at the top anyway.
     if (previous) this.body.scrollTop = this.scrollOf[view] || 0;
@@ -364,7 +366,8 @@
     return h;
   }
 
-  Storefront.prototype.showCategory = function (category) {
+  // allAtOnce: the buyer comes back to a scrolled grid, whose place must exist at once.
+  Storefront.prototype.showCategory = function (category, allAtOnce) {
     var h = heading(category ? category.name : TEXT.allProducts);
     this.main.appendChild(h);
     if (!category || category.products.length === 0) {
@@ -372,11 +375,24 @@
       return h;
     }
     var grid = el('ul', 'sf-grid');
-    var fragment = document.createDocumentFragment();
-    for (var i = 0; i < category.products.length; i++) fragment.appendChild(this.card(category.products[i]));
-    grid.appendChild(fragment);
+    this.addCards(grid, category.products, 0, allAtOnce ? category.products.length : FIRST_CARDS);
     this.main.appendChild(grid);
     return h;
+  };
+
+  // The first screenful goes in at once; the rest after the first frame, so a large category
+  // shows as fast as a small one.
+  Storefront.prototype.addCards = function (grid, products, from, count) {
+    var self = this;
+    var end = Math.min(products.length, from + count);
+    var fragment = document.createDocumentFragment();
+    for (var i = from; i < end; i++) fragment.appendChild(this.card(products[i]));
+    grid.appendChild(fragment);
+    if (end < products.length) {
+      requestAnimationFrame(function () {
+        setTimeout(function () { if (grid.parentNode) self.addCards(grid, products, end, products.length); }, 0);
+      });
+    }
   };
 
   Storefront.prototype.card = function (product) {
