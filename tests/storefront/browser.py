@@ -195,11 +195,10 @@ class Page:
                 raise BrowserError("still false: " + expression)
             time.sleep(0.05)
 
-    def press(self, key, code=None, key_code=None, modifiers=0):
-        keys = {"Tab": ("Tab", 9), "Enter": ("Enter", 13), "Space": ("Space", 32)}
-        code, key_code = keys.get(key, (code, key_code))
-        params = {"key": " " if key == "Space" else key, "code": code, "windowsVirtualKeyCode": key_code,
-                  "modifiers": modifiers}
+    def press(self, key):
+        """Tab or Enter, as the keyboard gives them."""
+        code = {"Tab": 9, "Enter": 13}[key]
+        params = {"key": key, "code": key, "windowsVirtualKeyCode": code}
         if key == "Enter":
             params["text"] = "\r"
         self.send("Input.dispatchKeyEvent", dict(params, type="keyDown"))
