@@ -50,7 +50,7 @@ TEST_F(ShopTreeCommands, AddCommandsFollowTheSelection) {
     Select(CategoryNode(2));
     for (const char* name : {"AddGeneral", "AddMusic", "AddVideo"})
         EXPECT_TRUE(console->Action(name)->isEnabled()) << name;
-    console->AddProduct(1);
+    console->AddProduct(citAudio);
     console->Action("AddVideo")->trigger();
     const TCartItems& items = console->Shop()->Categories().Items(2)->Items();
     ASSERT_EQ(items.Count(), 2);

@@ -123,6 +123,7 @@ TEST_F(CatalogueEditor, MovedProductIsAFullCopyNamingTheSameFiles) {
     original->SetPreview(QStringLiteral("b.mp3"));
     original->Options().Add()->SetName(QStringLiteral("Size"));
     WriteFile(work.File("preview/b.mp3"), "mp3");
+    const quint64 originalId = original->Id();
 
     EXPECT_EQ(editor.MoveToCategory(Pos::Product(0, 1), 2, false), Pos::Product(2, 0));
     const TCartItem* moved = shop.Categories().Items(2)->Items().Items(0);
@@ -131,6 +132,7 @@ TEST_F(CatalogueEditor, MovedProductIsAFullCopyNamingTheSameFiles) {
     EXPECT_DOUBLE_EQ(moved->Price(), 12.5);
     EXPECT_EQ(moved->Preview(), "b.mp3");
     EXPECT_EQ(moved->Options().Items(0)->Name(), "Size");
+    EXPECT_NE(moved->Id(), originalId);
     EXPECT_TRUE(QFile::exists(work.File("preview/b.mp3")));
     EXPECT_EQ(Products(0), QStringList({"A"}));
 
@@ -258,6 +260,29 @@ TEST_F(CatalogueEditor, AddsAndRenames) {
     EXPECT_FALSE(editor.Rename(Pos::Root(), QStringLiteral("Vinyl Corner")));
     EXPECT_FALSE(editor.Rename(Pos::Category(0), QStringLiteral("First")));
     EXPECT_FALSE(TakeModified());
+}
+
+class TCountingView : public TEditorView {
+public:
+    explicit TCountingView(bool answer) : answer(answer) {}
+    bool CanLeave() override {
+        ++asked;
+        return answer;
+    }
+    bool answer;
+    int asked = 0;
+};
+
+TEST_F(CatalogueEditor, EditorsAreAskedInTreeOrderUntilOneRefuses) {
+    EXPECT_TRUE(editor.CanLeaveEditors()) << "entries never shown pass";
+    TCountingView accepting(true), refusing(false), later(false);
+    shop.Categories().Items(0)->SetEditorView(&accepting);
+    shop.Categories().Items(0)->Items().Items(1)->SetEditorView(&refusing);
+    shop.Categories().Items(1)->SetEditorView(&later);
+    EXPECT_FALSE(editor.CanLeaveEditors());
+    EXPECT_EQ(accepting.asked, 1);
+    EXPECT_EQ(refusing.asked, 1);
+    EXPECT_EQ(later.asked, 0);
 }
 
 } // namespace
