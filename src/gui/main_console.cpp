@@ -17,10 +17,13 @@
 
 #include "common/app_info.h"
 #include "common/dialog_service.h"
+#include "gui/frame_host.h"
 #include "gui/frames/base_frame.h"
+#include "gui/frames/frame_makers.h"
 #include "gui/general_error.h"
 #include "gui/shop_tree.h"
 #include "gui/widgets/program_icon.h"
+#include "shop/catalogue_editor.h"
 #include "shop/shop_data_module.h"
 #include "shop/shop_document.h"
 
@@ -57,17 +60,20 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
 
     tree_ = new TShopTree;
     treePanel_ = BuildTreePanel();
-    frameArea_ = new QWidget;
-    frameLayout_ = new QVBoxLayout(frameArea_);
-    frameLayout_->setContentsMargins(0, 0, 0, 0);
+    auto* frameArea = new QWidget;
+    auto* frameLayout = new QVBoxLayout(frameArea);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
     startText_ =
-        new QLabel(QString(kStartText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), frameArea_);
+        new QLabel(QString(kStartText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), frameArea);
     startText_->setAlignment(Qt::AlignCenter);
-    frameLayout_->addWidget(startText_);
+    frameLayout->addWidget(startText_);
+    frames_ = new TFrameHost(*this, frameArea);
+    frameLayout->addWidget(frames_);
+    RegisterFrameMakers(*frames_);
 
     splitter_ = new QSplitter(Qt::Horizontal);
     splitter_->addWidget(treePanel_);
-    splitter_->addWidget(frameArea_);
+    splitter_->addWidget(frameArea);
     splitter_->setStretchFactor(1, 1);
     splitter_->setChildrenCollapsible(false);
     setCentralWidget(splitter_);
@@ -95,8 +101,16 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
 }
 
 TMainConsole::~TMainConsole() {
-    currentFrame_ = nullptr;
-    shop_.reset();
+    // No selection change reaches a window being taken down, and the frames, which point into the
+    // shop, go before it.
+    tree_->disconnect(this);
+    if (shop_)
+        frames_->DestroyAll(*shop_);
+    delete frames_;
+}
+
+TBaseFrame* TMainConsole::CurrentFrame() const {
+    return frames_->Current();
 }
 
 TProgramData& TMainConsole::ProgramData() const {
@@ -148,11 +162,11 @@ void TMainConsole::BuildActions() {
         "AddCategory", "Category", [this] { Category1Click(); }, true);
     addProductActions_ = {
         make(
-            "AddGeneral", "Add general product", [this] { AddProduct(0); }, false),
+            "AddGeneral", "Add general product", [this] { AddProduct(citImage); }, false),
         make(
-            "AddMusic", "Add music product", [this] { AddProduct(1); }, false),
+            "AddMusic", "Add music product", [this] { AddProduct(citAudio); }, false),
         make(
-            "AddVideo", "Add video product", [this] { AddProduct(2); }, false),
+            "AddVideo", "Add video product", [this] { AddProduct(citVideo); }, false),
     };
     make(
         "Delete", "Delete", [this] { BtnRemoveClick(); }, false)
@@ -321,39 +335,17 @@ void TMainConsole::SetProjectCommandsEnabled(bool enabled) {
 }
 
 void TMainConsole::UpdateNodeButtons() {
-    const QTreeWidgetItem* node = tree_->currentItem();
-    bool canDelete = false, canMoveUp = false, canMoveDown = false, canAddProduct = false, canMoveTo = false;
-    if (node && node != tree_->Root()) {
-        canDelete = canAddProduct = true;
-        if (const TCartItem* product = TShopTree::ProductOf(node)) {
-            const TCategory* category = TShopTree::CategoryOf(node->parent());
-            const TCategories& categories = shop_->Categories();
-            canMoveUp = !(product->Index() == 0 && categories.IsFirst(category));
-            canMoveDown = !(TXMLItemCollection::IsLast(product) && TXMLItemCollection::IsLast(category));
-            canMoveTo = true;
-        } else if (const TCategory* category = TShopTree::CategoryOf(node)) {
-            canMoveUp = !shop_->Categories().IsFirst(category);
-            canMoveDown = !TXMLItemCollection::IsLast(category);
-        }
-    }
-    btnDelete_->setEnabled(canDelete);
-    btnUp_->setEnabled(canMoveUp);
-    btnDown_->setEnabled(canMoveDown);
-    Action("Delete")->setEnabled(canDelete);
-    Action("MoveUp")->setEnabled(canMoveUp);
-    Action("MoveDown")->setEnabled(canMoveDown);
+    const std::optional<TEntryPosition> selected = tree_->SelectedPosition();
+    const TEntryCommands commands = shop_ && selected ? catalogue_->CommandsFor(*selected) : TEntryCommands();
+    btnDelete_->setEnabled(commands.remove);
+    btnUp_->setEnabled(commands.moveUp);
+    btnDown_->setEnabled(commands.moveDown);
+    Action("Delete")->setEnabled(commands.remove);
+    Action("MoveUp")->setEnabled(commands.moveUp);
+    Action("MoveDown")->setEnabled(commands.moveDown);
     for (QAction* action : addProductActions_)
-        action->setEnabled(canAddProduct);
-    moveToMenu_->setEnabled(canMoveTo);
-}
-
-void TMainConsole::ShowFrame(TBaseFrame* frame) {
-    currentFrame_ = frame;
-    if (!frame)
-        return;
-    frame->setParent(frameArea_);
-    frameLayout_->addWidget(frame);
-    frame->show();
+        action->setEnabled(commands.addProduct);
+    moveToMenu_->setEnabled(commands.moveTo);
 }
 
 void TMainConsole::PostRerunSelection() {

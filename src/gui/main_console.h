@@ -3,8 +3,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
+
+#include "gui/frames/frame_commands.h"
+#include "shop/cart_item.h"
+#include "shop/entry_position.h"
 
 class QAction;
 class QDialog;
@@ -13,16 +18,16 @@ class QMenu;
 class QSplitter;
 class QToolButton;
 class QTreeWidgetItem;
-class QVBoxLayout;
 class TBaseFrame;
+class TCatalogueEditor;
 class TDataModuleShopCart;
+class TFrameHost;
 class TProgramData;
 class TShop;
 class TShopFrame;
 class TShopTree;
-class TXMLCollectionItem;
 
-class TMainConsole : public QMainWindow {
+class TMainConsole : public QMainWindow, public TFrameCommands {
     Q_OBJECT
 public:
     // The settings object belongs to the shop data module, which outlives the window.
@@ -31,7 +36,8 @@ public:
 
     TShop* Shop() const { return shop_.get(); }
     TShopTree* TreeShop() const { return tree_; }
-    TBaseFrame* CurrentFrame() const { return currentFrame_; }
+    TFrameHost* Frames() const { return frames_; }
+    TBaseFrame* CurrentFrame() const;
     TProgramData& ProgramData() const;
 
     // Document lifecycle; each returns whether it reached its goal.
@@ -53,11 +59,12 @@ public:
     void UpdateNodeButtons();
     void TreeShopChange();
     void Category1Click();
-    // kind: 0 general, 1 music, 2 video.
-    void AddProduct(int kind);
-    void BtnRemoveClick();
+    void AddProduct(TCartItemType type);
+    void BtnRemoveClick() override;
     void MoveItemClick(bool up);
     void MoveItemToCategory(int categoryIndex, bool atStart);
+    void MoveToClick(int categoryIndex) override;
+    void PostRerunSelection() override;
     void TreeShopEdited(QTreeWidgetItem* node, const QString& text);
     void TreeShopDragDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void PopupMenuTreePopup(const QPoint& position);
@@ -89,22 +96,23 @@ private:
     void SetProjectCommandsEnabled(bool enabled);
     bool AskToSave();
     bool OpenChosenProject(const QString& path, bool recordRecent);
-    void ShowFrame(TBaseFrame* frame);
-    // Forgets the current frame when it is the editor of that entry (about to be deleted).
-    void ForgetCurrentFrameOf(const TXMLCollectionItem* object);
-    void PostRerunSelection();
+    // The position of the selected category or product; none for the root or no selection.
+    std::optional<TEntryPosition> SelectedEntry() const;
+    // Shows a change of the catalogue in the tree and selects the node at the position; the
+    // frame choice runs again even when the selected node stays the same.
+    void ShowCatalogueChange(TEntryPosition selected);
     void PostTreePanelVisible(bool visible);
-    TShopFrame* ShopFrame();
+    // The settings frame when it is the one shown.
+    TShopFrame* ShownShopFrame() const;
 
     TDataModuleShopCart& dataModule_;
     std::unique_ptr<TShop> shop_;
-    TBaseFrame* currentFrame_ = nullptr;
+    std::unique_ptr<TCatalogueEditor> catalogue_;
 
     QSplitter* splitter_;
     QWidget* treePanel_;
     TShopTree* tree_;
-    QWidget* frameArea_;
-    QVBoxLayout* frameLayout_;
+    TFrameHost* frames_;
     QLabel* startText_;
     QMenu* recentMenu_;
     QMenu* moveToMenu_;

@@ -30,19 +30,20 @@ void TMainConsole::miUpdateCartClick() {
         LocalPath(ProgramData().TemplateFolder() + shop_->ID() + QStringLiteral("/index.swf")),
         LocalPath(shop_->WorkFolder() + QStringLiteral("index.swf")),
         std::filesystem::copy_options::overwrite_existing, ignored);
-    if (currentFrame_ && currentFrame_ == shop_->EditorView())
-        ShopFrame()->RefreshPreview();
+    if (TShopFrame* frame = ShownShopFrame())
+        frame->RefreshPreview();
 }
 
 void TMainConsole::BtnChangetemplateClick() {
     TTemplateChanger changer(*this, ProgramData(), this);
-    if (ShowModalDialog(changer) == 1 && currentFrame_ && currentFrame_ == shop_->EditorView())
-        ShopFrame()->RefreshPreview();
+    if (ShowModalDialog(changer) == 1 && ShownShopFrame())
+        ShownShopFrame()->RefreshPreview();
 }
 
 void TMainConsole::BtnShopSetingsClick() {
     SelectShopNode();
-    ShopFrame()->ShowSettingsPage();
+    if (TShopFrame* frame = ShownShopFrame())
+        frame->ShowSettingsPage();
 }
 
 void TMainConsole::MenuItemNewClick() {

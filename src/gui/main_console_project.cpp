@@ -1,17 +1,17 @@
 // Trovecart - main window: opening, creating, saving and closing projects.
 #include <QApplication>
 #include <QMenu>
-#include <QVBoxLayout>
 
 #include "common/app_error.h"
 #include "common/app_info.h"
 #include "common/dialog_service.h"
 #include "common/file_utils.h"
 #include "common/message_service.h"
-#include "gui/frames/base_frame.h"
+#include "gui/frame_host.h"
 #include "gui/general_error.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
+#include "shop/catalogue_editor.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
 #include "shop/shop_document.h"
@@ -36,6 +36,8 @@ bool TMainConsole::AskToSave() {
 
 void TMainConsole::AttachNewShop() {
     shop_ = std::make_unique<TShop>();
+    catalogue_ = std::make_unique<TCatalogueEditor>(*shop_);
+    catalogue_->OnEntryRemoving = [this](TXMLCollectionItem& entry) { frames_->DestroyFrameOf(entry); };
     SetProjectCommandsEnabled(true);
     PostTreePanelVisible(true);
 }
@@ -43,11 +45,10 @@ void TMainConsole::AttachNewShop() {
 void TMainConsole::ReleaseShop() {
     if (!shop_)
         return;
-    if (currentFrame_)
-        frameLayout_->removeWidget(currentFrame_);
-    currentFrame_ = nullptr;
-    // The nodes point into the shop: they go first.
+    // The frames and nodes stand for entries of the shop: they go first.
+    frames_->DestroyAll(*shop_);
     tree_->BuildTree(nullptr);
+    catalogue_.reset();
     shop_.reset();
     SetProjectCommandsEnabled(false);
     UpdateNodeButtons();
@@ -159,13 +160,7 @@ bool TMainConsole::CloseProject() {
 }
 
 bool TMainConsole::ValidateAll() {
-    const QList<QTreeWidgetItem*> nodes = tree_->AllNodes();
-    for (int i = 1; i < nodes.size(); ++i) {
-        const TXMLCollectionItem* object = TShopTree::ObjectOf(nodes.at(i));
-        if (object && !object->CanLeaveEditor())
-            return false;
-    }
-    return true;
+    return !catalogue_ || catalogue_->CanLeaveEditors();
 }
 
 void TMainConsole::SelectShopNode() {

@@ -1,18 +1,35 @@
 // Trovecart - shop tree control.
 #include "gui/shop_tree.h"
 
-#include <algorithm>
-
 #include <QDropEvent>
+#include <QHash>
 #include <QHeaderView>
 
 #include "gui/widgets/tree_icons.h"
+#include "shop/catalogue_editor.h"
 #include "shop/shop_document.h"
 
 namespace {
 
-constexpr int kKindRole = Qt::UserRole;
-constexpr int kObjectRole = Qt::UserRole + 1;
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kTypeRole = Qt::UserRole + 1;
+
+quint64 IdOf(const QTreeWidgetItem* node) {
+    return node->data(0, kIdRole).toULongLong();
+}
+
+void ShowCaption(QTreeWidgetItem* node, const QString& caption) {
+    if (node->text(0) != caption)
+        node->setText(0, caption);
+}
+
+bool Contains(const QTreeWidgetItem* ancestor, const QTreeWidgetItem* node) {
+    for (; node; node = node->parent()) {
+        if (node == ancestor)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -29,51 +46,24 @@ TShopTree::TShopTree(QWidget* parent) : QTreeWidget(parent) {
     setMinimumWidth(218);
 }
 
-TNodeKind TShopTree::KindOf(const QTreeWidgetItem* node) {
-    return static_cast<TNodeKind>(node->data(0, kKindRole).toInt());
-}
-
-TXMLCollectionItem* TShopTree::ObjectOf(const QTreeWidgetItem* node) {
-    return node ? reinterpret_cast<TXMLCollectionItem*>(node->data(0, kObjectRole).value<quintptr>())
-                : nullptr;
-}
-
-TCategory* TShopTree::CategoryOf(const QTreeWidgetItem* node) {
-    return node && KindOf(node) == TNodeKind::Category ? static_cast<TCategory*>(ObjectOf(node)) : nullptr;
-}
-
-TCartItem* TShopTree::ProductOf(const QTreeWidgetItem* node) {
-    return node && KindOf(node) == TNodeKind::Product ? static_cast<TCartItem*>(ObjectOf(node)) : nullptr;
-}
-
-QTreeWidgetItem* TShopTree::NewNode(QTreeWidgetItem* parent, TNodeKind kind, TXMLCollectionItem* object,
-                                    const QString& caption) {
-    const QSignalBlocker quiet(this);
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-    node->setText(0, caption);
-    node->setData(0, kKindRole, static_cast<int>(kind));
-    node->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+QTreeWidgetItem* TShopTree::NewNode(quint64 id) {
+    auto* node = new QTreeWidgetItem;
+    node->setData(0, kIdRole, QVariant::fromValue(id));
     node->setFlags(node->flags() | Qt::ItemIsEditable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
-    if (object)
-        nodes_.insert(object, node);
     return node;
 }
 
-void TShopTree::BuildTree(TShop* shop) {
+void TShopTree::BuildTree(const TShop* shop) {
     setUpdatesEnabled(false);
     clear();
-    nodes_.clear();
     if (shop) {
-        QTreeWidgetItem* root = NewNode(nullptr, TNodeKind::Root, nullptr, shop->GetPlainTitle());
+        const QSignalBlocker quiet(this);
+        QTreeWidgetItem* root = NewNode(0);
+        root->setText(0, shop->GetPlainTitle());
         root->setIcon(0, TreeNodeIcon(tiFolderClosed, tiFolderOpen));
         root->setFlags(root->flags() & ~Qt::ItemIsDragEnabled);
-        TCategories& categories = shop->Categories();
-        for (int c = 0; c < categories.Count(); ++c) {
-            TCategory* category = categories.Items(c);
-            QTreeWidgetItem* categoryNode = AddCategoryNode(category);
-            for (int p = 0; p < category->Items().Count(); ++p)
-                AddProductNode(categoryNode, category->Items().Items(p));
-        }
+        addTopLevelItem(root);
+        Mirror(*shop);
         expandAll();
     }
     setUpdatesEnabled(true);
@@ -81,57 +71,95 @@ void TShopTree::BuildTree(TShop* shop) {
         setCurrentItem(Root());
 }
 
-QTreeWidgetItem* TShopTree::AddCategoryNode(TCategory* category) {
-    QTreeWidgetItem* node = NewNode(Root(), TNodeKind::Category, category, category->Name());
-    node->setIcon(0, TreeNodeIcon(tiCategory, tiCategorySelected));
-    return node;
-}
+QList<QTreeWidgetItem*> TShopTree::MirrorChildren(QTreeWidgetItem* parent,
+                                                  const TXMLItemCollection& entries) {
+    bool same = parent->childCount() == entries.Count();
+    for (int i = 0; same && i < entries.Count(); ++i)
+        same = IdOf(parent->child(i)) == entries.ItemAt(i)->Id();
+    if (same)
+        return {};
 
-QTreeWidgetItem* TShopTree::AddProductNode(QTreeWidgetItem* categoryNode, TCartItem* item) {
-    QTreeWidgetItem* node = NewNode(categoryNode, TNodeKind::Product, item, item->Name());
-    UpdateProductIcon(node);
-    return node;
-}
-
-void TShopTree::UpdateProductIcon(QTreeWidgetItem* node) {
-    const QSignalBlocker quiet(this);
-    const TTreeImage image = ProductImage(ProductOf(node)->ItemType());
-    node->setIcon(0, TreeNodeIcon(image, static_cast<TTreeImage>(image + 1)));
-}
-
-void TShopTree::Forget(QTreeWidgetItem* node) {
-    nodes_.remove(ObjectOf(node));
-    for (int i = 0; i < node->childCount(); ++i)
-        Forget(node->child(i));
-}
-
-void TShopTree::DeleteNode(QTreeWidgetItem* node) {
-    Forget(node);
-    delete node;
-}
-
-void TShopTree::SortChildren(QTreeWidgetItem* parent) {
-    if (!parent)
-        return;
-    // Taking the children out moves the selection for a moment; nobody needs to hear of it.
-    const QSignalBlocker quiet(this);
-    QTreeWidgetItem* current = currentItem();
-    QList<QTreeWidgetItem*> children = parent->takeChildren();
+    // Expansion belongs to the view, so it is read before the nodes are taken out.
+    QHash<quint64, QTreeWidgetItem*> byId;
     QHash<QTreeWidgetItem*, bool> expanded;
-    for (QTreeWidgetItem* child : children)
-        expanded.insert(child, child->isExpanded());
-    std::stable_sort(children.begin(), children.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        const TXMLCollectionItem* left = ObjectOf(a);
-        const TXMLCollectionItem* right = ObjectOf(b);
-        if (!left || !right)
-            return false;
-        return left->Index() < right->Index();
-    });
+    for (int i = 0; i < parent->childCount(); ++i) {
+        byId.insert(IdOf(parent->child(i)), parent->child(i));
+        expanded.insert(parent->child(i), parent->child(i)->isExpanded());
+    }
+    parent->takeChildren();
+    QList<QTreeWidgetItem*> children;
+    for (int i = 0; i < entries.Count(); ++i) {
+        const quint64 id = entries.ItemAt(i)->Id();
+        QTreeWidgetItem* node = byId.take(id);
+        children.append(node ? node : NewNode(id));
+    }
     parent->addChildren(children);
     for (QTreeWidgetItem* child : children)
         child->setExpanded(expanded.value(child));
+    return byId.values();
+}
+
+void TShopTree::Mirror(const TShop& shop) {
+    QTreeWidgetItem* root = Root();
+    if (!root)
+        return;
+    const QSignalBlocker quiet(this);
+    QTreeWidgetItem* current = currentItem();
+    QList<QTreeWidgetItem*> gone = MirrorChildren(root, shop.Categories());
+    for (int c = 0; c < shop.Categories().Count(); ++c) {
+        const TCategory* category = shop.Categories().Items(c);
+        QTreeWidgetItem* categoryNode = root->child(c);
+        ShowCaption(categoryNode, category->Name());
+        if (categoryNode->icon(0).isNull())
+            categoryNode->setIcon(0, TreeNodeIcon(tiCategory, tiCategorySelected));
+        gone += MirrorChildren(categoryNode, category->Items());
+        for (int p = 0; p < category->Items().Count(); ++p) {
+            const TCartItem* product = category->Items().Items(p);
+            ShowCaption(categoryNode->child(p), product->Name());
+            ShowProductType(categoryNode->child(p), product->ItemType());
+        }
+    }
+    for (QTreeWidgetItem* node : gone) {
+        if (Contains(node, current))
+            current = nullptr;
+        delete node;
+    }
     if (current)
         setCurrentItem(current);
+}
+
+void TShopTree::ShowProductType(QTreeWidgetItem* node, TCartItemType type) {
+    const QVariant shown = node->data(0, kTypeRole);
+    if (shown.isValid() && shown.toInt() == type)
+        return;
+    node->setData(0, kTypeRole, static_cast<int>(type));
+    const TTreeImage image = ProductImage(type);
+    node->setIcon(0, TreeNodeIcon(image, static_cast<TTreeImage>(image + 1)));
+}
+
+QTreeWidgetItem* TShopTree::NodeAt(TEntryPosition position) const {
+    QTreeWidgetItem* node = Root();
+    if (node && !position.IsRoot())
+        node = node->child(position.category);
+    if (node && position.IsProduct())
+        node = node->child(position.product);
+    return node;
+}
+
+TEntryPosition TShopTree::PositionOf(QTreeWidgetItem* node) {
+    QTreeWidgetItem* parent = node->parent();
+    if (!parent)
+        return TEntryPosition::Root();
+    QTreeWidgetItem* grandParent = parent->parent();
+    if (!grandParent)
+        return TEntryPosition::Category(parent->indexOfChild(node));
+    return TEntryPosition::Product(grandParent->indexOfChild(parent), parent->indexOfChild(node));
+}
+
+std::optional<TEntryPosition> TShopTree::SelectedPosition() const {
+    if (QTreeWidgetItem* node = currentItem())
+        return PositionOf(node);
+    return std::nullopt;
 }
 
 void TShopTree::ExpandAll(bool expand) {
@@ -141,21 +169,13 @@ void TShopTree::ExpandAll(bool expand) {
         collapseAll();
 }
 
-QList<QTreeWidgetItem*> TShopTree::AllNodes() const {
-    QList<QTreeWidgetItem*> nodes;
-    for (QTreeWidgetItemIterator it(const_cast<TShopTree*>(this)); *it; ++it)
-        nodes.append(*it);
-    return nodes;
-}
-
 bool TShopTree::AcceptsDrop(const QDropEvent* event) const {
-    if (event->source() != this)
+    QTreeWidgetItem* dragged = currentItem();
+    if (event->source() != this || !dragged)
         return false;
-    const QTreeWidgetItem* dragged = currentItem();
-    if (!dragged || dragged == Root())
-        return false;
-    const QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    return target != Root();
+    QTreeWidgetItem* over = itemAt(event->position().toPoint());
+    return TCatalogueEditor::AcceptsDrop(PositionOf(dragged),
+                                         over ? std::optional(PositionOf(over)) : std::nullopt);
 }
 
 void TShopTree::dragEnterEvent(QDragEnterEvent* event) {

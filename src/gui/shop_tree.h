@@ -1,46 +1,39 @@
-// Trovecart - the tree control of the open shop: root, categories, products. It knows which
-// model object each node stands for; what the commands do with them is the main window's.
+// Trovecart - the tree control of the open shop: root, categories, products. Its nodes mirror the
+// catalogue: a node's place in the tree is its entry's place in the model, and each node carries
+// its entry's id so that the mirror can follow entries that change places.
 #pragma once
 
-#include <QHash>
+#include <optional>
+
 #include <QTreeWidget>
 
-class TCartItem;
-class TCategory;
-class TShop;
-class TXMLCollectionItem;
+#include "shop/cart_item.h"
+#include "shop/entry_position.h"
 
-enum class TNodeKind { Root, Category, Product };
+class TShop;
+class TXMLItemCollection;
 
 class TShopTree : public QTreeWidget {
     Q_OBJECT
 public:
     explicit TShopTree(QWidget* parent = nullptr);
 
-    // Rebuilds every node from the shop (none when shop is null) and selects the root.
-    void BuildTree(TShop* shop);
+    // Rebuilds every node from the shop (none when shop is null), expands them all and selects the
+    // root.
+    void BuildTree(const TShop* shop);
+    // Brings the nodes in line with the catalogue after a change: nodes of entries that stay are
+    // kept (with their expansion and the selection), nodes of deleted entries go, new entries get
+    // nodes, captions follow the names and product icons the types. No signal is sent meanwhile.
+    void Mirror(const TShop& shop);
+
     QTreeWidgetItem* Root() const { return topLevelItemCount() ? topLevelItem(0) : nullptr; }
+    QTreeWidgetItem* NodeAt(TEntryPosition position) const;
+    static TEntryPosition PositionOf(QTreeWidgetItem* node);
+    std::optional<TEntryPosition> SelectedPosition() const;
+    // Gives a product node the icon of that type.
+    static void ShowProductType(QTreeWidgetItem* node, TCartItemType type);
 
-    QTreeWidgetItem* AddCategoryNode(TCategory* category);
-    QTreeWidgetItem* AddProductNode(QTreeWidgetItem* categoryNode, TCartItem* item);
-    // Deletes the node and forgets the objects below it.
-    void DeleteNode(QTreeWidgetItem* node);
-
-    static TNodeKind KindOf(const QTreeWidgetItem* node);
-    // The category or product a node stands for; null for the root.
-    static TXMLCollectionItem* ObjectOf(const QTreeWidgetItem* node);
-    static TCategory* CategoryOf(const QTreeWidgetItem* node);
-    static TCartItem* ProductOf(const QTreeWidgetItem* node);
-    // The node made for a category or product, or null.
-    QTreeWidgetItem* NodeOf(const TXMLCollectionItem* object) const { return nodes_.value(object); }
-    // Gives a product node the icon of its product's current type.
-    void UpdateProductIcon(QTreeWidgetItem* node);
-
-    // Orders the children of a node by their objects' positions in the model.
-    void SortChildren(QTreeWidgetItem* parent);
     void ExpandAll(bool expand);
-    // Every node in tree order.
-    QList<QTreeWidgetItem*> AllNodes() const;
 
 signals:
     // A node of this tree dropped on target (null: below every node).
@@ -53,9 +46,8 @@ protected:
 
 private:
     bool AcceptsDrop(const QDropEvent* event) const;
-    QTreeWidgetItem* NewNode(QTreeWidgetItem* parent, TNodeKind kind, TXMLCollectionItem* object,
-                             const QString& caption);
-    void Forget(QTreeWidgetItem* node);
-
-    QHash<const TXMLCollectionItem*, QTreeWidgetItem*> nodes_;
+    static QTreeWidgetItem* NewNode(quint64 id);
+    // Makes the children of parent stand for the entries, in their order; returns the nodes of
+    // entries no longer there, still to be deleted.
+    static QList<QTreeWidgetItem*> MirrorChildren(QTreeWidgetItem* parent, const TXMLItemCollection& entries);
 };

@@ -42,7 +42,6 @@ int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
 } // namespace
 
 TShop::~TShop() {
-    editor_.Free();
     // The workspace goes with the shop.
     DeleteFolderTree(siteFolder_);
 }

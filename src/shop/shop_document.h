@@ -49,9 +49,9 @@ public:
     // processes its pending events here, which is also where a cancel request arrives.
     std::function<void(int percent)> OnArchiveProgress;
 
-    // The shop settings editor, owned by the shop once the GUI has created it.
-    TEditorView* EditorView() const { return editor_.Get(); }
-    void SetEditorView(std::unique_ptr<TEditorView> view) { editor_.Set(std::move(view)); }
+    // The shop settings editor, owned by the GUI; null until one is made.
+    TEditorView* EditorView() const { return editor_; }
+    void SetEditorView(TEditorView* view) { editor_ = view; }
 
     // Reads the document element; a missing config or product child leaves that part unchanged.
     // Raises EShopError on a conversion error (the shop is then partly filled).
@@ -104,5 +104,5 @@ private:
     QString fileName_;
     QString workFolder_;
     QString siteFolder_;
-    TEditorViewHolder editor_;
+    TEditorView* editor_ = nullptr;
 };

@@ -2,11 +2,17 @@
 #include "shop/xml_collection.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include <pugixml.hpp>
 
 #include "common/app_error.h"
 #include "shop/xml_text.h"
+
+TXMLCollectionItem::TXMLCollectionItem() {
+    static std::atomic<quint64> lastId{0};
+    id_ = ++lastId;
+}
 
 void TXMLCollectionItem::Assign(const TXMLCollectionItem& source) {
     name_ = source.name_;

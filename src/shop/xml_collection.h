@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QString>
+#include <QtGlobal>
 
 #include "shop/editor_view.h"
 #include "shop/xml_save_context.h"
@@ -15,10 +16,10 @@ class xml_node;
 
 class TXMLItemCollection;
 
-// A catalogue entry that knows its place in its owning collection and owns its editor view.
+// A catalogue entry that knows its place in its owning collection and points at its editor view.
 class TXMLCollectionItem {
 public:
-    TXMLCollectionItem() = default;
+    TXMLCollectionItem();
     TXMLCollectionItem(const TXMLCollectionItem&) = delete;
     TXMLCollectionItem& operator=(const TXMLCollectionItem&) = delete;
     virtual ~TXMLCollectionItem() = default;
@@ -26,6 +27,9 @@ public:
     const QString& Name() const { return name_; }
     void SetName(const QString& name) { name_ = name; }
 
+    // Unique among the entries made during the run; never reused and never stored. Lets a view
+    // follow an entry while it changes places.
+    quint64 Id() const { return id_; }
     // Position in the owning collection, -1 when the entry belongs to none.
     int Index() const { return index_; }
     TXMLItemCollection* Collection() const { return collection_; }
@@ -37,18 +41,20 @@ public:
     virtual void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
                            const QString& elementName) const = 0;
 
-    TEditorView* EditorView() const { return editor_.Get(); }
-    void SetEditorView(std::unique_ptr<TEditorView> view) { editor_.Set(std::move(view)); }
-    void FreeEditorView() { editor_.Free(); }
-    bool CanLeaveEditor() const { return editor_.CanLeave(); }
+    // The view made for this entry, owned by the GUI; null until one is made.
+    TEditorView* EditorView() const { return editor_; }
+    void SetEditorView(TEditorView* view) { editor_ = view; }
+    // The view's answer, or true when no view was made.
+    bool CanLeaveEditor() const { return editor_ ? editor_->CanLeave() : true; }
 
 private:
     friend class TXMLItemCollection;
 
     QString name_;
+    quint64 id_;
     TXMLItemCollection* collection_ = nullptr;
     int index_ = -1;
-    TEditorViewHolder editor_;
+    TEditorView* editor_ = nullptr;
 };
 
 // An ordered, index-addressed list of entries of one class that owns its entries.

@@ -50,7 +50,7 @@ TEST_F(ShopTreeCommands, AddCommandsFollowTheSelection) {
     Select(CategoryNode(2));
     for (const char* name : {"AddGeneral", "AddMusic", "AddVideo"})
         EXPECT_TRUE(console->Action(name)->isEnabled()) << name;
-    console->AddProduct(1);
+    console->AddProduct(citAudio);
     console->Action("AddVideo")->trigger();
     const TCartItems& items = console->Shop()->Categories().Items(2)->Items();
     ASSERT_EQ(items.Count(), 2);
@@ -63,33 +63,43 @@ TEST_F(ShopTreeCommands, AddCommandsFollowTheSelection) {
     EXPECT_EQ(console->TreeShop()->currentItem(), CategoryNode(3));
 }
 
-TEST_F(ShopTreeCommands, DropsFollowTheirRules) {
-    // A product dropped on its own category goes to its top.
+TEST_F(ShopTreeCommands, DropsAreMirroredAndSelectTheDraggedEntry) {
+    // The rules of each drop are the catalogue editor's; here the tree follows them.
     console->TreeShopDragDrop(ProductNode(0, 1), CategoryNode(0));
     EXPECT_EQ(ProductNames(0), QStringList({"B", "A"}));
+    EXPECT_EQ(console->TreeShop()->currentItem(), ProductNode(0, 0));
+    EXPECT_TRUE(console->Shop()->Modified());
 
-    // On a category above its own: the end of that category.
-    console->TreeShopDragDrop(ProductNode(1, 1), CategoryNode(0));
-    EXPECT_EQ(ProductNames(0), QStringList({"B", "A", "D"}));
+    console->TreeShopDragDrop(ProductNode(0, 1), nullptr);
+    EXPECT_EQ(ProductNames(2), QStringList({"A"}));
+    EXPECT_EQ(console->TreeShop()->currentItem(), ProductNode(2, 0));
 
-    // On a product of another category: moved there, at that product's place.
-    console->TreeShopDragDrop(ProductNode(0, 2), ProductNode(1, 0));
-    EXPECT_EQ(ProductNames(1), QStringList({"D", "C"}));
-
-    // On empty space: the last category, before its last product; here the last category is
-    // empty, so it takes the product itself.
-    console->TreeShopDragDrop(ProductNode(0, 0), nullptr);
-    EXPECT_EQ(ProductNames(2), QStringList({"B"}));
-    console->TreeShopDragDrop(ProductNode(0, 0), nullptr);
-    EXPECT_EQ(ProductNames(2), QStringList({"A", "B"}));
-    console->TreeShopDragDrop(ProductNode(2, 0), nullptr);
-    EXPECT_EQ(ProductNames(2), QStringList({"B", "A"})) << "a product of the last category becomes its last";
-
-    // A category dropped on a product of another category takes that category's place.
     console->TreeShopDragDrop(CategoryNode(2), ProductNode(1, 0));
     EXPECT_EQ(CategoryNames(), QStringList({"First", "Empty", "Second"}));
     EXPECT_EQ(CategoryNode(1)->text(0), "Empty");
-    EXPECT_EQ(ProductNames(1), QStringList({"B", "A"}));
+    EXPECT_EQ(ProductNames(1), QStringList({"A"}));
+    EXPECT_EQ(console->TreeShop()->currentItem(), CategoryNode(1));
+}
+
+TEST_F(ShopTreeCommands, NodesStayWithTheirEntriesAndKeepTheirState) {
+    QTreeWidgetItem* first = CategoryNode(0);
+    QTreeWidgetItem* a = ProductNode(0, 0);
+    first->setExpanded(false);
+    CategoryNode(1)->setExpanded(true);
+    Select(first);
+    console->MoveItemClick(false);
+    EXPECT_EQ(CategoryNode(1), first);
+    EXPECT_EQ(ProductNode(1, 0), a);
+    EXPECT_FALSE(first->isExpanded());
+    EXPECT_TRUE(CategoryNode(0)->isExpanded());
+    EXPECT_EQ(console->TreeShop()->currentItem(), first);
+
+    // A product crossing into another category is a new entry with a new node.
+    Select(a);
+    console->MoveItemToCategory(0, true);
+    EXPECT_EQ(ProductNames(0), QStringList({"A", "C", "D"}));
+    EXPECT_NE(ProductNode(0, 0), a);
+    EXPECT_EQ(console->TreeShop()->currentItem(), ProductNode(0, 0));
 }
 
 TEST_F(ShopTreeCommands, MoveToOffersEveryOtherCategory) {

@@ -11,3 +11,9 @@ void TBaseFrame::MarkModified() {
     if (shop_ && !loading_)
         shop_->SetModified(true);
 }
+
+void TBaseFrame::Retire() {
+    loading_ = true;
+    hide();
+    deleteLater();
+}

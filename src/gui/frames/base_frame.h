@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "gui/frames/frame_commands.h"
 #include "shop/editor_view.h"
 
 class QTreeWidgetItem;
@@ -15,6 +16,8 @@ public:
 
     virtual void SetShop(TShop* shop) { shop_ = shop; }
     virtual void SetNode(QTreeWidgetItem* node) { node_ = node; }
+    // The main window's commands, set by the frame host.
+    void SetCommands(TFrameCommands* commands) { commands_ = commands; }
     // Copies the model into the controls; change handlers leave the model alone meanwhile.
     virtual void LoadFromData() = 0;
     // Called before the frame is taken off the window.
@@ -23,9 +26,13 @@ public:
     virtual bool ValidateInput() { return true; }
 
     bool CanLeave() override { return ValidateInput(); }
+    // The entry is gone: the change handlers leave the model alone from now on, and the frame is
+    // deleted once control is back in the event loop, never inside a handler of its own.
+    void Retire();
 
     TShop* Shop() const { return shop_; }
     QTreeWidgetItem* Node() const { return node_; }
+    TFrameCommands* Commands() const { return commands_; }
     bool Loading() const { return loading_; }
 
 protected:
@@ -35,15 +42,19 @@ protected:
     // Sets the loading flag for the lifetime of the object.
     class TLoadingScope {
     public:
-        explicit TLoadingScope(TBaseFrame& frame) : frame_(frame) { frame_.loading_ = true; }
-        ~TLoadingScope() { frame_.loading_ = false; }
+        explicit TLoadingScope(TBaseFrame& frame) : frame_(frame), was_(frame.loading_) {
+            frame_.loading_ = true;
+        }
+        ~TLoadingScope() { frame_.loading_ = was_; }
 
     private:
         TBaseFrame& frame_;
+        bool was_;
     };
 
 private:
     TShop* shop_ = nullptr;
     QTreeWidgetItem* node_ = nullptr;
+    TFrameCommands* commands_ = nullptr;
     bool loading_ = false;
 };
