@@ -91,10 +91,13 @@ TEST_F(CliProjectTest, FailuresArePrintedOnceAndEndWithExitCodeOne) {
     EXPECT_EQ(run.err, "Error: File Open Error\nTemplate not found.\n");
     EXPECT_FALSE(FileExistsStrict(work_.File(QStringLiteral("x.scp"))));
 
-    // A damaged project gives the archive error, whichever command opens it.
+    // A damaged project gives the archive error, whichever command opens it and whatever it holds.
     WriteFile(work_.File(QStringLiteral("bad.scp")), "PK\x03\x04 but not really");
+    WriteFile(work_.File(QStringLiteral("text.scp")), "<shop id=\"looks like a document\"/>");
     const QList<QStringList> commands = {
         {QStringLiteral("embed-code"), QStringLiteral("bad.scp")},
+        {QStringLiteral("info"), QStringLiteral("bad.scp")},
+        {QStringLiteral("info"), QStringLiteral("text.scp")},
         {QStringLiteral("publish"), QStringLiteral("bad.scp"), QStringLiteral("--folder"),
          QStringLiteral("o")},
     };
