@@ -99,14 +99,14 @@ int main() {
     if (!root.isValid())
         qFatal("cannot create a temporary folder");
     const QString base = root.path() + QLatin1Char('/');
-    const QString work = base + QStringLiteral("work/");
+    TShop shop;
+    shop.SetSiteFolder(base + QStringLiteral("site/"));
+    const QString work = shop.WorkFolder();
     const qint64 bytes = MakeWorkFolder(work);
     std::printf("project: %.0f MB of compressed media plus 1000 text files, %d runs each, medians\n",
                 static_cast<double>(bytes) / kMegabyte, kRuns);
 
-    TShop shop;
     shop.SetID(QStringLiteral("Bench"));
-    shop.SetWorkFolder(work);
     const QString project = base + QStringLiteral("project.scp");
     const QString zipped = base + QStringLiteral("zipped.zip");
     std::vector<double> save, zip, open, unzip;

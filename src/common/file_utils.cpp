@@ -7,8 +7,7 @@
 #include <QFile>
 
 #include "common/app_error.h"
-#include "common/app_info.h"
-#include "common/message_service.h"
+#include "common/folder_walker.h"
 
 namespace fs = std::filesystem;
 
@@ -18,15 +17,9 @@ QString AbsoluteFromRoot(const QString& path) {
     return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
 }
 
-QString WithoutOneTrailingSlash(const QString& path) {
-    if (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        return path.left(path.size() - 1);
-    return path;
-}
-
 fs::file_status StatusOf(const QString& path) {
     std::error_code error;
-    return fs::status(LocalPath(WithoutOneTrailingSlash(path)), error);
+    return fs::status(LocalPath(WithoutTrailingSlash(path)), error);
 }
 
 } // namespace
@@ -39,6 +32,24 @@ QString WithTrailingSlash(const QString& path) {
     if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
         return path;
     return path + QLatin1Char('/');
+}
+
+QString WithoutTrailingSlash(const QString& path) {
+    qsizetype end = path.size();
+    while (end > 1 && path.at(end - 1) == QLatin1Char('/'))
+        --end;
+    return path.left(end);
+}
+
+QString JoinPath(const QString& folder, const QString& name) {
+    qsizetype start = 0;
+    while (start < name.size() && name.at(start) == QLatin1Char('/'))
+        ++start;
+    return WithTrailingSlash(folder) + name.mid(start);
+}
+
+QString SystemMessage(const std::error_code& error) {
+    return QString::fromLocal8Bit(error.message().c_str());
 }
 
 bool FolderExists(const QString& path) {
@@ -70,53 +81,40 @@ bool ForceFolders(const QString& path) {
     return FolderExists(AbsoluteFromRoot(path));
 }
 
-void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder) {
-    const QString source = WithTrailingSlash(sourceFolder);
-    const QString target = WithTrailingSlash(targetFolder);
-    if (!FolderExists(target))
-        ForceFolders(target);
-
+void CopyFileOver(const QString& source, const QString& target) {
     std::error_code error;
-    fs::directory_iterator it(LocalPath(source), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const fs::directory_entry& entry = *it;
-        const QString name = QFile::decodeName(entry.path().filename().c_str());
-        std::error_code kindError;
-        // A linked folder is not descended into, so a link cycle cannot run away.
-        if (entry.is_directory(kindError) && !entry.is_symlink(kindError)) {
-            CopyFolderTree(source + name, target + name);
-            continue;
-        }
-        std::error_code copyError;
-        fs::copy_file(entry.path(), LocalPath(target + name), fs::copy_options::overwrite_existing,
-                      copyError);
-        if (copyError) {
-            const QString reason = QString::fromLocal8Bit(copyError.message().c_str());
-            MessageService().ShowMessageBox(QStringLiteral("Copying file failed.\r\nFile Name: ") + source +
-                                                name + QStringLiteral("\r\n") + QStringLiteral("Error: ") +
-                                                reason,
-                                            mkError, QStringLiteral("File Copy Error"), ProgramCaption());
-            throw EAppError(reason);
-        }
-    }
+    fs::copy_file(LocalPath(source), LocalPath(target), fs::copy_options::overwrite_existing, error);
+    if (error)
+        throw EAppError(QStringLiteral("File Copy Error"), mkError,
+                        QStringLiteral("Copying file failed.\r\nFile Name: ") + source +
+                            QStringLiteral("\r\nError: ") + SystemMessage(error));
+}
+
+void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder, const TNameFilter& copies) {
+    const QString target = WithTrailingSlash(targetFolder);
+    ForceFolders(target);
+    const auto accepted = [&](const TFolderEntry& entry) { return !copies || copies(entry.Name); };
+    const auto copyFolder = [&](const TFolderEntry& folder) {
+        if (!accepted(folder))
+            return false;
+        ForceFolders(target + folder.Relative);
+        return true;
+    };
+    const auto copyFile = [&](const TFolderEntry& file) {
+        if (accepted(file))
+            CopyFileOver(file.Path, target + file.Relative);
+    };
+    WalkFolder(sourceFolder, {.EnterFolder = copyFolder, .File = copyFile, .RaiseReadErrors = true});
 }
 
 void DeleteFolderTree(const QString& folder) {
     if (folder.isEmpty())
         return;
-    const QString root = WithTrailingSlash(folder);
-    std::error_code error;
-    fs::directory_iterator it(LocalPath(root), error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        const fs::directory_entry& entry = *it;
-        std::error_code kindError;
-        if (entry.is_directory(kindError) && !entry.is_symlink(kindError)) {
-            DeleteFolderTree(QFile::decodeName(entry.path().c_str()));
-        } else {
-            std::error_code removeError;
-            fs::remove(entry.path(), removeError);
-        }
-    }
-    std::error_code removeError;
-    fs::remove(LocalPath(WithoutOneTrailingSlash(root)), removeError);
+    const auto remove = [](const TFolderEntry& entry) {
+        std::error_code ignored;
+        fs::remove(LocalPath(WithoutTrailingSlash(entry.Path)), ignored);
+    };
+    WalkFolder(folder, {.LeaveFolder = remove, .File = remove});
+    std::error_code ignored;
+    fs::remove(LocalPath(WithoutTrailingSlash(folder)), ignored);
 }

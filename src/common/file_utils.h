@@ -1,7 +1,11 @@
 // Trovecart - file and folder helpers. Folder paths end with '/'; a relative path is taken from '/'.
 #pragma once
 
+#include <system_error>
+
 #include <QString>
+
+#include "common/folder_walker.h"
 
 bool FolderExists(const QString& path);
 // True only for an existing entry that is not a folder.
@@ -11,15 +15,24 @@ bool FolderHasEntries(const QString& folder);
 QString ExtractNamePart(const QString& path);
 // Appends '/' unless the path already ends with one (an empty path stays empty).
 QString WithTrailingSlash(const QString& path);
+// Without its trailing '/'s; the root stays "/".
+QString WithoutTrailingSlash(const QString& path);
+// The entry of that name in the folder: exactly one '/' between them.
+QString JoinPath(const QString& folder, const QString& name);
 
 // Creates the folder and its parents. Failures are not reported; the result tells whether the
 // folder exists afterwards.
 bool ForceFolders(const QString& path);
 
-// Copies the source tree into the target, replacing existing files. A failing file copy is shown
-// through the message service ("File Copy Error") and raised as EAppError with the system's
-// message; files copied before it stay.
-void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder);
+// Copies the file, replacing the target; a failure raises the "File Copy Error" EAppError that
+// names the source file.
+void CopyFileOver(const QString& source, const QString& target);
+
+// Copies the source tree into the target, replacing existing files; with a filter only the
+// entries it accepts. A failing file copy raises the "File Copy Error" EAppError and ends the
+// copy (files copied before it stay), as does a source folder that cannot be read.
+void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder,
+                    const TNameFilter& copies = nullptr);
 
 // Removes the folder with everything below it. Single failures are skipped; links are removed,
 // never followed.
@@ -27,3 +40,5 @@ void DeleteFolderTree(const QString& folder);
 
 // The path in the encoding the file system expects.
 std::string LocalPath(const QString& path);
+// The system's message for a failure.
+QString SystemMessage(const std::error_code& error);

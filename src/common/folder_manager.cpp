@@ -40,9 +40,7 @@ QString TFolderManager::Resolve(const QString& path) {
 }
 
 void TFolderManager::ForceFolder(const QString& path) {
-    QString folder = path;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    const QString folder = WithoutTrailingSlash(path);
     if (FolderExists(folder)) {
         output_.append(QStringLiteral("Directory Exists : ") + path);
         return;
@@ -60,9 +58,7 @@ void TFolderManager::ForceFolder(const QString& path) {
 }
 
 int TFolderManager::FolderAttributes(const QString& path) {
-    QString folder = path;
-    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
-        folder.chop(1);
+    const QString folder = WithoutTrailingSlash(path);
     if (!FolderExists(folder))
         return -1;
     int attributes = TFileAttributes::kDirectory;

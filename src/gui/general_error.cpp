@@ -1,4 +1,4 @@
-// Trovecart - general error message.
+// Trovecart - the window's command runner.
 #include "gui/general_error.h"
 
 #include "common/app_error.h"
@@ -7,8 +7,10 @@
 
 namespace {
 
-void Show(const QString& text) {
-    MessageService().ShowMessageBox(text, mkError, ProgramCaption(), ProgramCaption());
+void Show(const EAppError& error) {
+    const QString& heading = error.Heading();
+    MessageService().ShowMessageBox(error.Message(), error.Kind(),
+                                    heading.isEmpty() ? ProgramCaption() : heading, ProgramCaption());
 }
 
 } // namespace
@@ -18,9 +20,9 @@ bool RunReportingErrors(const std::function<void()>& action) {
         action();
         return true;
     } catch (const EAppError& error) {
-        Show(error.Message());
+        Show(error);
     } catch (const std::exception& error) {
-        Show(QString::fromLocal8Bit(error.what()));
+        Show(EAppError(QString::fromLocal8Bit(error.what())));
     }
     return false;
 }

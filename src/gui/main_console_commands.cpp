@@ -1,12 +1,9 @@
 // Trovecart - main window: preview, front-end update, templates, shop settings and publishing.
-#include <filesystem>
-
-#include <QFile>
 #include <QPushButton>
 
+#include "common/app_error.h"
 #include "common/app_info.h"
 #include "common/dialog_service.h"
-#include "common/file_utils.h"
 #include "common/message_service.h"
 #include "gui/frames/shop_frame.h"
 #include "gui/main_console.h"
@@ -16,20 +13,19 @@
 #include "shop/email_check.h"
 #include "shop/program_data.h"
 #include "shop/shop_document.h"
+#include "shop/site_build.h"
 
 void TMainConsole::Previewinbrowser1Click() {
-    shop_->SaveToFile(shop_->WorkFolder() + QStringLiteral("shop.xml"), true);
-    QFile::remove(shop_->SiteFolder() + QStringLiteral("shoppingcart.html"));
-    shop_->WriteSitePages(QString());
-    DialogService().OpenWithShell(shop_->SiteFolder() + QStringLiteral("index.html"));
+    PrepareSite(*shop_, TSiteUse::BrowserPreview);
+    DialogService().OpenWithShell(shop_->Workspace().StartPage());
 }
 
 void TMainConsole::miUpdateCartClick() {
-    std::error_code ignored;
-    std::filesystem::copy_file(
-        LocalPath(ProgramData().TemplateFolder() + shop_->ID() + QStringLiteral("/index.swf")),
-        LocalPath(shop_->WorkFolder() + QStringLiteral("index.swf")),
-        std::filesystem::copy_options::overwrite_existing, ignored);
+    try {
+        shop_->TakeFrontEnd(ProgramData().TemplatePath(shop_->ID()));
+    } catch (const EAppError&) {
+        // The command is silent: the old front end simply stays.
+    }
     if (TShopFrame* frame = ShownShopFrame())
         frame->RefreshPreview();
 }

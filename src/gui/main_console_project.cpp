@@ -1,8 +1,8 @@
 // Trovecart - main window: opening, creating, saving and closing projects.
 #include <QApplication>
 #include <QMenu>
+#include <QScopeGuard>
 
-#include "common/app_error.h"
 #include "common/app_info.h"
 #include "common/dialog_service.h"
 #include "common/file_utils.h"
@@ -74,17 +74,16 @@ bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
     ReleaseShop();
     AttachNewShop();
     shop_->SetFileName(path);
-    try {
+    const bool opened = RunReportingErrors([&] {
         shop_->OpenProject(path, ProgramData().TempFolder());
         if (recordRecent)
             RecordRecent();
         tree_->BuildTree(shop_.get());
-        return true;
-    } catch (const EAppError&) {
-        // The archive reader has reported what went wrong; nothing of the project stays.
+    });
+    // Nothing of a project that failed to open stays.
+    if (!opened)
         ReleaseShop();
-        return false;
-    }
+    return opened;
 }
 
 bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
@@ -93,24 +92,17 @@ bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
     ReleaseShop();
     AttachNewShop();
     shop_->SetFileName(QString());
-    try {
+    const bool created = RunReportingErrors([&] {
         shop_->NewFromTemplate(templatePath, ProgramData().TempFolder());
         tree_->BuildTree(shop_.get());
-        return true;
-    } catch (const EAppError& error) {
-        MessageService().ShowMessageBox(this, error.Message(), mkPlain, ProgramCaption(), ProgramCaption());
+    });
+    if (!created)
         ReleaseShop();
-        return false;
-    }
+    return created;
 }
 
 bool TMainConsole::ChangeTemplate(const QString& templatePath, const QString& templateId) {
-    try {
-        return shop_ && shop_->ApplyTemplate(templatePath, templateId);
-    } catch (const EAppError& error) {
-        MessageService().ShowMessageBox(this, error.Message(), mkError, ProgramCaption(), ProgramCaption());
-        return false;
-    }
+    return shop_ && RunReportingErrors([&] { shop_->ApplyTemplate(templatePath, templateId); });
 }
 
 bool TMainConsole::SaveProjectFile(bool saveAs) {
@@ -128,17 +120,17 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
             return false;
         fileName = *chosen;
     }
-    setEnabled(false);
-    try {
+    const bool saved = RunReportingErrors([&] {
+        setEnabled(false);
+        // Enabled again before a failure is shown, so that its message box can be answered.
+        const auto enableAgain = qScopeGuard([this] { setEnabled(true); });
         shop_->SaveProject(fileName);
-        shop_->SetFileName(fileName);
-        setEnabled(true);
-        RecordRecent();
-        return true;
-    } catch (const EAppError&) {
-        setEnabled(true);
+    });
+    if (!saved)
         return false;
-    }
+    shop_->SetFileName(fileName);
+    RecordRecent();
+    return true;
 }
 
 bool TMainConsole::CloseProject() {
@@ -150,12 +142,8 @@ bool TMainConsole::CloseProject() {
             RecordRecent();
     }
     ReleaseShop();
-    try {
-        dataModule_.SaveShopConfig();
-    } catch (const EAppError& error) {
-        // The program may close all the same; the user learns that the settings were not kept.
-        MessageService().ShowMessageBox(this, error.Message(), mkError, ProgramCaption(), ProgramCaption());
-    }
+    // The program may close all the same; the user learns that the settings were not kept.
+    RunReportingErrors([this] { dataModule_.SaveShopConfig(); });
     return true;
 }
 
@@ -181,12 +169,10 @@ void TMainConsole::UpdateRecentMenu() {
     recentMenu_->clear();
     const TResentItems& recent = ProgramData().Recent();
     for (int i = 0; i < recent.Count(); ++i) {
-        QString path = recent.Items(i).Src();
-        if (path.endsWith(QLatin1Char('/')))
-            path.chop(1);
-        if (!FileExistsStrict(path))
-            continue;
+        // A trailing '/' is ignored by the test.
         const QString source = recent.Items(i).Src();
+        if (!FileExistsStrict(source))
+            continue;
         QAction* entry = recentMenu_->addAction(source);
         entry->setToolTip(source);
         connect(entry, &QAction::triggered, this,

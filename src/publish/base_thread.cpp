@@ -1,8 +1,6 @@
 // Trovecart - publish worker base.
 #include "publish/base_thread.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QMetaObject>
 
 #include "common/app_error.h"
@@ -25,10 +23,6 @@ TBaseThread::TBaseThread(QObject* parent) : QThread(parent) {
     });
 }
 
-bool TBaseThread::IsSkippedName(const QString& name) {
-    return name == QLatin1String("Thumb.png");
-}
-
 void TBaseThread::RunInOwnerThread(const std::function<void()>& function) {
     if (QThread::currentThread() == thread())
         function();
@@ -36,22 +30,31 @@ void TBaseThread::RunInOwnerThread(const std::function<void()>& function) {
         QMetaObject::invokeMethod(this, function, Qt::BlockingQueuedConnection);
 }
 
-void TBaseThread::ForEachEntry(const QString& folder,
-                               const std::function<void(const QString&, bool)>& visit) const {
-    QDirIterator entries(folder, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    while (!Terminated() && entries.hasNext()) {
-        entries.next();
-        const QFileInfo info = entries.fileInfo();
-        visit(info.fileName(), info.isDir());
-    }
+void TBaseThread::WalkSentEntries(const QString& folder,
+                                  const std::function<void(const TFolderEntry&)>& enterFolder,
+                                  const std::function<void(const TFolderEntry&)>& file) const {
+    const auto sent = [this](const TFolderEntry& entry) { return !entryFilter_ || entryFilter_(entry.Name); };
+    WalkFolder(folder, {
+                           .EnterFolder =
+                               [&](const TFolderEntry& entry) {
+                                   if (!sent(entry))
+                                       return false;
+                                   enterFolder(entry);
+                                   return true;
+                               },
+                           .File =
+                               [&](const TFolderEntry& entry) {
+                                   if (sent(entry))
+                                       file(entry);
+                               },
+                           .ShouldStop = [this] { return Terminated(); },
+                       });
 }
 
 qint64 TBaseThread::CountFiles(const QString& folder) {
-    const QString path = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     qint64 count = 0;
-    ForEachEntry(path, [&](const QString& name, bool isFolder) {
-        count += isFolder ? CountFiles(path + name + QLatin1Char('/')) : 1;
-    });
+    WalkFolder(folder, {.File = [&count](const TFolderEntry&) { ++count; },
+                        .ShouldStop = [this] { return Terminated(); }});
     return count;
 }
 
@@ -91,10 +94,19 @@ void TBaseThread::ReportRunFailure(const QString& message) {
     Terminate();
 }
 
-void TBaseThread::StartFile(const QString& action) {
+void TBaseThread::TransferFile(const QString& action, const std::function<void()>& transfer) {
     ReportStatus(action, true, false);
     filePercent_ = 0;
     fileClock_.start();
+    bool succeeded = true;
+    try {
+        transfer();
+    } catch (const EAppError& error) {
+        succeeded = false;
+        errorText_ = error.Message();
+    }
+    ++doneFiles_;
+    ReportStatus(action, false, !succeeded);
 }
 
 void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {
@@ -111,11 +123,4 @@ void TBaseThread::ReportFileProgress() {
     reportedFilePercent_ = filePercent_;
     reportClock_.start();
     RunInOwnerThread([&] { emit OnFileProgress(this, filePercent_, speed_); });
-}
-
-void TBaseThread::FinishFile(const QString& action, bool succeeded, const QString& errorText) {
-    if (!succeeded)
-        errorText_ = errorText;
-    ++doneFiles_;
-    ReportStatus(action, false, !succeeded);
 }

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QThread>
 
+#include "common/folder_walker.h"
+
 // Created by the UI thread, configured, then started; frees itself (deleteLater) once OnTerminate
 // has been delivered. Every report is handed to the thread the object lives in (the UI thread)
 // and the worker waits until the receivers have returned, so that thread must keep running its
@@ -26,6 +28,10 @@ public:
     // A local folder, or a remote directory path for FTP.
     const QString& TargetFolder() const { return targetFolder_; }
     void SetTargetFolder(const QString& folder) { targetFolder_ = folder; }
+    // Entries the filter refuses are neither copied nor uploaded (a refused folder with all it
+    // holds), yet counted in TotalFiles. Without a filter everything is sent. Set before the
+    // start; the worker calls it.
+    void SetEntryFilter(TNameFilter filter) { entryFilter_ = std::move(filter); }
 
     qint64 TotalFiles() const { return totalFiles_; }
     qint64 DoneFiles() const { return doneFiles_; }
@@ -44,9 +50,6 @@ signals:
     void OnTerminate(TBaseThread* sender);
 
 protected:
-    // The entries a publish never copies.
-    static bool IsSkippedName(const QString& name);
-
     virtual bool IsTargetNotEmpty() = 0;
     virtual qint64 CountFiles(const QString& folder);
 
@@ -54,23 +57,23 @@ protected:
     // result has then been reported).
     bool CommonStart();
 
-    // Calls visit(name, isFolder) for each entry of the folder in the file system's order until
-    // a stop is requested.
-    void ForEachEntry(const QString& folder, const std::function<void(const QString&, bool)>& visit) const;
+    // Walks the folder tree in the file system's order until a stop is requested, leaving out
+    // what the entry filter refuses; each sub-folder is entered where it is met.
+    void WalkSentEntries(const QString& folder, const std::function<void(const TFolderEntry&)>& enterFolder,
+                         const std::function<void(const TFolderEntry&)>& file) const;
 
     // Sets the fields and reports them.
     void ReportStatus(const QString& action, bool busy, bool failed);
     // A failure outside a single file ends the run.
     void ReportRunFailure(const QString& message);
 
-    // The busy report of a file and the start of its clock.
-    void StartFile(const QString& action);
+    // Reports the file as busy, starts its clock, runs the transfer and reports the result: a
+    // failure with the message of the EAppError the transfer raised.
+    void TransferFile(const QString& action, const std::function<void()>& transfer);
     // Restarts the file's clock (the transfer proper begins).
     void RestartFileClock() { fileClock_.start(); }
     // Computes the file percent and the speed from the bytes done and reports them.
     void UpdateFileProgress(qint64 doneBytes, qint64 totalBytes);
-    // The file's result; errorText is used only when it failed.
-    void FinishFile(const QString& action, bool succeeded, const QString& errorText = QString());
 
 private:
     // Runs the function in the thread the object lives in and waits for it.
@@ -79,6 +82,7 @@ private:
 
     QString sourceFolder_;
     QString targetFolder_;
+    TNameFilter entryFilter_;
     QString actionText_;
     bool failed_ = false;
     bool busy_ = false;

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 
+#include "common/app_error.h"
 #include "common/file_utils.h"
 
 namespace {
@@ -18,8 +19,8 @@ namespace {
 // Bytes per step: the progress is reported and the stop request read this often.
 constexpr size_t kBlockSize = 1024 * 1024;
 
-QString SystemMessage(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+[[noreturn]] void ThrowSystemError(int error) {
+    throw EAppError(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 class TDescriptor {
@@ -99,20 +100,20 @@ ssize_t CopyBlock(int input, int output, size_t count, bool& kernelCopy) {
 
 } // namespace
 
-QString CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress) {
+void CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress) {
     const std::string targetPath = LocalPath(target);
     TDescriptor input(::open(LocalPath(source).c_str(), O_RDONLY | O_CLOEXEC));
     if (!input.Valid())
-        return SystemMessage(errno);
+        ThrowSystemError(errno);
     struct stat sourceStatus {};
     if (::fstat(input.Get(), &sourceStatus) != 0)
-        return SystemMessage(errno);
+        ThrowSystemError(errno);
     if (S_ISDIR(sourceStatus.st_mode))
-        return SystemMessage(EISDIR);
+        ThrowSystemError(EISDIR);
 
     TTemporaryFile temporary = CreateTemporaryBeside(targetPath);
     if (!temporary.File.Valid())
-        return SystemMessage(errno);
+        ThrowSystemError(errno);
     // A replaced file keeps its permissions.
     struct stat targetStatus {};
     if (::stat(targetPath.c_str(), &targetStatus) == 0 && S_ISREG(targetStatus.st_mode))
@@ -121,27 +122,26 @@ QString CopyFileWithProgress(const QString& source, const QString& target, const
     const auto fail = [&](int error) {
         temporary.File.Close();
         ::unlink(temporary.Path.c_str());
-        return SystemMessage(error);
+        ThrowSystemError(error);
     };
 
     const qint64 total = sourceStatus.st_size;
     qint64 done = 0;
     bool kernelCopy = true;
     if (!progress(0, total))
-        return fail(ECANCELED);
+        fail(ECANCELED);
     for (;;) {
         const ssize_t copied = CopyBlock(input.Get(), temporary.File.Get(), kBlockSize, kernelCopy);
         if (copied < 0)
-            return fail(errno);
+            fail(errno);
         if (copied == 0)
             break;
         done += copied;
         if (!progress(done, total))
-            return fail(ECANCELED);
+            fail(ECANCELED);
     }
     if (const int error = temporary.File.Close())
-        return fail(error);
+        fail(error);
     if (::rename(temporary.Path.c_str(), targetPath.c_str()) != 0)
-        return fail(errno);
-    return QString();
+        fail(errno);
 }

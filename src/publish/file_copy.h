@@ -11,5 +11,5 @@ using TCopyProgress = std::function<bool(qint64 doneBytes, qint64 totalBytes)>;
 
 // Copies source to target. An existing target is replaced only by the complete new file: the
 // copy is written beside it and renamed at the end, so a failed or abandoned copy leaves the old
-// file as it was. Returns an empty text on success, else the system's message.
-QString CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress);
+// file as it was. A failure, and an abandoned copy, raise EAppError with the system's message.
+void CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress);

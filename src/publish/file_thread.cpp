@@ -20,25 +20,18 @@ bool TFileThread::IsTargetNotEmpty() {
 }
 
 void TFileThread::CopyFolder(const QString& source, const QString& target) {
-    const QString sourceFolder = WithTrailingSlash(source);
     const QString targetFolder = WithTrailingSlash(target);
-    if (!FolderExists(targetFolder))
-        ForceFolders(targetFolder);
-    ForEachEntry(sourceFolder, [&](const QString& name, bool isFolder) {
-        if (IsSkippedName(name))
-            return;
-        if (isFolder)
-            CopyFolder(sourceFolder + name + QLatin1Char('/'), targetFolder + name + QLatin1Char('/'));
-        else
-            CopyOneFile(sourceFolder + name, targetFolder + name);
-    });
+    ForceFolders(targetFolder);
+    WalkSentEntries(
+        source, [&](const TFolderEntry& folder) { ForceFolders(targetFolder + folder.Relative); },
+        [&](const TFolderEntry& file) { CopyOneFile(file.Path, targetFolder + file.Relative); });
 }
 
 void TFileThread::CopyOneFile(const QString& source, const QString& target) {
-    StartFile(target);
-    const QString error = CopyFileWithProgress(source, target, [this](qint64 done, qint64 total) {
-        UpdateFileProgress(done, total);
-        return !Terminated();
+    TransferFile(target, [&] {
+        CopyFileWithProgress(source, target, [this](qint64 done, qint64 total) {
+            UpdateFileProgress(done, total);
+            return !Terminated();
+        });
     });
-    FinishFile(target, error.isEmpty(), error);
 }

@@ -15,7 +15,8 @@ protected:
     bool IsTargetNotEmpty() override;
 
 private:
-    // Copies the source tree into the target, creating the target with its parents.
+    // Copies the source tree into the target, creating the target with its parents; the folders
+    // are made as they are met, before their files.
     void CopyFolder(const QString& source, const QString& target);
     void CopyOneFile(const QString& source, const QString& target);
 };

@@ -48,51 +48,42 @@ bool TFTPThread::IsTargetNotEmpty() {
 }
 
 void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteFolder) {
-    const QString local = WithTrailingSlash(localFolder);
-    const QString remote =
-        remoteFolder.endsWith(QLatin1Char('/')) ? remoteFolder : remoteFolder + QLatin1Char('/');
-    // A folder that cannot be made or entered shows up as failures of its files.
-    try {
-        ForceRemoteDirs(remote.left(remote.size() - 1));
-        client_->ChangeDir(remote);
-    } catch (const EAppError&) {
-    }
-    ForEachEntry(local, [&](const QString& name, bool isFolder) {
-        if (IsSkippedName(name))
-            return;
-        if (isFolder) {
-            UploadFolder(local + name + QLatin1Char('/'), remote + name + QLatin1Char('/'));
-            return;
-        }
-        try {
-            client_->ChangeDir(remote);
-        } catch (const EAppError&) {
-        }
-        const QString action = QStringLiteral("ftp://") + host_ + remote + name;
-        StartFile(action);
-        QString errorText;
-        const bool uploaded = UploadFile(local + name, remote + name, errorText);
-        FinishFile(action, uploaded, errorText);
-    });
+    const QString remote = WithTrailingSlash(remoteFolder);
+    EnterRemoteFolder(remote);
+    WalkSentEntries(
+        localFolder, [&](const TFolderEntry& folder) { EnterRemoteFolder(remote + folder.Relative); },
+        [&](const TFolderEntry& file) {
+            const QString path = remote + file.Relative;
+            // The folder the file goes into, with its final '/'.
+            const QString folder = path.left(path.size() - file.Name.size());
+            try {
+                client_->ChangeDir(folder);
+            } catch (const EAppError&) {
+            }
+            TransferFile(QStringLiteral("ftp://") + host_ + path, [&] { UploadFile(file.Path, path); });
+        });
 }
 
-bool TFTPThread::UploadFile(const QString& localPath, const QString& remotePath, QString& errorText) {
+void TFTPThread::EnterRemoteFolder(const QString& remoteFolder) {
+    // A folder that cannot be made or entered shows up as failures of its files.
     try {
-        // A dropped connection is re-established once per file.
-        if (!client_->Connected())
-            client_->Connect();
-        if (client_->FileDate(remotePath))
-            client_->Delete(remotePath);
-        RestartFileClock();
-        QFile source(localPath);
-        if (!source.open(QIODevice::ReadOnly))
-            throw EAppError(source.errorString());
-        client_->Store(source, remotePath);
-        return true;
-    } catch (const EAppError& error) {
-        errorText = error.Message();
-        return false;
+        ForceRemoteDirs(remoteFolder.left(remoteFolder.size() - 1));
+        client_->ChangeDir(remoteFolder);
+    } catch (const EAppError&) {
     }
+}
+
+void TFTPThread::UploadFile(const QString& localPath, const QString& remotePath) {
+    // A dropped connection is re-established once per file.
+    if (!client_->Connected())
+        client_->Connect();
+    if (client_->FileDate(remotePath))
+        client_->Delete(remotePath);
+    RestartFileClock();
+    QFile source(localPath);
+    if (!source.open(QIODevice::ReadOnly))
+        throw EAppError(source.errorString());
+    client_->Store(source, remotePath);
 }
 
 void TFTPThread::ForceRemoteDirs(const QString& path) {

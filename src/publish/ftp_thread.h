@@ -34,8 +34,11 @@ protected:
 private:
     void Publish();
     void UploadFolder(const QString& localFolder, const QString& remoteFolder);
-    // Returns false after a failure, whose message is then in errorText.
-    bool UploadFile(const QString& localPath, const QString& remotePath, QString& errorText);
+    // Makes the folder (ending with '/') with its parents and changes into it; failures are
+    // ignored.
+    void EnterRemoteFolder(const QString& remoteFolder);
+    // Raises EAppError with the server's or the system's message.
+    void UploadFile(const QString& localPath, const QString& remotePath);
     // Creates the directory and its missing parents; raises EFtpError when one cannot be made.
     void ForceRemoteDirs(const QString& path);
 

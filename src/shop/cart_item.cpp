@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "common/locale_number.h"
+#include "shop/workspace.h"
 #include "shop/xml_text.h"
 
 QString CartItemTypeWord(TCartItemType type) {
@@ -91,15 +92,15 @@ bool TCartItem::DeleteMediaFiles(const QString& workFolder) const {
     if (workFolder.isEmpty())
         return true;
     bool result = true;
-    const auto deleteIn = [&](const QString& name, const char* subfolder) {
+    const auto deleteIn = [&](const QString& name, TWorkspace::TMedia media) {
         if (name.isEmpty())
             return;
         // After a failed deletion the remaining files stay.
         if (result)
-            result = QFile::remove(workFolder + QLatin1String(subfolder) + name);
+            result = QFile::remove(TWorkspace::MediaFolderIn(workFolder, media) + name);
     };
-    deleteIn(thumb_, "thumb/");
-    deleteIn(preview_, "preview/");
-    deleteIn(image_, "image/");
+    deleteIn(thumb_, TWorkspace::TMedia::Thumb);
+    deleteIn(preview_, TWorkspace::TMedia::Preview);
+    deleteIn(image_, TWorkspace::TMedia::Image);
     return result;
 }

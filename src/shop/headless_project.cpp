@@ -38,7 +38,5 @@ void THeadlessProject::NewFromTemplate(const QString& templateName) {
     // A name is one folder of the template folder, never a path that leads elsewhere.
     const bool plainName = !templateName.isEmpty() && !templateName.contains(QLatin1Char('/')) &&
                            templateName != QLatin1String(".") && templateName != QLatin1String("..");
-    const QString folder =
-        plainName ? programData_.TemplateFolder() + templateName + QLatin1Char('/') : QString();
-    shop_->NewFromTemplate(folder, tempFolder_);
+    shop_->NewFromTemplate(plainName ? programData_.TemplatePath(templateName) : QString(), tempFolder_);
 }

@@ -8,6 +8,7 @@
 #include "common/picture_fit.h"
 #include "common/time_texts.h"
 #include "shop/shop_error.h"
+#include "shop/workspace.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ QString NewPreviewFileName(bool video) {
 
 QString ImportPictureFile(const QString& pickedFile, const QString& workFolder) {
     const QString name = NewPictureFileName(pickedFile);
-    const QString folder = WithTrailingSlash(workFolder) + QStringLiteral("image/");
+    const QString folder = TWorkspace::MediaFolderIn(workFolder, TWorkspace::TMedia::Image);
     ForceFolders(folder);
     if (IsBitmapName(pickedFile)) {
         const QImage picture(pickedFile);
@@ -54,7 +55,7 @@ QString CreateThumbnailFile(const QImage& picture, int thumbWidth, int thumbHeig
     const QString name = NewThumbFileName();
     QImage thumbnail;
     FitPicture(picture, thumbnail, thumbHeight, thumbWidth, sourceIsPng);
-    const QString folder = WithTrailingSlash(workFolder) + QStringLiteral("thumb/");
+    const QString folder = TWorkspace::MediaFolderIn(workFolder, TWorkspace::TMedia::Thumb);
     ForceFolders(folder);
     if (thumbnail.isNull() || !thumbnail.save(folder + name, "PNG"))
         throw EShopError(QStringLiteral("Cannot save the thumbnail \"%1\".").arg(folder + name));

@@ -96,6 +96,10 @@ TProgramData::TProgramData(const QString& programFolder, const QString& programD
       tempFolder_(WithTrailingSlash(programDataFolder) + QStringLiteral("Temp/")),
       templateFolder_(programFolder_ + QStringLiteral("Files/Template/")) {}
 
+QString TProgramData::TemplatePath(const QString& name) const {
+    return WithTrailingSlash(JoinPath(templateFolder_, name));
+}
+
 QString TProgramData::SettingsFileName() const {
     const QString beside = programFolder_ + QLatin1String(kSettingsName);
     if (CanWriteHere(beside))

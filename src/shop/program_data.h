@@ -80,6 +80,8 @@ public:
     // Holds the templates and theme.xml; ends with '/'.
     const QString& TemplateFolder() const { return templateFolder_; }
     void SetTemplateFolder(const QString& value) { templateFolder_ = value; }
+    // The folder of the template of that name; ends with '/'.
+    QString TemplatePath(const QString& name) const;
     const QString& ProgramFolder() const { return programFolder_; }
 
     // "shopconfig.xml" in the program folder; where that folder cannot take it, the same name in

@@ -11,13 +11,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include <QFile>
 #include <QSet>
 #include <QStringList>
 
 #include <zip.h>
 
 #include "common/file_utils.h"
+#include "common/folder_walker.h"
 
 namespace fs = std::filesystem;
 
@@ -201,27 +201,24 @@ struct TPackEntry {
 };
 
 // Every folder and regular file below the folder, names sorted so that archives are reproducible.
-// Linked folders are not descended into, so a link cycle cannot run away.
-void CollectEntries(const fs::path& folder, const std::string& prefix, std::vector<TPackEntry>& entries) {
-    std::vector<fs::directory_entry> children;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error); !error && it != fs::directory_iterator();
-         it.increment(error))
-        children.push_back(*it);
-    if (error)
-        ThrowSystemError(QFile::decodeName(folder.c_str()), error.value());
-    std::sort(children.begin(), children.end(),
-              [](const fs::directory_entry& a, const fs::directory_entry& b) { return a.path() < b.path(); });
-    for (const fs::directory_entry& child : children) {
-        const std::string name = prefix + child.path().filename().string();
-        std::error_code kindError;
-        if (child.is_directory(kindError) && !child.is_symlink(kindError)) {
-            entries.push_back({child.path().string(), name + "/", true});
-            CollectEntries(child.path(), name + "/", entries);
-        } else if (child.is_regular_file(kindError)) {
-            entries.push_back({child.path().string(), name, false});
-        }
+std::vector<TPackEntry> CollectEntries(const QString& folder) {
+    std::vector<TPackEntry> entries;
+    const auto addFolder = [&](const TFolderEntry& entry) {
+        entries.push_back({LocalPath(entry.Path), entry.Relative.toStdString(), true});
+        return true;
+    };
+    const auto addFile = [&](const TFolderEntry& entry) {
+        std::error_code error;
+        if (fs::is_regular_file(LocalPath(entry.Path), error))
+            entries.push_back({LocalPath(entry.Path), entry.Relative.toStdString(), false});
+    };
+    try {
+        WalkFolder(folder,
+                   {.EnterFolder = addFolder, .File = addFile, .Sorted = true, .RaiseReadErrors = true});
+    } catch (const EAppError& error) {
+        throw EArchiveError(ZIP_ER_READ, error.Message());
     }
+    return entries;
 }
 
 void AddEntry(zip_t* archive, const TPackEntry& entry) {
@@ -287,8 +284,7 @@ void ExtractArchive(const QString& archiveFile, const QString& targetFolder,
 }
 
 void PackFolder(const QString& sourceFolder, const QString& archiveFile, const TArchiveObserver& observer) {
-    std::vector<TPackEntry> entries;
-    CollectEntries(fs::path(LocalPath(WithTrailingSlash(sourceFolder))), std::string(), entries);
+    const std::vector<TPackEntry> entries = CollectEntries(sourceFolder);
     // libzip deletes the target when closing an archive without entries.
     if (entries.empty())
         throw EArchiveError(ZIP_ER_INVAL, QStringLiteral("\"%1\" holds nothing to pack.").arg(sourceFolder));

@@ -43,7 +43,7 @@ int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
 
 TShop::~TShop() {
     // The workspace goes with the shop.
-    DeleteFolderTree(siteFolder_);
+    DeleteFolderTree(SiteFolder());
 }
 
 void TShop::LoadFromXML(const pugi::xml_node& root) {

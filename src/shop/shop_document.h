@@ -9,6 +9,7 @@
 #include "shop/category.h"
 #include "shop/editor_view.h"
 #include "shop/shop_config.h"
+#include "shop/workspace.h"
 
 namespace pugi {
 class xml_node;
@@ -35,12 +36,13 @@ public:
     // The project file the shop came from or was last saved to; empty for a new project.
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& fileName) { fileName_ = fileName; }
+    // Where the shop's files lie; empty until NewFromTemplate or OpenProject.
+    const TWorkspace& Workspace() const { return workspace_; }
     // Holds shop.xml and the media; ends with '/'.
-    const QString& WorkFolder() const { return workFolder_; }
-    void SetWorkFolder(const QString& folder) { workFolder_ = folder; }
-    // The folder above WorkFolder that receives the site's pages; ends with '/'.
-    const QString& SiteFolder() const { return siteFolder_; }
-    void SetSiteFolder(const QString& folder) { siteFolder_ = folder; }
+    const QString& WorkFolder() const { return workspace_.WorkFolder(); }
+    // The folder above WorkFolder that receives the site's pages; ends with '/'. WorkFolder follows.
+    const QString& SiteFolder() const { return workspace_.SiteFolder(); }
+    void SetSiteFolder(const QString& folder) { workspace_ = TWorkspace(folder); }
 
     // Set while an archive run of OpenProject or SaveProject must stop; read between chunks.
     bool Cancelled() const { return cancelled_; }
@@ -65,19 +67,22 @@ public:
     // The document as the file would hold it.
     QByteArray ToXmlText() const;
 
-    // Workspace (each raises EAppError on failure). A workspace is SiteFolder = tempFolder + a
-    // time stamp + '/', holding the pages, and WorkFolder = SiteFolder + "shoppingcart/", holding
-    // shop.xml, the front end and the media. It is deleted with the shop.
+    // Workspace (each raises EAppError on failure). A new workspace is a time-stamped folder
+    // below the temporary folder (see TWorkspace); it is deleted with the shop.
     // Copies the template folder into a new workspace and loads its shop.xml.
     virtual void NewFromTemplate(const QString& templateFolder, const QString& tempFolder);
     // Unpacks the project file into a new workspace and loads it; the caller sets FileName first.
+    // Sets Cancelled when the archive run failed or was stopped.
     virtual void OpenProject(const QString& projectFile, const QString& tempFolder);
     // Writes shop.xml and packs WorkFolder into the project file, which is replaced only by a
     // complete new archive.
     virtual void SaveProject(const QString& projectFile);
-    // Takes the front end and the design sizes of another template; false after a reported copy
-    // failure. Raises EShopError when the template's shop.xml cannot be read.
-    bool ApplyTemplate(const QString& templateFolder, const QString& templateId);
+    // Takes the front end and the design sizes of another template. After a failed copy of the
+    // front end nothing has changed; a template shop.xml that cannot be read raises after the
+    // front end is in place.
+    void ApplyTemplate(const QString& templateFolder, const QString& templateId);
+    // Copies the template folder's front end over the workspace's ("File Copy Error").
+    void TakeFrontEnd(const QString& templateFolder) const;
 
     // Site pages. The prefix is the site's address ending with '/', or empty for relative links.
     virtual QString GetEmbedCode(const QString& prefix) const;
@@ -102,7 +107,6 @@ private:
     bool modified_ = false;
     bool cancelled_ = false;
     QString fileName_;
-    QString workFolder_;
-    QString siteFolder_;
+    TWorkspace workspace_;
     TEditorView* editor_ = nullptr;
 };

@@ -1,41 +1,14 @@
 // Trovecart - the shop's workspace: creating it from a template or a project file, and packing it.
-#include <filesystem>
-#include <system_error>
-
 #include <QFile>
 
 #include <pugixml.hpp>
 
-#include "common/app_info.h"
 #include "common/file_utils.h"
-#include "common/message_service.h"
-#include "common/time_texts.h"
 #include "shop/project_archive.h"
 #include "shop/shop_document.h"
 #include "shop/xml_text.h"
 
 namespace {
-
-const QString kShopFile = QStringLiteral("shop.xml");
-
-void CreateMediaFolders(const QString& workFolder) {
-    for (const char* name : {"image", "preview", "thumb"})
-        ForceFolders(workFolder + QLatin1String(name) + QLatin1Char('/'));
-}
-
-void ShowFileError(const QString& text, const QString& heading) {
-    MessageService().ShowMessageBox(text, mkError, heading, ProgramCaption());
-}
-
-// A new, empty site folder below the temporary folder, named after the time of its creation.
-QString NewSiteFolder(const QString& tempFolder) {
-    QString site;
-    do {
-        // Another process may have taken the same millisecond.
-        site = WithTrailingSlash(tempFolder) + TimeStamp() + QLatin1Char('/');
-    } while (FolderExists(site));
-    return site;
-}
 
 TArchiveObserver ObserverFor(TShop& shop) {
     return {
@@ -47,75 +20,64 @@ TArchiveObserver ObserverFor(TShop& shop) {
     };
 }
 
+// A run the user stopped ends with the bare error; a failed one with the copy error's box.
+EAppError ArchiveFailure(const EArchiveError& error, const QString& stoppedText) {
+    if (error.Stopped())
+        return EAppError(stoppedText);
+    return EAppError(QStringLiteral("File Copy Error"), mkError,
+                     QStringLiteral("Copying file failed.\r\nError: ") + error.Message());
+}
+
 } // namespace
 
 void TShop::NewFromTemplate(const QString& templateFolder, const QString& tempFolder) {
-    if (!FolderExists(templateFolder)) {
-        ShowFileError(QStringLiteral("Template not found."), QStringLiteral("File Open Error"));
-        throw EShopError(QStringLiteral("Template not found."));
-    }
-    DeleteFolderTree(siteFolder_);
-    siteFolder_ = NewSiteFolder(tempFolder);
-    workFolder_ = siteFolder_ + QStringLiteral("shoppingcart/");
-    CopyFolderTree(WithTrailingSlash(templateFolder), workFolder_);
-    QFile::remove(workFolder_ + QStringLiteral("Thumb.png"));
-    LoadFromFile(workFolder_ + kShopFile);
-    CreateMediaFolders(workFolder_);
+    if (!FolderExists(templateFolder))
+        throw EAppError(QStringLiteral("File Open Error"), mkError, QStringLiteral("Template not found."));
+    DeleteFolderTree(SiteFolder());
+    workspace_ = TWorkspace::NewIn(tempFolder);
+    CopyFolderTree(templateFolder, WorkFolder());
+    QFile::remove(TWorkspace::TemplatePictureIn(WorkFolder()));
+    LoadFromFile(workspace_.DocumentFile());
+    workspace_.CreateMediaFolders();
     modified_ = false;
 }
 
 void TShop::OpenProject(const QString& projectFile, const QString& tempFolder) {
     cancelled_ = false;
-    DeleteFolderTree(siteFolder_);
-    siteFolder_ = NewSiteFolder(tempFolder);
-    workFolder_ = siteFolder_ + QStringLiteral("shoppingcart/");
-    ForceFolders(workFolder_);
+    DeleteFolderTree(SiteFolder());
+    workspace_ = TWorkspace::NewIn(tempFolder);
+    ForceFolders(WorkFolder());
     try {
-        ExtractArchive(projectFile, workFolder_, ObserverFor(*this));
+        ExtractArchive(projectFile, WorkFolder(), ObserverFor(*this));
     } catch (const EArchiveError& error) {
-        if (!error.Stopped())
-            ShowFileError(QStringLiteral("Copying file failed.\r\nError: ") + error.Message(),
-                          QStringLiteral("File Copy Error"));
         cancelled_ = true;
+        throw ArchiveFailure(error, QStringLiteral("Zip Error"));
     }
-    if (cancelled_)
-        throw EShopError(QStringLiteral("Zip Error"));
-    CreateMediaFolders(workFolder_);
-    LoadFromFile(workFolder_ + kShopFile);
+    workspace_.CreateMediaFolders();
+    LoadFromFile(workspace_.DocumentFile());
     modified_ = false;
 }
 
 void TShop::SaveProject(const QString& projectFile) {
     cancelled_ = false;
     // The changes count as saved only once the archive is complete.
-    SaveToFile(workFolder_ + kShopFile, true);
+    SaveToFile(workspace_.DocumentFile(), true);
     try {
-        PackFolder(workFolder_, projectFile, ObserverFor(*this));
+        PackFolder(WorkFolder(), projectFile, ObserverFor(*this));
     } catch (const EArchiveError& error) {
-        if (!error.Stopped())
-            ShowFileError(QStringLiteral("Copying file failed.\r\nError: ") + error.Message(),
-                          QStringLiteral("File Copy Error"));
         cancelled_ = true;
-        throw EShopError(QStringLiteral("Zip Error ") + QString::number(error.Code()));
+        throw ArchiveFailure(error, QStringLiteral("Zip Error ") + QString::number(error.Code()));
     }
     modified_ = false;
 }
 
-bool TShop::ApplyTemplate(const QString& templateFolder, const QString& templateId) {
-    const QString folder = WithTrailingSlash(templateFolder);
-    const QString frontEnd = folder + QStringLiteral("index.swf");
-    std::error_code copyError;
-    std::filesystem::copy_file(LocalPath(frontEnd), LocalPath(workFolder_ + QStringLiteral("index.swf")),
-                               std::filesystem::copy_options::overwrite_existing, copyError);
-    if (copyError) {
-        ShowFileError(QStringLiteral("Copying file failed.\r\nFile Name: ") + frontEnd +
-                          QStringLiteral("\r\n") + QStringLiteral("Error: ") +
-                          QString::fromLocal8Bit(copyError.message().c_str()),
-                      QStringLiteral("File Copy Error"));
-        return false;
-    }
+void TShop::TakeFrontEnd(const QString& templateFolder) const {
+    CopyFileOver(TWorkspace::FrontEndIn(templateFolder), workspace_.FrontEndFile());
+}
 
-    const QString shopFile = folder + kShopFile;
+void TShop::ApplyTemplate(const QString& templateFolder, const QString& templateId) {
+    TakeFrontEnd(templateFolder);
+    const QString shopFile = TWorkspace::DocumentIn(templateFolder);
     pugi::xml_document document;
     if (!document.load_file(LocalPath(shopFile).c_str()))
         throw EShopError(QStringLiteral("\"%1\" is not a valid XML document.").arg(shopFile));
@@ -128,5 +90,4 @@ bool TShop::ApplyTemplate(const QString& templateFolder, const QString& template
         config_.SetUserHeight(RequiredIntAttribute(userDimension, "height"));
         config_.SetUserWidth(RequiredIntAttribute(userDimension, "width"));
     }
-    return true;
 }

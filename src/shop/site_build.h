@@ -1,4 +1,4 @@
-// Trovecart - preparing a shop's site for publishing, and copying a prepared site.
+// Trovecart - writing a shop's site into its workspace, and copying a prepared site.
 #pragma once
 
 #include <QString>
@@ -9,14 +9,24 @@ class TShop;
 // address with a trailing '/' (an empty address stays empty).
 QString EmbedBaseAddress(bool useFullPath, const QString& address);
 
-// What a publish run does before its worker starts: removes the shop.xml that an earlier preview
-// or run left in SiteFolder, writes WorkFolder's shop.xml keeping the Modified flag, and writes the
-// pages for the prefix. Afterwards SiteFolder is the worker's source. Raises EAppError.
-void PrepareSiteForPublish(TShop& shop, const QString& prefix);
+// Who the site is written for; each differs in what it does around the generated files.
+enum class TSiteUse {
+    // The site opened in the user's browser: a stale pop-up page is removed first.
+    BrowserPreview,
+    // The shop settings editor's preview: as the browser's, plus a copy of shop.xml in SiteFolder.
+    EditorPreview,
+    // A publish run: the copy of shop.xml that a preview or an earlier run left in SiteFolder is
+    // removed, and SiteFolder is the worker's source afterwards.
+    Publish,
+};
+
+// Writes the generated files of the site (WorkFolder's shop.xml and the pages for the prefix)
+// as the use needs them. Modified keeps its value. Raises EAppError.
+void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix = QString());
 
 // What a publish run does when it has ended: a copy of shop.xml in SiteFolder, keeping Modified.
 void FinishPublishRun(TShop& shop);
 
 // Copies a prepared site folder into the target folder the way a local publish run does: every
-// file and folder except entries named "Thumb.png". Raises EAppError on the first failing copy.
+// file and folder that belongs to the published site. Raises EAppError on the first failure.
 void CopyPreparedSite(const QString& siteFolder, const QString& targetFolder);

@@ -114,11 +114,11 @@ void TShop::WriteLauncherPage(const QString& fileName, const QString&) const {
 
 void TShop::WriteSitePages(const QString& prefix) const {
     if (config_.WinMode() == 1) {
-        WriteEmbedPage(siteFolder_ + QStringLiteral("index.html"), prefix);
+        WriteEmbedPage(workspace_.StartPage(), prefix);
         return;
     }
-    WriteLauncherPage(siteFolder_ + QStringLiteral("index.html"), prefix);
-    WriteEmbedPage(siteFolder_ + QStringLiteral("shoppingcart.html"), prefix);
+    WriteLauncherPage(workspace_.StartPage(), prefix);
+    WriteEmbedPage(workspace_.PopupPage(), prefix);
 }
 
 QString TShop::GetPlainTitle() const {

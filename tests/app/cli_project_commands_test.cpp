@@ -85,17 +85,31 @@ TEST_F(CliProjectTest, NewBuildEmbedCodeAndInfoOnAShippedTemplate) {
               QStringList({QStringLiteral("2024-01-01_00-00-00_000")}));
 }
 
-TEST_F(CliProjectTest, FailuresEndWithExitCodeOne) {
+TEST_F(CliProjectTest, FailuresArePrintedOnceAndEndWithExitCodeOne) {
     TRun run = Run({QStringLiteral("new"), QStringLiteral("NoSuchTemplate"), QStringLiteral("x.scp")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("Template not found."));
+    EXPECT_EQ(run.err, "Error: File Open Error\nTemplate not found.\n");
     EXPECT_FALSE(FileExistsStrict(work_.File(QStringLiteral("x.scp"))));
 
+    // A damaged project gives the archive error, whichever command opens it and whatever it holds.
     WriteFile(work_.File(QStringLiteral("bad.scp")), "PK\x03\x04 but not really");
-    run = Run({QStringLiteral("embed-code"), QStringLiteral("bad.scp")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("Zip Error"));
+    WriteFile(work_.File(QStringLiteral("text.scp")), "<shop id=\"looks like a document\"/>");
+    const QList<QStringList> commands = {
+        {QStringLiteral("embed-code"), QStringLiteral("bad.scp")},
+        {QStringLiteral("info"), QStringLiteral("bad.scp")},
+        {QStringLiteral("info"), QStringLiteral("text.scp")},
+        {QStringLiteral("publish"), QStringLiteral("bad.scp"), QStringLiteral("--folder"),
+         QStringLiteral("o")},
+    };
+    for (const QStringList& command : commands) {
+        run = Run(command);
+        EXPECT_EQ(run.exitCode, 1) << command.join(' ').toStdString();
+        EXPECT_EQ(run.err.count("File Copy Error"), 1) << run.err.toStdString();
+        EXPECT_EQ(run.err.count("Copying file failed."), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    }
     EXPECT_EQ(QDir(TempFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_FALSE(QFile::exists(work_.File(QStringLiteral("o"))));
 
     run = Run({QStringLiteral("build"), QStringLiteral("only-one-argument.scp")});
     EXPECT_EQ(run.exitCode, 2);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "common/app_error.h"
-#include "common/app_info.h"
 #include "common/file_utils.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
@@ -39,6 +38,11 @@ TEST(FileUtils, NameParts) {
     EXPECT_EQ(WithTrailingSlash(QStringLiteral("/a")), "/a/");
     EXPECT_EQ(WithTrailingSlash(QStringLiteral("/a/")), "/a/");
     EXPECT_EQ(WithTrailingSlash(QString()), "");
+    EXPECT_EQ(WithoutTrailingSlash("/a//"), "/a");
+    EXPECT_EQ(WithoutTrailingSlash("/"), "/");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a/", "/b/"), "/a/b/");
+    EXPECT_EQ(JoinPath("/a/", "//b"), "/a/b");
 }
 
 TEST(FileUtils, ForceFoldersCreatesParents) {
@@ -70,7 +74,7 @@ TEST(FileUtils, CopyFolderTreeCopiesEverythingAndReplaces) {
     EXPECT_EQ(ReadFile(folder.File("new/target/deep/er/leaf.bin")).size(), 100000);
 }
 
-TEST(FileUtils, CopyFolderTreeReportsTheFailingFile) {
+TEST(FileUtils, CopyFolderTreeRaisesTheFailingFileAndShowsNothing) {
     TTempFolder folder;
     WriteFile(folder.File("src/a.txt"), "a");
     // A folder where the file should go cannot be replaced by the file.
@@ -81,15 +85,32 @@ TEST(FileUtils, CopyFolderTreeReportsTheFailingFile) {
         CopyFolderTree(folder.File("src"), folder.File("dst"));
         ADD_FAILURE() << "the copy must fail";
     } catch (const EAppError& error) {
-        EXPECT_FALSE(error.Message().isEmpty());
-        const auto calls = messages.Calls();
-        ASSERT_EQ(calls.size(), 1u);
-        EXPECT_EQ(calls[0].kind, mkError);
-        EXPECT_EQ(calls[0].heading, "File Copy Error");
-        EXPECT_EQ(calls[0].title, ProgramCaption());
-        EXPECT_EQ(calls[0].text, "Copying file failed.\r\nFile Name: " + folder.File("src/a.txt") +
-                                     "\r\nError: " + error.Message());
+        EXPECT_EQ(error.Kind(), mkError);
+        EXPECT_EQ(error.Heading(), "File Copy Error");
+        EXPECT_TRUE(error.Message().startsWith(
+            "Copying file failed.\r\nFile Name: " + folder.File("src/a.txt") + "\r\nError: "));
+        EXPECT_FALSE(error.Message().endsWith("Error: ")) << "the system's message follows";
     }
+    EXPECT_TRUE(messages.Calls().empty()) << "the caller reports";
+}
+
+TEST(FileUtils, CopyFolderTreeLeavesOutWhatTheFilterRefuses) {
+    TTempFolder folder;
+    WriteFile(folder.File("src/keep.txt"), "k");
+    WriteFile(folder.File("src/Skip"), "top");
+    WriteFile(folder.File("src/sub/Skip"), "deep");
+    WriteFile(folder.File("src/Skip.d/inside.txt"), "in a refused folder");
+    WriteFile(folder.File("src/sub/skip"), "other case");
+    CopyFolderTree(folder.File("src"), folder.File("dst"),
+                   [](const QString& name) { return name != "Skip" && name != "Skip.d"; });
+    EXPECT_EQ(ReadFile(folder.File("dst/keep.txt")), "k");
+    EXPECT_EQ(ReadFile(folder.File("dst/sub/skip")), "other case");
+    EXPECT_FALSE(QFileInfo::exists(folder.File("dst/Skip")));
+    EXPECT_FALSE(QFileInfo::exists(folder.File("dst/sub/Skip")));
+    EXPECT_FALSE(QFileInfo::exists(folder.File("dst/Skip.d")));
+
+    // A source that cannot be read is an error, not an empty copy.
+    EXPECT_THROW(CopyFolderTree(folder.File("missing"), folder.File("dst2")), EAppError);
 }
 
 TEST(FileUtils, DeleteFolderTreeRemovesAllButNeverFollowsLinks) {

@@ -19,6 +19,7 @@ protected:
         auto* thread = new TFileThread;
         thread->SetSourceFolder(site_.Path());
         thread->SetTargetFolder(target);
+        thread->SetEntryFilter(AllButThumbPng);
         return thread;
     }
 
@@ -74,6 +75,29 @@ TEST_F(FileThreadTest, ASiteOfOnlyThumbPngCopiesNothing) {
     for (const TStatusReport& report : record.Status)
         EXPECT_EQ(report.Percent, 0);
     EXPECT_FALSE(QDir(target_.Path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+}
+
+TEST_F(FileThreadTest, TheCallersFilterDecidesWhatIsSent) {
+    WriteFile(site_.File(QStringLiteral("Thumb.png")), "template picture");
+    WriteFile(site_.File(QStringLiteral("drafts/a.txt")), "a");
+    WriteFile(site_.File(QStringLiteral("drafts/b.txt")), "b");
+    WriteFile(site_.File(QStringLiteral("page.html")), "p");
+
+    // Without a filter everything goes.
+    TFileThread* thread = NewThread(target_.File(QStringLiteral("all/")));
+    thread->SetEntryFilter(nullptr);
+    TPublishRecord record = RunPublish(thread);
+    EXPECT_EQ(record.DoneFiles, 4);
+    EXPECT_TRUE(QFile::exists(target_.File(QStringLiteral("all/Thumb.png"))));
+
+    // A refused folder is left out with all it holds, yet its files are counted.
+    thread = NewThread(target_.File(QStringLiteral("some/")));
+    thread->SetEntryFilter([](const QString& name) { return name != QLatin1String("drafts"); });
+    record = RunPublish(thread);
+    EXPECT_EQ(record.TotalFiles, 4);
+    EXPECT_EQ(record.DoneFiles, 2);
+    EXPECT_FALSE(QFile::exists(target_.File(QStringLiteral("some/drafts"))));
+    EXPECT_TRUE(QFile::exists(target_.File(QStringLiteral("some/Thumb.png"))));
 }
 
 TEST_F(FileThreadTest, AFullTargetAsksAndNoCancels) {

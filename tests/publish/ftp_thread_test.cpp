@@ -41,6 +41,7 @@ protected:
         thread->SetPassive(GetParam());
         thread->SetSourceFolder(site_.Path());
         thread->SetTargetFolder(target);
+        thread->SetEntryFilter(AllButThumbPng);
         return thread;
     }
 

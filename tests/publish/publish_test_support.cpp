@@ -138,6 +138,10 @@ TPublishRecord RunPublish(TBaseThread* thread,
     return record;
 }
 
+bool AllButThumbPng(const QString& name) {
+    return name != QLatin1String("Thumb.png");
+}
+
 QByteArray PatternBytes(qint64 size, char seed) {
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
     for (qint64 i = 0; i < size; ++i)

@@ -74,5 +74,8 @@ TPublishRecord RunPublish(TBaseThread* thread,
                           const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus = {},
                           int timeoutMs = 60000);
 
+// The entry filter a shop's publish run gives its worker: everything but "Thumb.png".
+bool AllButThumbPng(const QString& name);
+
 // Writes a file of `size` bytes with a recognisable pattern.
 QByteArray PatternBytes(qint64 size, char seed = 'a');

@@ -21,7 +21,7 @@ using Pos = TEntryPosition;
 class CatalogueEditor : public ::testing::Test {
 protected:
     void SetUp() override {
-        shop.SetWorkFolder(work.Path());
+        shop.SetSiteFolder(site.Path());
         shop.ShopConfig().SetTitle(QStringLiteral("<font size=\"14\">Corner Records</font>"));
         const auto category = [this](const char* name, QStringList products) {
             TCategory* added = shop.Categories().Add();
@@ -55,7 +55,8 @@ protected:
         return modified;
     }
 
-    TTempFolder work;
+    TTempFolder site;
+    QString WorkFile(const QString& name) const { return shop.WorkFolder() + name; }
     TShop shop;
     TCatalogueEditor editor{shop};
     QStringList removed;
@@ -122,7 +123,7 @@ TEST_F(CatalogueEditor, MovedProductIsAFullCopyNamingTheSameFiles) {
     original->SetPrice(12.5);
     original->SetPreview(QStringLiteral("b.mp3"));
     original->Options().Add()->SetName(QStringLiteral("Size"));
-    WriteFile(work.File("preview/b.mp3"), "mp3");
+    WriteFile(WorkFile("preview/b.mp3"), "mp3");
     const quint64 originalId = original->Id();
 
     EXPECT_EQ(editor.MoveToCategory(Pos::Product(0, 1), 2, false), Pos::Product(2, 0));
@@ -133,7 +134,7 @@ TEST_F(CatalogueEditor, MovedProductIsAFullCopyNamingTheSameFiles) {
     EXPECT_EQ(moved->Preview(), "b.mp3");
     EXPECT_EQ(moved->Options().Items(0)->Name(), "Size");
     EXPECT_NE(moved->Id(), originalId);
-    EXPECT_TRUE(QFile::exists(work.File("preview/b.mp3")));
+    EXPECT_TRUE(QFile::exists(WorkFile("preview/b.mp3")));
     EXPECT_EQ(Products(0), QStringList({"A"}));
 
     // Into its own category, at the start.
@@ -203,23 +204,23 @@ TEST_F(CatalogueEditor, DeletingRemovesTheMediaAndSelectsANeighbour) {
     TCartItems& second = shop.Categories().Items(1)->Items();
     second.Items(0)->SetThumb(QStringLiteral("c_Thumb.png"));
     second.Items(1)->SetImage(QStringLiteral("d.jpg"));
-    WriteFile(work.File("thumb/c_Thumb.png"), "t");
-    WriteFile(work.File("image/d.jpg"), "i");
-    WriteFile(work.File("image/keep.jpg"), "i");
+    WriteFile(WorkFile("thumb/c_Thumb.png"), "t");
+    WriteFile(WorkFile("image/d.jpg"), "i");
+    WriteFile(WorkFile("image/keep.jpg"), "i");
     shop.Categories().Items(0)->Items().Items(0)->SetImage(QStringLiteral("keep.jpg"));
 
     EXPECT_EQ(editor.Delete(Pos::Category(1)), Pos::Category(1)) << "the next category moves up";
     EXPECT_EQ(Categories(), QStringList({"First", "Empty"}));
-    EXPECT_FALSE(QFile::exists(work.File("thumb/c_Thumb.png")));
-    EXPECT_FALSE(QFile::exists(work.File("image/d.jpg")));
-    EXPECT_TRUE(QFile::exists(work.File("image/keep.jpg")));
+    EXPECT_FALSE(QFile::exists(WorkFile("thumb/c_Thumb.png")));
+    EXPECT_FALSE(QFile::exists(WorkFile("image/d.jpg")));
+    EXPECT_TRUE(QFile::exists(WorkFile("image/keep.jpg")));
     EXPECT_EQ(removed, QStringList({"C", "D", "Second"})) << "the products, then their category";
     EXPECT_TRUE(TakeModified());
 
     EXPECT_EQ(editor.Delete(Pos::Category(1)), Pos::Category(0)) << "the last one: its previous";
     EXPECT_EQ(editor.Delete(Pos::Product(0, 1)), Pos::Product(0, 0)) << "the last product: its previous";
     EXPECT_EQ(editor.Delete(Pos::Product(0, 0)), Pos::Category(0)) << "the only product: its category";
-    EXPECT_FALSE(QFile::exists(work.File("image/keep.jpg")));
+    EXPECT_FALSE(QFile::exists(WorkFile("image/keep.jpg")));
     EXPECT_EQ(editor.Delete(Pos::Category(0)), Pos::Root());
     EXPECT_EQ(shop.Categories().Count(), 0);
     TakeModified();

@@ -47,7 +47,6 @@ class SitePagesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         shop_.SetSiteFolder(site_.Path());
-        shop_.SetWorkFolder(site_.File(QStringLiteral("shoppingcart/")));
         ForceFolders(shop_.WorkFolder());
         shop_.ShopConfig().SetUserWidth(640);
         shop_.ShopConfig().SetUserHeight(420);
@@ -92,7 +91,7 @@ TEST_F(SitePagesTest, PublishPreparationReplacesTheOldPagesAndKeepsModified) {
     shop_.ShopConfig().SetWinMode(1);
     shop_.SetModified(true);
     WriteFile(site_.File(QStringLiteral("shop.xml")), "left by a preview");
-    PrepareSiteForPublish(shop_, EmbedBaseAddress(true, QStringLiteral("http://shop.test/cart")));
+    PrepareSite(shop_, TSiteUse::Publish, EmbedBaseAddress(true, QStringLiteral("http://shop.test/cart")));
     EXPECT_FALSE(FileExistsStrict(site_.File(QStringLiteral("shop.xml"))));
     EXPECT_TRUE(FileExistsStrict(shop_.WorkFolder() + QStringLiteral("shop.xml")));
     EXPECT_TRUE(

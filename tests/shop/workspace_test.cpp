@@ -59,17 +59,18 @@ TEST_F(WorkspaceTest, NewFromTemplateBuildsAFreshWorkspace) {
     EXPECT_TRUE(FolderExists(TempFolder()));
 }
 
-TEST_F(WorkspaceTest, MissingTemplateIsReported) {
+TEST_F(WorkspaceTest, MissingTemplateRaisesTheOpenError) {
     TShop shop;
     try {
         shop.NewFromTemplate(templates_.File(QStringLiteral("Nowhere/")), TempFolder());
         FAIL() << "no error";
     } catch (const EAppError& error) {
         EXPECT_EQ(error.Message(), QStringLiteral("Template not found."));
+        EXPECT_EQ(error.Heading(), QStringLiteral("File Open Error"));
+        EXPECT_EQ(error.Kind(), mkError);
     }
-    ASSERT_EQ(messages_.Calls().size(), 1u);
-    EXPECT_EQ(messages_.Calls()[0].heading, QStringLiteral("File Open Error"));
-    EXPECT_EQ(messages_.Calls()[0].kind, mkError);
+    EXPECT_TRUE(messages_.Calls().empty()) << "the caller reports";
+    EXPECT_FALSE(FolderExists(TempFolder()));
 }
 
 TEST_F(WorkspaceTest, SaveAndOpenRoundTripKeepsEveryFile) {
@@ -158,18 +159,19 @@ TEST_F(WorkspaceTest, ArchiveMadeByZipOpensAndGetsTheMediaFolders) {
     EXPECT_NE(again.WorkFolder(), shop.WorkFolder());
 }
 
-TEST_F(WorkspaceTest, DamagedOrMissingArchivesFailWithZipError) {
+TEST_F(WorkspaceTest, DamagedOrMissingArchivesFailWithTheCopyError) {
     WriteFile(Project(), "this is not an archive");
     TShop shop;
     try {
         shop.OpenProject(Project(), TempFolder());
         FAIL() << "no error";
     } catch (const EAppError& error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Zip Error"));
+        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Copying file failed.\r\nError: ")));
+        EXPECT_GT(error.Message().size(), 30) << "the archive's own message follows";
+        EXPECT_EQ(error.Heading(), QStringLiteral("File Copy Error"));
+        EXPECT_EQ(error.Kind(), mkError);
     }
-    ASSERT_EQ(messages_.Calls().size(), 1u);
-    EXPECT_TRUE(messages_.Calls()[0].text.startsWith(QStringLiteral("Copying file failed.\r\nError: ")));
-    EXPECT_EQ(messages_.Calls()[0].heading, QStringLiteral("File Copy Error"));
+    EXPECT_TRUE(messages_.Calls().empty());
     EXPECT_TRUE(shop.Cancelled());
 
     // An archive without shop.xml fails in the document loading.
@@ -197,8 +199,9 @@ TEST_F(WorkspaceTest, CancelledOpenStopsWithZipError) {
         FAIL() << "no error";
     } catch (const EAppError& error) {
         EXPECT_EQ(error.Message(), QStringLiteral("Zip Error"));
+        EXPECT_TRUE(error.Heading().isEmpty());
     }
-    EXPECT_EQ(messages_.Calls().size(), messagesBefore); // a cancel is no failure to report
+    EXPECT_EQ(messages_.Calls().size(), messagesBefore);
 }
 
 TEST_F(WorkspaceTest, FailedOrCancelledSaveLeavesTheOldProjectIntact) {
@@ -219,25 +222,28 @@ TEST_F(WorkspaceTest, FailedOrCancelledSaveLeavesTheOldProjectIntact) {
         shop->SaveProject(Project());
         FAIL() << "no error";
     } catch (const EAppError& error) {
-        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Zip Error ")));
-        bool numeric = false;
-        error.Message().mid(10).toInt(&numeric);
-        EXPECT_TRUE(numeric) << error.Message().toStdString();
+        EXPECT_EQ(error.Heading(), QStringLiteral("File Copy Error"));
+        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Copying file failed.\r\nError: ")));
     }
     EXPECT_TRUE(shop->Modified());
-    ASSERT_FALSE(messages_.Calls().empty());
-    EXPECT_EQ(messages_.Calls().back().heading, QStringLiteral("File Copy Error"));
     EXPECT_EQ(ReadFile(Project()), original);
 
-    // The user cancels: the same error, no message, the old file stays.
-    const size_t messagesBefore = messages_.Calls().size();
+    // The user cancels: the archive error with the library's code, the old file stays.
     WriteFile(shop->WorkFolder() + QStringLiteral("image/19.jpg"), QByteArray(1 << 20, 'z'));
     shop->OnArchiveProgress = [&](int percent) {
         if (percent >= 10)
             shop->SetCancelled(true);
     };
-    EXPECT_THROW(shop->SaveProject(Project()), EAppError);
-    EXPECT_EQ(messages_.Calls().size(), messagesBefore);
+    try {
+        shop->SaveProject(Project());
+        FAIL() << "no error";
+    } catch (const EAppError& error) {
+        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Zip Error ")));
+        bool numeric = false;
+        error.Message().mid(10).toInt(&numeric);
+        EXPECT_TRUE(numeric) << error.Message().toStdString();
+    }
+    EXPECT_TRUE(messages_.Calls().empty());
     EXPECT_EQ(ReadFile(Project()), original);
     // No half-written archive is left beside the project.
     EXPECT_EQ(QDir(projects_.Path()).entryList(QDir::Files), QStringList({QStringLiteral("shop.scp")}));
@@ -261,7 +267,7 @@ TEST_F(WorkspaceTest, ApplyTemplateTakesTheFrontEndAndTheSizes) {
     const QString other = templates_.File(QStringLiteral("Wide/"));
     MakeTemplateFolder(other, QStringLiteral("WideInside"), 900, 700);
     shop->SetModified(false);
-    ASSERT_TRUE(shop->ApplyTemplate(other, QStringLiteral("Wide")));
+    shop->ApplyTemplate(other, QStringLiteral("Wide"));
     EXPECT_EQ(shop->ID(), QStringLiteral("Wide"));
     EXPECT_EQ(shop->ShopConfig().UserWidth(), 900);
     EXPECT_EQ(shop->ShopConfig().UserHeight(), 700);
@@ -271,13 +277,26 @@ TEST_F(WorkspaceTest, ApplyTemplateTakesTheFrontEndAndTheSizes) {
     EXPECT_EQ(ReadFile(shop->WorkFolder() + QStringLiteral("index.swf")),
               ReadFile(other + QStringLiteral("index.swf")));
 
+    // A failed copy of the front end changes nothing.
     QFile::remove(other + QStringLiteral("index.swf"));
-    EXPECT_FALSE(shop->ApplyTemplate(other, QStringLiteral("Broken")));
+    try {
+        shop->ApplyTemplate(other, QStringLiteral("Broken"));
+        FAIL() << "no error";
+    } catch (const EAppError& error) {
+        EXPECT_EQ(error.Heading(), QStringLiteral("File Copy Error"));
+        EXPECT_TRUE(error.Message().startsWith(QStringLiteral("Copying file failed.\r\nFile Name: ") + other +
+                                               QStringLiteral("index.swf\r\nError: ")));
+    }
     EXPECT_EQ(shop->ID(), QStringLiteral("Wide"));
-    ASSERT_FALSE(messages_.Calls().empty());
-    EXPECT_TRUE(
-        messages_.Calls().back().text.startsWith(QStringLiteral("Copying file failed.\r\nFile Name: ") +
-                                                 other + QStringLiteral("index.swf\r\nError: ")));
+    EXPECT_EQ(shop->ShopConfig().UserWidth(), 900);
+
+    // An unreadable template document fails after the front end is in place.
+    WriteFile(other + QStringLiteral("index.swf"), "FWS again");
+    WriteFile(other + QStringLiteral("shop.xml"), "<shop id=");
+    EXPECT_THROW(shop->ApplyTemplate(other, QStringLiteral("Damaged")), EAppError);
+    EXPECT_EQ(ReadFile(shop->WorkFolder() + QStringLiteral("index.swf")), QByteArray("FWS again"));
+    EXPECT_EQ(shop->ID(), QStringLiteral("Wide"));
+    EXPECT_TRUE(messages_.Calls().empty());
 }
 
 } // namespace

@@ -33,6 +33,14 @@ QString CommandHelp(const TCliCommand& command, QCommandLineParser& parser) {
     return text;
 }
 
+// The command line's one report of an error: with its heading as a message box would show it.
+void ReportError(const EAppError& error) {
+    if (error.Heading().isEmpty())
+        PrintLine(stderr, error.Message());
+    else
+        MessageService().ShowMessageBox(error.Message(), error.Kind(), error.Heading(), ProgramCaption());
+}
+
 int RunCommand(const TCliCommand& command, const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(command.Summary);
@@ -58,7 +66,7 @@ int RunCommand(const TCliCommand& command, const QStringList& arguments) {
         PrintLine(stderr, CommandHelp(command, parser));
         return kExitUsage;
     } catch (const EAppError& error) {
-        PrintLine(stderr, error.Message());
+        ReportError(error);
         return kExitFailure;
     } catch (const std::exception& error) {
         PrintLine(stderr, QString::fromLocal8Bit(error.what()));

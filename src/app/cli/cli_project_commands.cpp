@@ -134,7 +134,7 @@ TCliCommand BuildCommand() {
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 2);
             TOpenedProject project(arguments.at(0));
-            PrepareSiteForPublish(project.Shop(), PrefixFor(parser));
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser));
             CopyPreparedSite(project.Shop().SiteFolder(), AbsolutePath(arguments.at(1)));
             return 0;
         },
@@ -170,7 +170,7 @@ TCliCommand PublishCommand() {
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 1);
             TOpenedProject project(arguments.at(0));
-            PrepareSiteForPublish(project.Shop(), PrefixFor(parser));
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser));
             const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser);
             FinishPublishRun(project.Shop());
             return result;

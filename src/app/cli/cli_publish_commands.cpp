@@ -15,6 +15,7 @@
 #include "common/time_texts.h"
 #include "publish/file_thread.h"
 #include "publish/ftp_thread.h"
+#include "shop/workspace.h"
 
 namespace {
 
@@ -179,6 +180,7 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
     const TAnswerPolicyScope answers(AnswerPolicy(parser));
     TBaseThread* thread = CreateThread(parser);
     thread->SetSourceFolder(source);
+    thread->SetEntryFilter(&TWorkspace::IsPublished);
 
     TConsolePublishReport report;
     bool cancelled = false;

@@ -15,8 +15,11 @@
 
 namespace {
 
-// Project files are ZIP archives; shop documents are XML text.
+// Project files are ZIP archives; shop documents are XML text. A file named as a project is
+// opened as one whatever it holds, so that a damaged project gives the archive error.
 bool IsProjectFile(const QString& file) {
+    if (file.endsWith(QStringLiteral(".scp"), Qt::CaseInsensitive))
+        return true;
     QFile input(file);
     return input.open(QIODevice::ReadOnly) && input.read(4) == QByteArrayLiteral("PK\x03\x04");
 }

@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,6 +25,7 @@
 #include "gui/widgets/preview_view.h"
 #include "shop/email_check.h"
 #include "shop/shop_document.h"
+#include "shop/site_build.h"
 
 namespace {
 
@@ -334,21 +334,12 @@ void TShopFrame::PagesChange(int index) {
 void TShopFrame::RefreshPreview() {
     delete browser_;
     browser_ = nullptr;
-    WriteSitePreview();
+    PrepareSite(*Shop(), TSiteUse::EditorPreview);
     ReplaceBrowser();
 }
 
-void TShopFrame::WriteSitePreview() {
-    TShop* shop = Shop();
-    shop->SaveToFile(shop->SiteFolder() + QStringLiteral("shop.xml"), true);
-    shop->SaveToFile(shop->WorkFolder() + QStringLiteral("shop.xml"), true);
-    QFile::remove(shop->SiteFolder() + QStringLiteral("shoppingcart.html"));
-    shop->WriteSitePages(QString());
-}
-
 void TShopFrame::ReplaceBrowser() {
-    browser_ = CreatePreviewView(PanelPreview,
-                                 QUrl::fromLocalFile(Shop()->SiteFolder() + QStringLiteral("index.html")));
+    browser_ = CreatePreviewView(PanelPreview, QUrl::fromLocalFile(Shop()->Workspace().StartPage()));
     if (browser_)
         PanelPreview->layout()->addWidget(browser_);
 }

@@ -55,7 +55,6 @@ private:
     QWidget* BuildPreviewPage();
     QWidget* BuildSettingsPage();
     void ConnectHandlers();
-    void WriteSitePreview();
     void ReplaceBrowser();
 
     void EditShopNameChange(const QString& text);

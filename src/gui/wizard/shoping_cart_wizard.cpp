@@ -217,6 +217,6 @@ void TShopingCartWizard::BtnFinishClick() {
             mkError, QStringLiteral("No Template Selected"), QStringLiteral("Shoping Cart Wizard"));
         return;
     }
-    if (console_.NewProjectFromTemplate(programData_.TemplateFolder() + name + QLatin1Char('/')))
+    if (console_.NewProjectFromTemplate(programData_.TemplatePath(name)))
         CloseWithOk();
 }

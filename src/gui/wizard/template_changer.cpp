@@ -43,6 +43,6 @@ void TTemplateChanger::OKBtnClick() {
             mkError, QStringLiteral("No Template Selected"), QStringLiteral("Change Template"));
         return;
     }
-    if (console_.ChangeTemplate(programData_.TemplateFolder() + name + QLatin1Char('/'), name))
+    if (console_.ChangeTemplate(programData_.TemplatePath(name), name))
         CloseWithOk();
 }

@@ -11,6 +11,7 @@
 
 #include "common/file_utils.h"
 #include "shop/program_data.h"
+#include "shop/workspace.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ void TTemplateSelector::ThemeListChange() {
     const QPixmap placeholder = DocError(std::min(cell.width(), cell.height()));
     for (const QString& name : names) {
         auto* item = new QListWidgetItem(name, ListViewThemplates);
-        QImageReader reader(programData_.TemplateFolder() + name + QStringLiteral("/Thumb.png"), "png");
+        QImageReader reader(TWorkspace::TemplatePictureIn(programData_.TemplatePath(name)), "png");
         const QImage picture = reader.read();
         item->setData(kPlaceholderRole, picture.isNull());
         item->setIcon(picture.isNull() ? QIcon(placeholder) : QIcon(CellPicture(picture, cell)));
@@ -127,8 +128,8 @@ void TTemplateSelector::ShowPlaceholder() {
 void TTemplateSelector::ListViewThemplatesSelectItem(QListWidgetItem* item) {
     if (!item)
         return;
-    const QString folder = programData_.TemplateFolder() + item->text() + QLatin1Char('/');
-    const QString frontEnd = folder + QStringLiteral("index.swf");
+    const QString folder = programData_.TemplatePath(item->text());
+    const QString frontEnd = TWorkspace::FrontEndIn(folder);
     if (item->data(kPlaceholderRole).toBool() || !FileExistsStrict(frontEnd)) {
         ShowPlaceholder();
         return;
@@ -137,7 +138,7 @@ void TTemplateSelector::ListViewThemplatesSelectItem(QListWidgetItem* item) {
     if (previewPath_ == frontEnd)
         return;
     previewPath_ = frontEnd;
-    const QImage picture(folder + QStringLiteral("Thumb.png"));
+    const QImage picture(TWorkspace::TemplatePictureIn(folder));
     ImagePreview->setPixmap(QPixmap::fromImage(picture.scaled(
         ImagePreview->size().expandedTo(QSize(240, 180)), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }

@@ -1,0 +1,99 @@
+// Trovecart tests - the workspace layout and writing the site for each of its users.
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include "common/app_error.h"
+#include "common/file_utils.h"
+#include "shop/shop_document.h"
+#include "shop/site_build.h"
+#include "shop/workspace.h"
+#include "support/scripted_message_service.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+TEST(WorkspaceLayout, PathsAndThePublishedSite) {
+    const TWorkspace workspace(QStringLiteral("/tmp/t/2024-01-31_09-05-07_042"));
+    EXPECT_EQ(workspace.SiteFolder(), "/tmp/t/2024-01-31_09-05-07_042/");
+    EXPECT_EQ(workspace.WorkFolder(), "/tmp/t/2024-01-31_09-05-07_042/shoppingcart/");
+    EXPECT_EQ(workspace.DocumentFile(), workspace.WorkFolder() + "shop.xml");
+    EXPECT_EQ(workspace.DocumentCopy(), workspace.SiteFolder() + "shop.xml");
+    EXPECT_EQ(workspace.FrontEndFile(), workspace.WorkFolder() + "index.swf");
+    EXPECT_EQ(workspace.StartPage(), workspace.SiteFolder() + "index.html");
+    EXPECT_EQ(workspace.PopupPage(), workspace.SiteFolder() + "shoppingcart.html");
+    EXPECT_EQ(workspace.MediaFolder(TWorkspace::TMedia::Image), workspace.WorkFolder() + "image/");
+    EXPECT_EQ(workspace.MediaFolder(TWorkspace::TMedia::Preview), workspace.WorkFolder() + "preview/");
+    EXPECT_EQ(workspace.MediaFolder(TWorkspace::TMedia::Thumb), workspace.WorkFolder() + "thumb/");
+    EXPECT_EQ(TWorkspace::TemplatePictureIn("/t/Classic"), "/t/Classic/Thumb.png");
+    EXPECT_TRUE(TWorkspace().WorkFolder().isEmpty()) << "no workspace yet";
+
+    EXPECT_FALSE(TWorkspace::IsPublished("Thumb.png"));
+    for (const char* name : {"thumb.png", "2024-01-31_09-05-07_042_Thumb.png", "index.swf", "thumb"})
+        EXPECT_TRUE(TWorkspace::IsPublished(QLatin1String(name))) << name;
+}
+
+TEST(WorkspaceLayout, NewWorkspacesNeverShareAFolder) {
+    TTempFolder temp;
+    const TWorkspace first = TWorkspace::NewIn(temp.Path());
+    ASSERT_TRUE(ForceFolders(first.WorkFolder()));
+    const TWorkspace second = TWorkspace::NewIn(temp.Path());
+    EXPECT_TRUE(first.SiteFolder().startsWith(temp.Path()));
+    EXPECT_NE(first.SiteFolder(), second.SiteFolder());
+    EXPECT_FALSE(FolderExists(second.SiteFolder()));
+    second.CreateMediaFolders();
+    EXPECT_EQ(QDir(second.WorkFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList({"image", "preview", "thumb"}));
+}
+
+class PrepareSiteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shop_.SetSiteFolder(site_.Path());
+        ForceFolders(shop_.WorkFolder());
+        shop_.SetID(QStringLiteral("Classic"));
+        shop_.SetModified(true);
+    }
+    bool SiteHas(const char* name) const { return FileExistsStrict(site_.File(QLatin1String(name))); }
+
+    TScriptedMessageService messages_;
+    TTempFolder site_;
+    TShop shop_;
+};
+
+TEST_F(PrepareSiteTest, EachUseTidiesWhatItMust) {
+    // A pop-up preview leaves the launcher's target page.
+    shop_.ShopConfig().SetWinMode(2);
+    PrepareSite(shop_, TSiteUse::BrowserPreview);
+    EXPECT_TRUE(SiteHas("index.html"));
+    EXPECT_TRUE(SiteHas("shoppingcart.html"));
+    EXPECT_TRUE(SiteHas("shoppingcart/shop.xml"));
+    EXPECT_FALSE(SiteHas("shop.xml")) << "only the editor's preview leaves a copy";
+
+    // Publishing after a switch to same-window mode keeps the old page; a preview removes it.
+    shop_.ShopConfig().SetWinMode(1);
+    PrepareSite(shop_, TSiteUse::Publish);
+    EXPECT_TRUE(SiteHas("shoppingcart.html"));
+    PrepareSite(shop_, TSiteUse::BrowserPreview);
+    EXPECT_FALSE(SiteHas("shoppingcart.html"));
+
+    PrepareSite(shop_, TSiteUse::EditorPreview);
+    EXPECT_TRUE(SiteHas("shop.xml"));
+    EXPECT_EQ(ReadFile(site_.File("shop.xml")), ReadFile(site_.File("shoppingcart/shop.xml")));
+    PrepareSite(shop_, TSiteUse::Publish, QStringLiteral("http://shop.test/"));
+    EXPECT_FALSE(SiteHas("shop.xml")) << "the publish source holds no stray copy";
+    EXPECT_TRUE(ReadFile(site_.File("index.html")).contains("http://shop.test/shoppingcart/index.swf"));
+
+    EXPECT_TRUE(shop_.Modified()) << "writing the site is no save";
+    EXPECT_TRUE(messages_.Calls().empty());
+}
+
+TEST_F(PrepareSiteTest, AFolderThatCannotBeWrittenRaisesAndShowsNothing) {
+    DeleteFolderTree(site_.Path());
+    for (const TSiteUse use : {TSiteUse::BrowserPreview, TSiteUse::EditorPreview, TSiteUse::Publish})
+        EXPECT_THROW(PrepareSite(shop_, use), EAppError);
+    EXPECT_TRUE(messages_.Calls().empty());
+    EXPECT_TRUE(shop_.Modified());
+}
+
+} // namespace
