@@ -181,6 +181,20 @@ TEST_F(ConversionTest, ClipsAreCutToTheirLength) {
     EXPECT_NEAR(static_cast<double>(Probe(target).Duration), 500000, 70000);
 }
 
+TEST_F(ConversionTest, OggTargetsGetVorbisWhateverAudioCodecWasAsked) {
+    TVideoOptions options;
+    options.FileName = TMediaFiles::Get().Video();
+    options.OutFileName = out_.File(QStringLiteral("clip.ogg"));
+    options.OutPutFormat = ofOGG;
+    options.AudioCodec = acFlac;
+    QString target;
+    ExpectFinished(Convert(options, &target));
+    const TProbed probed = Probe(target);
+    EXPECT_EQ(probed.Format, QStringLiteral("ogg"));
+    EXPECT_EQ(probed.AudioCodec, QStringLiteral("vorbis"));
+    EXPECT_EQ(probed.VideoCodec, QStringLiteral("theora"));
+}
+
 TEST_F(ConversionTest, CropPadAndScaleShapeThePicture) {
     TVideoOptions options;
     options.FileName = TMediaFiles::Get().Video();
@@ -313,8 +327,8 @@ TEST_F(ConversionTest, OneTaskWritesSeveralOutputs) {
 
 TEST_F(ConversionTest, StopEndsARunningConversion) {
     const QString source = out_.File(QStringLiteral("long.mp4"));
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264", "-preset",
-               "ultrafast", source});
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264",
+                           "-preset", "ultrafast", source}));
     TFFmpegVCL engine;
     engine.SetProgressInterval(10);
     EXPECT_EQ(engine.ProgressInterval(), 100);
