@@ -1,4 +1,6 @@
 // Trovecart tests - conversions on the engine, checked by probing what they wrote.
+#include <algorithm>
+
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -297,6 +299,64 @@ TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
     ASSERT_TRUE(WaitFor([&notices] { return notices.size() == 2; }));
     EXPECT_TRUE(notices.at(0).Finished);
     EXPECT_TRUE(QFile::exists(output.FileName));
+}
+
+TEST_F(ConversionTest, AStartRefusedDuringARunKeepsTheRunsTargets) {
+    TVideoOptions options;
+    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
+    TOutputOptions output;
+    TInputOptions input;
+    options.GetOutputOptions(output);
+    options.GetInputOptions(input);
+    output.VideoCodec = QStringLiteral("no-such-encoder");
+    WriteFile(output.FileName, "left from before");
+
+    TVideoConvertor convertor;
+    QList<TTerminateInfo> notices;
+    convertor.OnTerminate = [&](int index, bool finished, bool exception, const QString& message) {
+        notices.append({index, finished, exception, message});
+    };
+    ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
+    EXPECT_EQ(convertor.QueuedCount(), 1);
+    convertor.Start(1);
+    // The run's end has not been delivered yet: the engine is still working.
+    convertor.Start(1);
+    EXPECT_EQ(convertor.LastMessage(), QStringLiteral("Cannot start task while working."));
+    EXPECT_TRUE(convertor.Working());
+    ASSERT_TRUE(WaitFor([&notices] { return notices.size() == 2; }));
+    EXPECT_TRUE(notices.at(0).Exception);
+    EXPECT_FALSE(QFile::exists(output.FileName)); // the failed target still goes
+    EXPECT_EQ(convertor.QueuedCount(), 0);
+    EXPECT_FALSE(convertor.Working());
+}
+
+TEST_F(ConversionTest, TheProgressBarFollowsTheRunAndGoesBackToZero) {
+    struct TBar : TProgressBarHook {
+        void SetPosition(int position) override { Positions.append(position); }
+        void Repaint() override { ++Repaints; }
+        QList<int> Positions;
+        int Repaints = 0;
+    } bar;
+    TVideoOptions options;
+    Preview(options, TMediaFiles::Get().Video(), ofMP3, 0, 2000000);
+    TOutputOptions output;
+    TInputOptions input;
+    options.GetOutputOptions(output);
+    options.GetInputOptions(input);
+    TVideoConvertor convertor;
+    convertor.ProgressBar = &bar;
+    bool ended = false;
+    convertor.OnTerminate = [&ended](int index, bool, bool, const QString&) { ended = index == -1; };
+    ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
+    convertor.Start();
+    ASSERT_TRUE(WaitFor([&ended] { return ended; }));
+    ASSERT_GE(bar.Positions.size(), 3);
+    EXPECT_GT(bar.Repaints, 0);
+    // The last progress report is the whole clip, then each end notice resets the bar.
+    EXPECT_EQ(bar.Positions.at(bar.Positions.size() - 3), 100);
+    EXPECT_EQ(bar.Positions.at(bar.Positions.size() - 2), 0);
+    EXPECT_EQ(bar.Positions.last(), 0);
+    EXPECT_TRUE(std::is_sorted(bar.Positions.begin(), bar.Positions.end() - 2));
 }
 
 TEST_F(ConversionTest, OneTaskWritesSeveralOutputs) {
