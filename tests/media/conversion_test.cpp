@@ -101,6 +101,27 @@ protected:
         options.CutClip = true;
     }
 
+    struct TSets {
+        TInputOptions Input;
+        TOutputOptions Output;
+    };
+    // The engine's sets for a preview of the test video's start.
+    TSets PreviewSets(TOutPutFormat format, uint32_t end) {
+        TVideoOptions options;
+        Preview(options, TMediaFiles::Get().Video(), format, 0, end);
+        TSets sets;
+        options.GetOutputOptions(sets.Output);
+        options.GetInputOptions(sets.Input);
+        return sets;
+    }
+    // A preview that fails in the engine (its encoder does not exist), over an older target file.
+    TSets FailingPreviewSets() {
+        TSets sets = PreviewSets(ofFLV, 1000000);
+        sets.Output.VideoCodec = QStringLiteral("no-such-encoder");
+        WriteFile(sets.Output.FileName, "left from before");
+        return sets;
+    }
+
     TTempFolder out_;
 };
 
@@ -245,14 +266,7 @@ TEST_F(ConversionTest, UnreadableSourceIsRefusedWhenQueued) {
 }
 
 TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
-    output.VideoCodec = QStringLiteral("no-such-encoder");
-    WriteFile(output.FileName, "left from before");
+    const auto [input, output] = FailingPreviewSets();
 
     TVideoConvertor convertor;
     QStringList events;
@@ -276,12 +290,7 @@ TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
 }
 
 TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
+    const auto [input, output] = PreviewSets(ofFLV, 1000000);
     TVideoConvertor convertor;
     ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
     TOutputOptions refused = output;
@@ -302,14 +311,7 @@ TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
 }
 
 TEST_F(ConversionTest, AStartRefusedDuringARunKeepsTheRunsTargets) {
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
-    output.VideoCodec = QStringLiteral("no-such-encoder");
-    WriteFile(output.FileName, "left from before");
+    const auto [input, output] = FailingPreviewSets();
 
     TVideoConvertor convertor;
     QList<TTerminateInfo> notices;
@@ -337,12 +339,7 @@ TEST_F(ConversionTest, TheProgressBarFollowsTheRunAndGoesBackToZero) {
         QList<int> Positions;
         int Repaints = 0;
     } bar;
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofMP3, 0, 2000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
+    const auto [input, output] = PreviewSets(ofMP3, 2000000);
     TVideoConvertor convertor;
     convertor.ProgressBar = &bar;
     bool ended = false;
