@@ -124,9 +124,11 @@ TEST_F(PlayerSeek, EndThenSeekToStartAndPauseShowsTheFirstPicture) {
     ASSERT_TRUE(recorder_.WaitForState(psEnd, 5000));
     player_.Seek(0);
     player_.Pause();
-    ASSERT_TRUE(WaitFor([&] { return recorder_.Saw(psStep); }, 5000));
-    ASSERT_TRUE(WaitFor([&] { return recorder_.States.back() == psPause; }, 2000));
-    EXPECT_EQ(PictureNumber(player_.CurrentFrame()), 0);
+    // The first picture comes as the paused player's step, or, when the seek overtakes the pause
+    // on a busy machine, as the first picture played just before the pause.
+    ASSERT_TRUE(WaitFor(
+        [&] { return PictureNumber(player_.CurrentFrame()) == 0 && recorder_.States.back() == psPause; },
+        5000));
     EXPECT_EQ(player_.CurrentPosition(), 0);
 
     player_.Resume();
