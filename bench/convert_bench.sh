@@ -6,6 +6,8 @@
 set -euo pipefail
 cli=${1:-build/src/app/trovecart-cli}
 runs=${2:-3}
+# Printed first, so that a figure measured on a busy machine shows as such.
+echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg) (1, 5, 15 min)"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -14,10 +14,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "bench_support.h"
 #include "media/ff_player.h"
 
 namespace {
@@ -32,13 +32,11 @@ double CpuSeconds(int who) {
 }
 
 bool RunFfmpeg(const QStringList& arguments) {
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                             QStringLiteral("error"), QStringLiteral("-y")}
-                     << arguments);
-    return ffmpeg.waitForFinished(600000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-           ffmpeg.exitCode() == 0;
+    return RunPeer(QStringLiteral("ffmpeg"),
+                   QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                               QStringLiteral("error"), QStringLiteral("-y")} +
+                       arguments)
+        .Succeeded;
 }
 
 class TCountingDisplay : public TFrameSink {
@@ -91,11 +89,6 @@ double PeerOnce(const QString& clip) {
     return 100.0 * (CpuSeconds(RUSAGE_CHILDREN) - cpuBefore) / (wall.nsecsElapsed() / 1e9);
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -104,6 +97,7 @@ int main(int argc, char* argv[]) {
         qputenv("SDL_AUDIODRIVER", "dummy");
     QCoreApplication application(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    PrintLoadAverage();
 
     QTemporaryDir folder;
     const QString clip = folder.filePath(QStringLiteral("clip720.mp4"));

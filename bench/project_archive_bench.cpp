@@ -4,18 +4,15 @@
 // large media files that are compressed already (random bytes named .flv, .mp3, .jpg, .png), and
 // many small files (product thumbnails, text). Each tool runs several times on the same input;
 // the medians and their ratio are printed.
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <random>
 #include <vector>
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
 #include "common/file_utils.h"
 #include "shop/shop_document.h"
 
@@ -66,25 +63,6 @@ qint64 MakeWorkFolder(const QString& work) {
     return total;
 }
 
-double Seconds(const std::function<void()>& action) {
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void RunTool(const QString& program, const QStringList& arguments, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(-1) || process.exitCode() != 0)
-        qFatal("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
-}
-
 void Report(const char* what, const char* peer, const std::vector<double>& ours,
             const std::vector<double>& theirs) {
     const double a = Median(ours);
@@ -95,6 +73,7 @@ void Report(const char* what, const char* peer, const std::vector<double>& ours,
 } // namespace
 
 int main() {
+    PrintLoadAverage();
     QTemporaryDir root(QStringLiteral("/tmp/trovecart-bench-XXXXXX"));
     if (!root.isValid())
         qFatal("cannot create a temporary folder");
@@ -114,10 +93,9 @@ int main() {
         QFile::remove(project);
         QFile::remove(zipped);
         save.push_back(Seconds([&] { shop.SaveProject(project); }));
-        zip.push_back(Seconds([&] {
-            RunTool(QStringLiteral("zip"),
-                    {QStringLiteral("-r"), QStringLiteral("-q"), zipped, QStringLiteral(".")}, work);
-        }));
+        zip.push_back(TimePeer(QStringLiteral("zip"),
+                               {QStringLiteral("-r"), QStringLiteral("-q"), zipped, QStringLiteral(".")},
+                               work));
     }
     for (int run = 0; run < kRuns; ++run) {
         const QString temp = base + QStringLiteral("temp%1/").arg(run);
@@ -127,10 +105,8 @@ int main() {
             TShop opened;
             open.push_back(Seconds([&] { opened.OpenProject(project, temp); }));
         }
-        unzip.push_back(Seconds([&] {
-            RunTool(QStringLiteral("unzip"), {QStringLiteral("-q"), project, QStringLiteral("-d"), unzipped},
-                    base);
-        }));
+        unzip.push_back(TimePeer(QStringLiteral("unzip"),
+                                 {QStringLiteral("-q"), project, QStringLiteral("-d"), unzipped}, base));
         DeleteFolderTree(unzipped);
     }
     // Stored media cannot shrink: a smaller archive means files were left out.

@@ -16,6 +16,7 @@ def main():
     parser.add_argument('--runs', type=int, default=5)
     parser.add_argument('--cli', default=common.default_cli())
     args = parser.parse_args()
+    common.print_load_average()
 
     with tempfile.TemporaryDirectory() as work:
         site = os.path.join(work, 'site')

@@ -1,4 +1,5 @@
-"""Shared parts of the publish benchmarks: the test site, timing and the summary line."""
+"""Shared parts of the publish benchmarks: the machine's load, the test site, timing and the
+summary line."""
 import os
 import shutil
 import statistics
@@ -10,6 +11,13 @@ SMALL_FILES = 1000
 SMALL_SIZE = 2048
 LARGE_FILES = 3
 LARGE_SIZE = 50 * 1024 * 1024
+
+
+def print_load_average():
+    """Printed before a benchmark starts, so that a figure measured on a busy machine shows as such."""
+    with open('/proc/loadavg') as loadavg:
+        print('load average: %s (1, 5, 15 min)' % ' '.join(loadavg.read().split()[:3]))
+    sys.stdout.flush()
 
 
 def default_cli():

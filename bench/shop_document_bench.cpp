@@ -1,8 +1,6 @@
 // Trovecart benchmark - saving and loading a shop of 10,000 products with two options each.
 // Prints the median save and load times, the peak memory, and the load time of Python's
 // ElementTree parser on the same file as the peer.
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <sys/resource.h>
 #include <vector>
@@ -10,9 +8,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
 #include "shop/shop_document.h"
 
 namespace {
@@ -50,11 +48,6 @@ void FillShop(TShop& shop) {
     }
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double PeakMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -89,10 +82,8 @@ struct TPhaseResult {
 };
 
 TPhaseResult SpawnPhase(const QString& phase, const QString& file) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {phase, file});
-    child.waitForFinished(300000);
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    const TPeerRun child = RunPeer(QCoreApplication::applicationFilePath(), {phase, file});
+    const QList<QByteArray> fields = child.Out.trimmed().split(' ');
     if (fields.size() != 2)
         return {};
     return {fields[0].toDouble(), fields[1].toDouble()};
@@ -106,11 +97,10 @@ double PeerMedian(const QString& file) {
         "print((time.perf_counter()-t)*1000)");
     std::vector<double> peers;
     for (int run = 0; run < kRuns; ++run) {
-        QProcess python;
-        python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, file});
-        if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        const TPeerRun python = RunPeer(QStringLiteral("python3"), {QStringLiteral("-c"), script, file});
+        if (!python.Succeeded)
             return 0;
-        peers.push_back(python.readAllStandardOutput().trimmed().toDouble());
+        peers.push_back(python.Out.trimmed().toDouble());
     }
     return Median(peers);
 }
@@ -123,6 +113,7 @@ int main(int argc, char* argv[]) {
     if (arguments.size() == 3)
         return RunPhase(arguments.at(1), arguments.at(2));
 
+    PrintLoadAverage();
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("shop.xml"));
     const TPhaseResult save = SpawnPhase(QStringLiteral("save"), file);

@@ -19,9 +19,7 @@ endfunction()
 
 # Copies Files/ next to an executable so it runs from the build folder.
 function(trovecart_copy_files target)
-    if(EXISTS ${TROVECART_FILES_DIR})
-        add_custom_command(TARGET ${target} POST_BUILD
-            COMMAND ${CMAKE_COMMAND} -E copy_directory ${TROVECART_FILES_DIR} $<TARGET_FILE_DIR:${target}>/Files
-            VERBATIM)
-    endif()
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${TROVECART_FILES_DIR} $<TARGET_FILE_DIR:${target}>/Files
+        VERBATIM)
 endfunction()

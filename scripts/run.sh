@@ -6,8 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
-if [ -x build/src/app/trovecart ]; then
-    exec build/src/app/trovecart "$@"
-fi
-# Until the desktop window exists, the headless tool is the program.
-exec build/src/app/trovecart-cli "${@:---help}"
+exec build/src/app/trovecart "$@"

@@ -10,6 +10,7 @@ packages=(
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-pyftpdlib ffmpeg zip unzip xvfb xauth lftp chromium
+    clang-format git
 )
 
 missing=()

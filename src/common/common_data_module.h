@@ -8,11 +8,6 @@
 #include "common/application_instance.h"
 #include "common/folder_manager.h"
 
-// The title the main window and the message boxes carry.
-inline QString ApplicationTitle() {
-    return QStringLiteral("Corvalen Trovecart");
-}
-
 class TDataModuleCommonMini {
 public:
     // An empty record name stands for the executable's path; tests pass their own.

@@ -1,9 +1,9 @@
 // Trovecart - probe on libavformat.
 #include "media/av_probe.h"
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/media_input.h"
 #include "media/media_error.h"
-#include "media/media_input.h"
 
 extern "C" {
 #include <libavutil/dict.h>

@@ -5,7 +5,7 @@
 #include <atomic>
 
 #include "common/app_error.h"
-#include "media/player_session.h"
+#include "media/internal/player_session.h"
 #include "media/player_volume.h"
 
 // Carries the playback threads' reports to the UI thread, tagged with the session they came from.

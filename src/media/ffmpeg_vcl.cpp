@@ -4,9 +4,9 @@
 #include <QThread>
 
 #include "media/av_libraries.h"
+#include "media/internal/media_input.h"
+#include "media/internal/transcode_task.h"
 #include "media/media_error.h"
-#include "media/media_input.h"
-#include "media/transcode_task.h"
 
 namespace {
 

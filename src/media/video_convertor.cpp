@@ -1,6 +1,8 @@
 // Trovecart - the conversion component.
 #include "media/video_convertor.h"
 
+#include <utility>
+
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
@@ -49,12 +51,14 @@ int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutp
 }
 
 void TCustomVideoConvertor::Start(int threadCount) {
+    // The run's targets are in place before the engine starts: without worker threads its
+    // notices arrive before StartTask returns.
+    QStringList previousRun = std::exchange(runningTargets_, std::exchange(targets_, {}));
+    const bool wasWorking = std::exchange(working_, true);
     QString message;
-    runningTargets_ = targets_;
-    targets_.clear();
-    working_ = true;
     if (!engine_->StartTask(threadCount < 0 ? static_cast<int>(Threads) : threadCount, message)) {
-        working_ = false;
+        targets_ = std::exchange(runningTargets_, std::move(previousRun));
+        working_ = wasWorking;
         RecordError(message);
     }
 }

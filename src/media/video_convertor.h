@@ -23,19 +23,24 @@ using TTerminateEvent = std::function<void(int index, bool finished, bool except
 using TErrorEvent = std::function<void(const QString& message)>;
 using TProgressEvent = std::function<void(const TProgressInfo& info)>;
 
-// Lives on the UI thread; every event is raised there.
+// The machinery of the conversion component: queues conversions on its own engine converter,
+// keeps their target names by engine task index, records errors and relays the engine's
+// notices. Lives on the UI thread; every event is raised there. TVideoConvertor publishes it.
 class TCustomVideoConvertor {
 public:
+    TCustomVideoConvertor(const TCustomVideoConvertor&) = delete;
+    TCustomVideoConvertor& operator=(const TCustomVideoConvertor&) = delete;
+
+protected:
     TCustomVideoConvertor();
     // Stops the engine without waiting for it.
     virtual ~TCustomVideoConvertor();
-    TCustomVideoConvertor(const TCustomVideoConvertor&) = delete;
-    TCustomVideoConvertor& operator=(const TCustomVideoConvertor&) = delete;
 
     // Queues one conversion; returns its engine task index, or -1 after recording the error.
     // Raises nothing.
     int AddConversion(const TInputOptions& input, const TOutputOptions& output, bool withOutput);
-    // A negative count means Threads.
+    // A negative count means Threads. A refused start (a run is going on) records the error
+    // and leaves the run and the queue as they were.
     void Start(int threadCount = -1);
     void Stop(bool wait);
 
@@ -43,6 +48,8 @@ public:
     // The message of the last recorded error, without its time stamp.
     const QString& LastMessage() const { return lastMessage_; }
     bool Working() const { return working_; }
+    // Conversions queued or running that have not ended yet.
+    int QueuedCount() const { return queued_; }
     bool Preview() const { return engine_->Preview; }
     void SetPreview(bool preview) { engine_->Preview = preview; }
     TThreadPriority ThreadPriority() const { return engine_->ThreadPriority; }
@@ -55,10 +62,8 @@ public:
     TErrorEvent OnError;
     TProgressEvent OnProgress;
 
-protected:
-    void RecordError(const QString& message);
-
 private:
+    void RecordError(const QString& message);
     void EngineProgress(const TProgressInfo& info);
     void EngineTerminate(const TTerminateInfo& info);
 
@@ -72,4 +77,29 @@ private:
     QString lastMessage_;
 };
 
-class TVideoConvertor : public TCustomVideoConvertor {};
+// The conversion component as its owners use it.
+class TVideoConvertor : public TCustomVideoConvertor {
+public:
+    TVideoConvertor() = default;
+    ~TVideoConvertor() override = default;
+
+    using TCustomVideoConvertor::AddConversion;
+    using TCustomVideoConvertor::Start;
+    using TCustomVideoConvertor::Stop;
+
+    using TCustomVideoConvertor::Engine;
+    using TCustomVideoConvertor::LastError;
+    using TCustomVideoConvertor::LastMessage;
+    using TCustomVideoConvertor::Preview;
+    using TCustomVideoConvertor::QueuedCount;
+    using TCustomVideoConvertor::SetPreview;
+    using TCustomVideoConvertor::SetThreadPriority;
+    using TCustomVideoConvertor::ThreadPriority;
+    using TCustomVideoConvertor::Working;
+
+    using TCustomVideoConvertor::OnError;
+    using TCustomVideoConvertor::OnProgress;
+    using TCustomVideoConvertor::OnTerminate;
+    using TCustomVideoConvertor::ProgressBar;
+    using TCustomVideoConvertor::Threads;
+};

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include "common/file_utils.h"
+#include "media/internal/media_input.h"
 #include "media/media_error.h"
-#include "media/media_input.h"
 
 namespace {
 

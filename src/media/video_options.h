@@ -128,7 +128,7 @@ private:
     QString OverlayLines(int videoStream);
     QString VideoFilterText() const;
     // The per-format rules; may change the suffix of the target name.
-    void ApplyFormatRules(TOutputOptions& options, QString& suffix);
+    void ApplyFormatRules(TOutputOptions& options, QString& suffix) const;
     void ApplyFrameSize(TOutputOptions& options, int videoStream) const;
     QString TargetName(const QString& suffix) const;
 

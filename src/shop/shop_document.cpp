@@ -81,6 +81,14 @@ void TShop::LoadFromFile(const QString& fileName) {
     }
     try {
         LoadFromXML(document.document_element());
+    } catch (const EShopContentError& error) {
+        // Parsing in place has overwritten line breaks in `text`; the file still has them all.
+        QFile unparsed(fileName);
+        const QByteArray original = unparsed.open(QIODevice::ReadOnly) ? unparsed.readAll() : QByteArray();
+        throw EShopError(QStringLiteral("\"%1\" is not a valid shop document (line %2): %3")
+                             .arg(fileName)
+                             .arg(LineOfOffset(original, error.Offset()))
+                             .arg(error.Message()));
     } catch (const EShopError& error) {
         throw EShopError(
             QStringLiteral("\"%1\" is not a valid shop document: %2").arg(fileName, error.Message()));

@@ -18,8 +18,9 @@ QString ReadElementText(const pugi::xml_node& element) {
     if (!first)
         return QString();
     if (first.next_sibling() || (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
-        throw EShopError(
-            QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)));
+        throw EShopContentError(
+            QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)),
+            element.offset_debug());
     return FromXml(first.value());
 }
 
@@ -49,8 +50,9 @@ pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const
 QString RequiredAttribute(const pugi::xml_node& element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
-        throw EShopError(QStringLiteral("Element \"%1\" has no attribute \"%2\".")
-                             .arg(ElementName(element), FromXml(name)));
+        throw EShopContentError(QStringLiteral("Element \"%1\" has no attribute \"%2\".")
+                                    .arg(ElementName(element), FromXml(name)),
+                                element.offset_debug());
     return FromXml(attribute.value());
 }
 
@@ -59,17 +61,19 @@ int RequiredIntAttribute(const pugi::xml_node& element, const char* name) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok)
-        throw EShopError(
+        throw EShopContentError(
             QStringLiteral("Attribute \"%1\" of element \"%2\" holds \"%3\", which is not an integer.")
-                .arg(FromXml(name), ElementName(element), text));
+                .arg(FromXml(name), ElementName(element), text),
+            element.offset_debug());
     return value;
 }
 
 pugi::xml_node RequiredChild(const pugi::xml_node& parent, const char* name) {
     const pugi::xml_node child = parent.child(name);
     if (!child)
-        throw EShopError(
-            QStringLiteral("Element \"%1\" has no child \"%2\".").arg(ElementName(parent), FromXml(name)));
+        throw EShopContentError(
+            QStringLiteral("Element \"%1\" has no child \"%2\".").arg(ElementName(parent), FromXml(name)),
+            parent.offset_debug());
     return child;
 }
 

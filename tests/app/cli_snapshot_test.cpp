@@ -18,14 +18,12 @@ TRun Cli(const QStringList& arguments) {
 // 2 s at 25 pictures per second; picture N is flat grey with luma 16 + 4N.
 QString MakeNumberedClip(const TTempFolder& folder) {
     const QString clip = folder.File(QStringLiteral("numbered.mkv"));
-    const TRun made = RunProgram(
-        QStringLiteral("ffmpeg"),
-        {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-         QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+    const bool made = RunFfmpeg(
+        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
          QStringLiteral("color=c=black:s=64x48:r=25:d=2,format=yuv420p,geq=lum='16+N*4':cb=128:cr=128"),
          QStringLiteral("-c:v"), QStringLiteral("mpeg4"), QStringLiteral("-q:v"), QStringLiteral("1"),
          QStringLiteral("-g"), QStringLiteral("10"), clip});
-    return made.exitCode == 0 ? clip : QString();
+    return made ? clip : QString();
 }
 
 int PictureNumber(const QImage& picture) {
@@ -63,12 +61,8 @@ TEST(CliSnapshot, FailuresLeaveNoPicture) {
         QString::fromLocal8Bit(run.err).contains(missing + QStringLiteral(": no such file or directory")));
 
     const QString tone = folder.File(QStringLiteral("tone.wav"));
-    ASSERT_EQ(
-        RunProgram(QStringLiteral("ffmpeg"),
-                   {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                    QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=duration=1"), tone})
-            .exitCode,
-        0);
+    ASSERT_TRUE(RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("sine=duration=1"), tone}));
     run = Cli({QStringLiteral("snapshot"), tone, QStringLiteral("--at"), QStringLiteral("1000"), out});
     EXPECT_EQ(run.exitCode, 1);
 

@@ -14,17 +14,10 @@
 #include "common/application_instance.h"
 #include "common/common_data_module.h"
 #include "common/file_utils.h"
+#include "support/event_loop.h"
 #include "support/test_helpers.h"
 
 namespace {
-
-QCoreApplication& Application() {
-    static int argc = 1;
-    static char name[] = "tc_common_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-    return application;
-}
 
 QString UniqueRecordName() {
     return QStringLiteral("trovecarttest") + QUuid::createUuid().toString(QUuid::Id128).left(12);
@@ -51,7 +44,7 @@ private:
 };
 
 TEST(ApplicationInstanceTest, FirstCopyRegistersAndLeavesOnRelease) {
-    Application();
+    EnsureCoreApplication();
     const QString name = UniqueRecordName();
     {
         TApplicationInstance instance(name);
@@ -68,7 +61,7 @@ TEST(ApplicationInstanceTest, FirstCopyRegistersAndLeavesOnRelease) {
 }
 
 TEST(ApplicationInstanceTest, LimitReachedAsksTheRunningCopyToComeForward) {
-    Application();
+    EnsureCoreApplication();
     const QString name = UniqueRecordName();
     TForeignRecord running(name, 1);
     QLocalServer server;
@@ -97,7 +90,7 @@ TEST(ApplicationInstanceTest, LimitReachedAsksTheRunningCopyToComeForward) {
 }
 
 TEST(ApplicationInstanceTest, RecordLeftByACrashedCopyDoesNotBlockTheNextStart) {
-    Application();
+    EnsureCoreApplication();
     const QString name = UniqueRecordName();
     TForeignRecord crashed(name, 1); // no copy listens any more
     QLocalServer::removeServer(TApplicationInstance::ServerNameFor(name));
@@ -114,11 +107,7 @@ TEST(ApplicationInstanceTest, RecordLeftByACrashedCopyDoesNotBlockTheNextStart) 
     QLocalSocket socket;
     socket.connectToServer(TApplicationInstance::ServerNameFor(name));
     ASSERT_TRUE(socket.waitForConnected(1000));
-    QElapsedTimer timer;
-    timer.start();
-    while (!raised && timer.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_TRUE(raised);
+    EXPECT_TRUE(WaitFor([&raised] { return raised; }, 3000));
 }
 
 TEST(ApplicationInstanceTest, LongRecordNamesGiveShortSocketNames) {
@@ -130,7 +119,7 @@ TEST(ApplicationInstanceTest, LongRecordNamesGiveShortSocketNames) {
 }
 
 TEST(CommonDataModuleTest, StartCreatesTheDataFoldersOrEndsASecondCopy) {
-    Application();
+    EnsureCoreApplication();
     TTempFolder data;
     const QByteArray savedXdg = qgetenv("XDG_DATA_HOME");
     const QString savedCurrent = QDir::currentPath();

@@ -30,7 +30,7 @@ const QByteArray kTemplateShop = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 void EditorFixture::SetUp() {
     EnsureApplication();
-    for (const QString name : {QStringLiteral("Classic"), QStringLiteral("Other")}) {
+    for (const QString& name : {QStringLiteral("Classic"), QStringLiteral("Other")}) {
         WriteFile(TemplatePath(name) + "shop.xml",
                   QByteArray(kTemplateShop).replace("Classic", name.toUtf8()));
         WriteFile(TemplatePath(name) + "index.swf", "FWS front end of " + name.toUtf8());

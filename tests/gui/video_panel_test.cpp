@@ -1,37 +1,14 @@
 // Trovecart tests - the player's display panel.
-#include <memory>
-
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QProcess>
-#include <QTimer>
-
 #include <gtest/gtest.h>
 
 #include "gui/widgets/video_panel.h"
+#include "gui_application.h"
 #include "media/ff_player.h"
+#include "support/event_loop.h"
+#include "support/run_program.h"
 #include "support/test_helpers.h"
 
 namespace {
-
-class TWidgetEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!QCoreApplication::instance())
-            application_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "tc_gui_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
 
 QImage Solid(int width, int height, QColor colour) {
     QImage picture(width, height, QImage::Format_RGB32);
@@ -46,6 +23,7 @@ QColor At(const QImage& shot, int x, int y) {
 } // namespace
 
 TEST(VideoPanel, FitsThePictureWithItsAspectRatioOnBlack) {
+    EnsureApplication();
     EXPECT_EQ(TVideoPanel::FitRect({40, 20}, {0, 0, 100, 100}), QRect(0, 25, 100, 50));
     EXPECT_EQ(TVideoPanel::FitRect({20, 40}, {0, 0, 100, 100}), QRect(25, 0, 50, 100));
     EXPECT_EQ(TVideoPanel::FitRect({320, 240}, {0, 0, 160, 120}), QRect(0, 0, 160, 120));
@@ -75,29 +53,19 @@ TEST(VideoPanel, FitsThePictureWithItsAspectRatioOnBlack) {
 }
 
 TEST(VideoPanel, ShowsWhatThePlayerPlays) {
+    EnsureApplication();
     TTempFolder folder;
     const QString clip = folder.File(QStringLiteral("blue.mkv"));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                  QStringLiteral("color=c=blue:s=64x48:r=25:d=1"), QStringLiteral("-c:v"),
-                  QStringLiteral("mpeg4"), clip});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0);
+    ASSERT_TRUE(RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("color=c=blue:s=64x48:r=25:d=1"), QStringLiteral("-c:v"),
+                           QStringLiteral("mpeg4"), clip}));
 
     TVideoPanel panel;
     panel.resize(160, 60);
     panel.show();
     TFFPlayer player;
     ASSERT_TRUE(player.Open(clip, &panel)) << player.LastError().toStdString();
-    QElapsedTimer waited;
-    waited.start();
-    while (panel.Frame().isNull() && waited.elapsed() < 5000) {
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    ASSERT_FALSE(panel.Frame().isNull());
+    ASSERT_TRUE(WaitFor([&panel] { return !panel.Frame().isNull(); }, 5000));
     const QImage shot = panel.grab().toImage();
     const QColor centre = At(shot, 80, 30);
     EXPECT_GT(centre.blue(), 200);

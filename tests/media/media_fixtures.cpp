@@ -1,27 +1,8 @@
-// Trovecart tests - tiny media files and waiting on the event loop.
+// Trovecart tests - tiny media files.
 #include "media_fixtures.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QProcess>
-#include <QThread>
-
-#include <gtest/gtest.h>
-
-void RunFfmpeg(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral("ffmpeg"),
-                  QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                              QStringLiteral("error"), QStringLiteral("-y")} +
-                      arguments);
-    ASSERT_TRUE(process.waitForFinished(60000));
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
-}
-
 TMediaFiles::TMediaFiles() {
-    EnsureApplication();
+    EnsureCoreApplication();
     const QString lavfi = QStringLiteral("lavfi");
     RunFfmpeg({"-f",
                lavfi,
@@ -66,25 +47,4 @@ TMediaFiles::TMediaFiles() {
 const TMediaFiles& TMediaFiles::Get() {
     static const TMediaFiles files;
     return files;
-}
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "media_tests";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
-}
-
-bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
-    EnsureApplication();
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
 }

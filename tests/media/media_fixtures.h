@@ -1,12 +1,11 @@
-// Trovecart tests - tiny media files made with the ffmpeg program, and an event loop to wait in.
+// Trovecart tests - tiny media files made with the ffmpeg program.
 #pragma once
-
-#include <functional>
-#include <ostream>
 
 #include <QString>
 #include <QStringList>
 
+#include "support/event_loop.h"
+#include "support/run_program.h"
 #include "support/test_helpers.h"
 
 // Files made once per test run in one temporary folder.
@@ -31,11 +30,3 @@ private:
     TMediaFiles();
     TTempFolder folder_;
 };
-
-// Runs the ffmpeg program with `arguments`; fails the test on error.
-void RunFfmpeg(const QStringList& arguments);
-
-void EnsureApplication();
-
-// Makes sure a QCoreApplication exists, then spins the event loop until `done` or the timeout.
-bool WaitFor(const std::function<bool()>& done, int timeoutMs = 60000);

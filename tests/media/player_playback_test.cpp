@@ -8,6 +8,7 @@
 #include "media/ff_player.h"
 #include "media/player_test_support.h"
 #include "media/player_volume.h"
+#include "support/event_loop.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
 
@@ -77,22 +78,22 @@ TEST_F(PlayerPlayback, PlaysFromOpenToEndWithRisingPositions) {
 
 TEST_F(PlayerPlayback, PauseHoldsThePositionAndResumeGoesOn) {
     ASSERT_TRUE(player_.Open(clip_, &recorder_));
-    ASSERT_TRUE(recorder_.WaitUntil([&] { return player_.CurrentPosition() >= 400000; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return player_.CurrentPosition() >= 400000; }, 5000));
     player_.Pause();
     ASSERT_TRUE(recorder_.WaitForState(psPause, 2000));
-    recorder_.Idle(100);
+    SpinEventLoop(100);
     const int64_t held = player_.CurrentPosition();
     const int framesAtPause = recorder_.FramesShown;
     const size_t reportsAtPause = recorder_.Positions.size();
 
-    recorder_.Idle(500);
+    SpinEventLoop(500);
     EXPECT_EQ(player_.CurrentPosition(), held);
     EXPECT_EQ(recorder_.FramesShown, framesAtPause);
     EXPECT_EQ(recorder_.Positions.size(), reportsAtPause);
 
     player_.TogglePause();
     ASSERT_TRUE(recorder_.WaitForState(psResume, 2000));
-    ASSERT_TRUE(recorder_.WaitUntil([&] { return recorder_.Positions.size() > reportsAtPause; }, 2000));
+    ASSERT_TRUE(WaitFor([&] { return recorder_.Positions.size() > reportsAtPause; }, 2000));
     const int64_t resumedAt = recorder_.Positions[reportsAtPause].PositionUs;
     EXPECT_GT(resumedAt, held);
     EXPECT_LT(resumedAt, held + 3 * kFrameUs);
@@ -115,7 +116,7 @@ TEST_F(PlayerPlayback, WithoutASoundDeviceThePicturePlaysSilently) {
     ASSERT_FALSE(tone.isEmpty());
     ASSERT_TRUE(player_.Open(tone, &recorder_)) << player_.LastError().toStdString();
     const int64_t openedUs = recorder_.Clock.nsecsElapsed() / 1000;
-    ASSERT_TRUE(recorder_.WaitUntil([&] { return recorder_.Count(psEnd) == 2; }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return recorder_.Count(psEnd) == 2; }, 8000));
     EXPECT_GT(recorder_.Clock.nsecsElapsed() / 1000 - openedUs, 1300000);
     EXPECT_GT(player_.CurrentPosition(), 1400000);
     EXPECT_TRUE(messages.Calls().empty());
@@ -135,7 +136,7 @@ TEST_F(PlayerPlayback, SoundOnlyFileLeavesTheDisplayBlackAndEnds) {
 
 TEST_F(PlayerPlayback, StopReportsAndBlanksTheDisplay) {
     ASSERT_TRUE(player_.Open(clip_, &recorder_));
-    ASSERT_TRUE(recorder_.WaitUntil([&] { return recorder_.FramesShown > 2; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return recorder_.FramesShown > 2; }, 5000));
     const int clears = recorder_.Clears;
     player_.Stop(true);
     EXPECT_FALSE(player_.IsOpen());
@@ -145,7 +146,7 @@ TEST_F(PlayerPlayback, StopReportsAndBlanksTheDisplay) {
     // Nothing of the stopped playback arrives afterwards.
     const int frames = recorder_.FramesShown;
     const size_t states = recorder_.States.size();
-    recorder_.Idle(200);
+    SpinEventLoop(200);
     EXPECT_EQ(recorder_.FramesShown, frames);
     EXPECT_EQ(recorder_.States.size(), states);
     EXPECT_EQ(recorder_.States.back(), psStop);

@@ -2,51 +2,12 @@
 #include "media/player_test_support.h"
 
 #include <algorithm>
-#include <memory>
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QProcess>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-namespace {
-
-// Player events reach the UI thread through the event loop, so the tests need an application.
-class TApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (!QCoreApplication::instance())
-            application_ = std::make_unique<QCoreApplication>(argc_, argv_);
-    }
-    void TearDown() override { application_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "tc_media_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QCoreApplication> application_;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
-
-} // namespace
+#include "support/event_loop.h"
+#include "support/run_program.h"
 
 QString MakePlayerMedia(const QString& outFile, const QStringList& arguments) {
-    QProcess ffmpeg;
-    QStringList all{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                    QStringLiteral("-y")};
-    all << arguments << outFile;
-    ffmpeg.start(QStringLiteral("ffmpeg"), all);
-    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
-        ffmpeg.exitCode() != 0) {
-        ADD_FAILURE() << "ffmpeg failed: " << ffmpeg.readAllStandardError().toStdString();
-        ffmpeg.kill();
-        return {};
-    }
-    return outFile;
+    return RunFfmpeg(arguments + QStringList{outFile}) ? outFile : QString();
 }
 
 QString MakeNumberedClip(const QString& folder) {
@@ -91,27 +52,23 @@ int PictureNumber(const QImage& picture) {
 }
 
 TPlayerRecorder::TPlayerRecorder(TFFPlayer& player) {
+    // Player events reach the UI thread through the event loop.
+    EnsureCoreApplication();
     Clock.start();
-    connect(&player, &TFFPlayer::OnState, this, [this](TPlayState state) {
-        States.push_back(state);
-        emit Changed();
-    });
+    connect(&player, &TFFPlayer::OnState, this, [this](TPlayState state) { States.push_back(state); });
     connect(&player, &TFFPlayer::OnPosition, this, [this](qint64 position) {
         Positions.push_back({position, Clock.nsecsElapsed() / 1000});
-        emit Changed();
     });
 }
 
 void TPlayerRecorder::ShowFrame(const QImage& frame) {
     ++FramesShown;
     LastFrame = frame;
-    emit Changed();
 }
 
 void TPlayerRecorder::ClearFrame() {
     ++Clears;
     LastFrame = QImage();
-    emit Changed();
 }
 
 bool TPlayerRecorder::Saw(TPlayState state) const {
@@ -122,29 +79,6 @@ int TPlayerRecorder::Count(TPlayState state) const {
     return static_cast<int>(std::count(States.begin(), States.end(), state));
 }
 
-bool TPlayerRecorder::WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const QMetaObject::Connection changed = connect(this, &TPlayerRecorder::Changed, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    timeout.start(timeoutMs);
-    loop.exec();
-    disconnect(changed);
-    return done();
-}
-
 bool TPlayerRecorder::WaitForState(TPlayState state, int timeoutMs) {
-    return WaitUntil([this, state] { return Saw(state); }, timeoutMs);
-}
-
-void TPlayerRecorder::Idle(int milliseconds) {
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
+    return WaitFor([this, state] { return Saw(state); }, timeoutMs);
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -50,12 +49,6 @@ public:
     bool Saw(TPlayState state) const;
     // How often `state` was reported.
     int Count(TPlayState state) const;
-    // Runs the event loop until `done` holds or `timeoutMs` passes; true when it holds.
-    bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+    // Runs the event loop until `state` has been reported or `timeoutMs` passes.
     bool WaitForState(TPlayState state, int timeoutMs);
-    // Runs the event loop for a while.
-    void Idle(int milliseconds);
-
-signals:
-    void Changed();
 };

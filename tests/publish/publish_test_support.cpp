@@ -1,12 +1,9 @@
 // Trovecart tests - FTP server process and publish driver.
 #include "publish_test_support.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QRegularExpression>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -17,15 +14,6 @@ namespace {
 constexpr int kServerStartTimeoutMs = 15000;
 
 } // namespace
-
-void EnsureCoreApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "tc_publish_tests";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 TFtpTestServer::TFtpTestServer(const TFaults& faults) {
     const QString log = logFolder_.File(QStringLiteral("server.log"));
@@ -105,36 +93,31 @@ const TStatusReport* TPublishRecord::ResultFor(const QString& action) const {
 TPublishRecord RunPublish(TBaseThread* thread,
                           const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus,
                           int timeoutMs) {
-    EnsureCoreApplication();
     TPublishRecord record;
-    QEventLoop loop;
-    QObject::connect(thread, &TBaseThread::OnPublishStatus, &loop,
+    QObject receiver;
+    QObject::connect(thread, &TBaseThread::OnPublishStatus, &receiver,
                      [&](TBaseThread* sender, const QString& action, int percent, bool busy, bool failed,
                          const QString& errorText) {
                          record.Status.push_back({action, percent, busy, failed, errorText});
                          if (onStatus)
                              onStatus(sender, record.Status.back());
                      });
-    QObject::connect(thread, &TBaseThread::OnFileProgress, &loop,
+    QObject::connect(thread, &TBaseThread::OnFileProgress, &receiver,
                      [&](TBaseThread*, int percent, double) { record.FilePercents.push_back(percent); });
-    QObject::connect(thread, &TBaseThread::OnTerminate, &loop, [&](TBaseThread* sender) {
+    QObject::connect(thread, &TBaseThread::OnTerminate, &receiver, [&](TBaseThread* sender) {
         record.TotalFiles = sender->TotalFiles();
         record.DoneFiles = sender->DoneFiles();
         record.Terminated = true;
-        loop.quit();
     });
 
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
+    thread->start();
+    const auto terminated = [&record] { return record.Terminated; };
+    if (!WaitFor(terminated, timeoutMs)) {
         ADD_FAILURE() << "the publish run did not end in time";
         thread->Terminate();
         // A worker stuck in the network gets a little longer before the test gives up on it.
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    });
-    timeout.start(timeoutMs);
-    thread->start();
-    loop.exec();
+        WaitFor(terminated, 10000);
+    }
     return record;
 }
 

@@ -8,12 +8,10 @@
 #include <QProcess>
 #include <QString>
 
+#include "support/event_loop.h"
 #include "support/test_helpers.h"
 
 class TBaseThread;
-
-// A QCoreApplication for the whole test program: workers hand their reports to its thread.
-void EnsureCoreApplication();
 
 // pyftpdlib on 127.0.0.1, a free port and a temporary root; killed by the destructor.
 class TFtpTestServer {

@@ -7,6 +7,7 @@
 #include "common/file_utils.h"
 #include "shop/shop_document.h"
 #include "shop_fixtures.h"
+#include "support/run_program.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
 
@@ -25,7 +26,8 @@ void WriteArchive(const QString& archive, const QList<std::tuple<QString, QByteA
                       .arg(QString::fromLatin1(content.toBase64()));
     }
     script += QStringLiteral("z.close()\n");
-    ASSERT_EQ(RunTool(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, archive}), 0);
+    ASSERT_EQ(
+        RunProgram(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, archive}).exitCode, 0);
 }
 
 class ArchiveSafetyTest : public ::testing::Test {

@@ -2,8 +2,8 @@
 #include "shop_fixtures.h"
 
 #include <QImage>
-#include <QProcess>
 
+#include "support/run_program.h"
 #include "support/test_helpers.h"
 
 QByteArray ShopXml(const QString& id, int userWidth, int userHeight, int winMode, const QString& title) {
@@ -40,23 +40,11 @@ void MakeTemplateFolder(const QString& folder, const QString& id, int userWidth,
     thumb.save(folder + QStringLiteral("Thumb.png"), "PNG");
 }
 
-int RunTool(const QString& program, const QStringList& arguments, const QString& workingFolder) {
-    QProcess process;
-    if (!workingFolder.isEmpty())
-        process.setWorkingDirectory(workingFolder);
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return process.exitCode();
-}
-
 QStringList UnzipNames(const QString& archive) {
-    QProcess process;
-    process.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+    const TProgramResult unzip = RunProgram(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    if (unzip.exitCode != 0)
         return {};
-    QStringList names =
-        QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList names = QString::fromUtf8(unzip.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     names.sort();
     return names;
 }

@@ -14,5 +14,3 @@ QByteArray ShopXml(const QString& id, int userWidth, int userHeight, int winMode
 
 // Archive entries as `unzip -Z1` lists them; empty when the tool fails.
 QStringList UnzipNames(const QString& archive);
-// Runs a program to its end; the exit code, or -1 when it could not run.
-int RunTool(const QString& program, const QStringList& arguments, const QString& workingFolder = QString());

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include "common/file_utils.h"
 #include "shop/shop_document.h"
 #include "shop_fixtures.h"
+#include "support/run_program.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
 
@@ -96,7 +96,7 @@ TEST_F(WorkspaceTest, SaveAndOpenRoundTripKeepsEveryFile) {
                              "preview/deep/clip.flv", "image/", "thumb/", "empty/folder/"})
         EXPECT_TRUE(names.contains(QLatin1String(name))) << name;
     EXPECT_FALSE(names.contains(QStringLiteral("Thumb.png")));
-    EXPECT_EQ(RunTool(QStringLiteral("unzip"), {QStringLiteral("-tq"), Project()}), 0);
+    EXPECT_EQ(RunProgram(QStringLiteral("unzip"), {QStringLiteral("-tq"), Project()}).exitCode, 0);
 
     TShop opened;
     opened.SetFileName(Project());
@@ -117,10 +117,9 @@ TEST_F(WorkspaceTest, MediaIsStoredAndTextIsDeflated) {
     WriteFile(shop->WorkFolder() + QStringLiteral("preview/b.mp3"), QByteArray(20000, 'm'));
     shop->SaveProject(Project());
 
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-v"), Project()});
-    ASSERT_TRUE(unzip.waitForFinished(30000));
-    const QString listing = QString::fromUtf8(unzip.readAllStandardOutput());
+    const TProgramResult unzip = RunProgram(QStringLiteral("unzip"), {QStringLiteral("-v"), Project()});
+    ASSERT_EQ(unzip.exitCode, 0);
+    const QString listing = QString::fromUtf8(unzip.out);
     const auto methodOf = [&](const QString& name) {
         for (const QString& line : listing.split(QLatin1Char('\n'))) {
             if (line.endsWith(QLatin1Char(' ') + name))
@@ -140,9 +139,10 @@ TEST_F(WorkspaceTest, ArchiveMadeByZipOpensAndGetsTheMediaFolders) {
               ShopXml(QStringLiteral("Zipped"), 500, 300, 2, QStringLiteral("Z")));
     WriteFile(source.File(QStringLiteral("index.swf")), "FWS");
     WriteFile(source.File(QStringLiteral("skin/.dot")), "hidden");
-    ASSERT_EQ(RunTool(QStringLiteral("zip"),
-                      {QStringLiteral("-r"), QStringLiteral("-q"), Project(), QStringLiteral(".")},
-                      source.Path()),
+    ASSERT_EQ(RunProgram(QStringLiteral("zip"),
+                         {QStringLiteral("-r"), QStringLiteral("-q"), Project(), QStringLiteral(".")},
+                         {.workingDirectory = source.Path()})
+                  .exitCode,
               0);
 
     TShop shop;
@@ -178,9 +178,10 @@ TEST_F(WorkspaceTest, DamagedOrMissingArchivesFailWithTheCopyError) {
     TTempFolder source;
     WriteFile(source.File(QStringLiteral("index.swf")), "FWS");
     ASSERT_EQ(
-        RunTool(QStringLiteral("zip"),
-                {QStringLiteral("-q"), Project(QStringLiteral("noshop.scp")), QStringLiteral("index.swf")},
-                source.Path()),
+        RunProgram(QStringLiteral("zip"),
+                   {QStringLiteral("-q"), Project(QStringLiteral("noshop.scp")), QStringLiteral("index.swf")},
+                   {.workingDirectory = source.Path()})
+            .exitCode,
         0);
     TShop noShop;
     EXPECT_THROW(noShop.OpenProject(Project(QStringLiteral("noshop.scp")), TempFolder()), EAppError);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 
 #include <QStringList>
 
@@ -28,14 +29,7 @@ public:
     bool SelectFolder(const QString& title, const QString&, QString& folder) override {
         folderTitles.append(title);
         startFolders.append(folder);
-        if (folders_.empty() || !folders_.front()) {
-            if (!folders_.empty())
-                folders_.pop_front();
-            return false;
-        }
-        folder = *folders_.front();
-        folders_.pop_front();
-        return true;
+        return TakeAnswer(folders_, folder);
     }
     void OpenWithShell(const QString& fileOrUrl) override { opened.append(fileOrUrl); }
 
@@ -46,11 +40,20 @@ public:
     QStringList opened;
 
 private:
+    // False for Cancel (a queued std::nullopt, or nothing queued).
+    static bool TakeAnswer(std::deque<std::optional<QString>>& answers, QString& value) {
+        if (answers.empty())
+            return false;
+        const bool chosen = answers.front().has_value();
+        if (chosen)
+            value = *answers.front();
+        answers.pop_front();
+        return chosen;
+    }
     std::optional<QString> NextFile() {
-        if (files_.empty())
+        QString file;
+        if (!TakeAnswer(files_, file))
             return std::nullopt;
-        std::optional<QString> file = files_.front();
-        files_.pop_front();
         return file;
     }
 

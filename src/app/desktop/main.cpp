@@ -17,7 +17,6 @@
 #include "gui/widgets/web_preview.h"
 #include "gui/wizard/shoping_cart_wizard.h"
 #include "media/av_libraries.h"
-#include "media/av_probe.h"
 #include "shop/shop_data_module.h"
 
 namespace {
@@ -30,12 +29,6 @@ QString ProjectArgument(const QStringList& arguments) {
             return file.absoluteFilePath();
     }
     return QString();
-}
-
-// The media engine must answer before any project is touched.
-bool MediaEngineReady(QString& message) {
-    TAVProbe probe;
-    return LoadLibraries(DefaultLibrariesFolder(), message);
 }
 
 } // namespace
@@ -75,8 +68,9 @@ int main(int argc, char* argv[]) {
     const QString project = ProjectArgument(arguments);
     TSplash* splash = nullptr;
     splash = new TSplash([&] {
+        // The media engine must answer before any project is touched.
         QString message;
-        if (!MediaEngineReady(message)) {
+        if (!LoadLibraries(DefaultLibrariesFolder(), message)) {
             splash->close();
             messages.ShowMessageBox(message, mkError, ProgramCaption(), ProgramCaption());
             QCoreApplication::exit(1);

@@ -1,5 +1,5 @@
 // Trovecart - the sound device: plays decoded audio frames and keeps the master clock.
-#include "media/player_audio_output.h"
+#include "media/internal/player_audio_output.h"
 
 #include <algorithm>
 #include <cstring>

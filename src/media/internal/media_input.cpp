@@ -1,5 +1,5 @@
 // Trovecart - opening a media file for reading.
-#include "media/media_input.h"
+#include "media/internal/media_input.h"
 
 #include <cerrno>
 

@@ -6,9 +6,10 @@
 
 #include <QStringList>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
+#include "media/internal/stream_encoder.h"
 #include "media/output_plan.h"
-#include "media/stream_encoder.h"
 
 // Used on the task's worker thread only. Errors raise EMediaError.
 class TOutputWriter {

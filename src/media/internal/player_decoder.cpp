@@ -1,5 +1,5 @@
 // Trovecart - turns one stream's queued packets into frames.
-#include "media/player_decoder.h"
+#include "media/internal/player_decoder.h"
 
 TStreamDecoder::TStreamDecoder(TCodecContextPtr codec, TPacketQueue& packets)
     : codec_(std::move(codec)), packets_(packets) {}

@@ -1,8 +1,8 @@
 // Trovecart - one output file of a conversion.
-#include "media/output_writer.h"
+#include "media/internal/output_writer.h"
 
 #include "common/file_utils.h"
-#include "media/av_error.h"
+#include "media/internal/av_error.h"
 #include "media/media_error.h"
 
 TOutputWriter::TOutputWriter(TOutputPlan plan) : plan_(std::move(plan)) {}

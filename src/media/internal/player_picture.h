@@ -3,7 +3,8 @@
 
 #include <QImage>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
 
 // Keeps its scaler between frames; one converter per thread.
 class TPictureConverter {

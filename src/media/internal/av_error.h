@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "media/internal/layer_guard.h"
+
 extern "C" {
 #include <libavutil/error.h>
 }

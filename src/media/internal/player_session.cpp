@@ -1,11 +1,11 @@
 // Trovecart - one opened file playing: opening, demuxing, decoding and control.
-#include "media/player_session.h"
+#include "media/internal/player_session.h"
 
 #include <algorithm>
 #include <cerrno>
 
 #include "common/app_error.h"
-#include "media/media_input.h"
+#include "media/internal/media_input.h"
 #include "media/player_volume.h"
 
 namespace {

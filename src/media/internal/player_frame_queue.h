@@ -8,7 +8,8 @@
 #include <functional>
 #include <mutex>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
 
 struct TQueuedFrame {
     TFramePtr Frame;

@@ -1,5 +1,5 @@
 // Trovecart - the packets one stream's decoder has yet to take.
-#include "media/player_packet_queue.h"
+#include "media/internal/player_packet_queue.h"
 
 TPacketQueue::TPacketQueue(std::function<void()> consumed) : consumed_(std::move(consumed)) {}
 

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "media/player_session.h"
+#include "media/internal/player_session.h"
 
 namespace {
 

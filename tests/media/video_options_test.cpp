@@ -1,4 +1,5 @@
 // Trovecart tests - the output and input option sets built from conversion options.
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 
@@ -117,6 +118,66 @@ TEST_F(VideoOptionsTest, EveryFormatFromAStereoVideo) {
                   Expand(QLatin1String(description)))
             << OutPutFormatName(format).toStdString();
     }
+}
+
+TEST_F(VideoOptionsTest, FormatsReplaceCodecsTheyCannotCarry) {
+    struct TCase {
+        TOutPutFormat format;
+        TVideoCodec video;
+        TAudioCodec audio;
+        const char* expected; // "video/preset/audio", empty parts left to the engine
+    };
+    const TCase cases[] = {
+        {ofFLV, vcXvid, acFlac, "libx264/libx264-default/libmp3lame"},
+        {ofFLV, vcLibx264, acAc3, "libx264/libx264-default/libmp3lame"},
+        {ofFLV, vcAuto, acAcc, "//libfaac"},
+        {ofSWF, vcLibx264, acAcc, "//libmp3lame"},
+        {ofSWF, vcAuto, acMp3, "//libmp3lame"},
+        {ofWMV, vcLibx264, acFlac, "libxvid//wmav2"},
+        {ofMKV, vcXvid, acAc3, "libx264/libx264-default/ac3"},
+        {ofMP4, vcAuto, acFlac, "//libmp3lame"},
+        {ofMP4, vcAuto, acAc3, "//ac3"},
+        {of3GP, vcAuto, acFlac, "//libmp3lame"},
+        {ofPSP, vcLibx264, acMp3, "mpeg4//libfaac"},
+        {ofiPod, vcAuto, acMp3, "mpeg4//libfaac"},
+        {ofRM20, vcLibx264, acAuto, "rv20//"},
+        {ofWMA, vcDivx, acMp3, "//wmav2"},
+        {ofWAV, vcDivx, acMp3, "//"},
+        // Ogg keeps Vorbis: an Ogg file cannot hold the MP3 that FLAC used to be replaced with.
+        {ofOGG, vcXvid, acFlac, "//libvorbis"},
+    };
+    for (const TCase& test : cases) {
+        TVideoOptions options;
+        options.FileName = TMediaFiles::Get().Video();
+        options.OutPutFormat = test.format;
+        options.VideoCodec = test.video;
+        options.AudioCodec = test.audio;
+        const TOutputOptions output = Output(options);
+        EXPECT_EQ(output.VideoCodec + '/' + output.VideoPreset + '/' + output.AudioCodec,
+                  QLatin1String(test.expected))
+            << OutPutFormatName(test.format).toStdString();
+    }
+
+    // An AVI made from a QuickTime file gets MP3 unless another codec was asked for.
+    TTempFolder folder;
+    const QString mov = folder.File(QStringLiteral("clip.mov"));
+    QFile::copy(TMediaFiles::Get().Video(), mov);
+    TVideoOptions avi;
+    avi.FileName = mov;
+    avi.OutPutFormat = ofAVI;
+    EXPECT_EQ(Output(avi).AudioCodec, QStringLiteral("libmp3lame"));
+    avi.AudioCodec = acFlac;
+    EXPECT_EQ(Output(avi).AudioCodec, QStringLiteral("flac"));
+}
+
+TEST_F(VideoOptionsTest, BuildingASetLeavesTheOptionsAsTheyWere) {
+    TVideoOptions options;
+    options.FileName = TMediaFiles::Get().Video();
+    options.OutPutFormat = ofAC3;
+    options.AudioSampleRate = 32000;
+    EXPECT_EQ(Output(options).AudioSampleRate, 32000);
+    EXPECT_EQ(options.AudioSampleRate, 32000u);
+    EXPECT_EQ(Output(options).AudioSampleRate, 32000);
 }
 
 TEST_F(VideoOptionsTest, PreviewSetsOfTheMediaImport) {

@@ -1,18 +1,18 @@
 // Trovecart - the demux and decode loop of one conversion task.
-#include "media/transcode_task.h"
+#include "media/internal/transcode_task.h"
 
 #include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
 
-#include "media/av_error.h"
-#include "media/av_resources.h"
 #include "media/extra_options.h"
+#include "media/internal/av_error.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/media_input.h"
+#include "media/internal/output_writer.h"
 #include "media/media_error.h"
-#include "media/media_input.h"
 #include "media/output_plan.h"
-#include "media/output_writer.h"
 
 TSourceFacts ReadSourceFacts(const AVFormatContext& context, const TInputOptions& input) {
     TSourceFacts facts;

@@ -12,13 +12,14 @@
 #include <QImage>
 #include <QString>
 
-#include "media/av_resources.h"
-#include "media/player_audio_output.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
+#include "media/internal/player_audio_output.h"
+#include "media/internal/player_decoder.h"
+#include "media/internal/player_frame_queue.h"
+#include "media/internal/player_packet_queue.h"
+#include "media/internal/player_picture.h"
 #include "media/player_clock.h"
-#include "media/player_decoder.h"
-#include "media/player_frame_queue.h"
-#include "media/player_packet_queue.h"
-#include "media/player_picture.h"
 #include "media/player_state.h"
 
 // Receives what the playback threads have to say; called on those threads.

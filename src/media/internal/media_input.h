@@ -3,7 +3,8 @@
 
 #include <QString>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
 
 // Makes sure the libraries are loaded; false with the loader's message otherwise.
 bool EnsureLibraries(QString& message);

@@ -1,5 +1,5 @@
 // Trovecart - decoded frames waiting for the screen or the sound device.
-#include "media/player_frame_queue.h"
+#include "media/internal/player_frame_queue.h"
 
 TFrameQueue::TFrameQueue(size_t capacity, std::function<void()> pushed)
     : pushed_(std::move(pushed)), capacity_(capacity) {}

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "media/engine_options.h"
+#include "media/internal/layer_guard.h"
 #include "media/output_plan.h"
 
 struct AVFormatContext;

@@ -1,10 +1,10 @@
 // Trovecart - one output stream: decode side frames in, encoded packets out to the muxer.
-#include "media/stream_encoder.h"
+#include "media/internal/stream_encoder.h"
 
 #include <QStringList>
 
-#include "media/av_error.h"
 #include "media/encoder_choice.h"
+#include "media/internal/av_error.h"
 #include "media/media_error.h"
 
 extern "C" {

@@ -7,7 +7,8 @@
 #include <functional>
 #include <mutex>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
 
 // A packet and the serial of the seek it belongs to. A packet without data marks the end of the
 // stream: the decoder drains on it.

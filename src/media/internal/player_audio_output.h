@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
+#include "media/internal/player_frame_queue.h"
 #include "media/player_clock.h"
-#include "media/player_frame_queue.h"
 
 // Opened and closed on the UI thread. SDL calls Fill on its own audio thread; everything Fill
 // touches besides the queue and the clock belongs to that thread while the device is open.

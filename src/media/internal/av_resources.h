@@ -3,6 +3,8 @@
 
 #include <memory>
 
+#include "media/internal/layer_guard.h"
+
 extern "C" {
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-#include "media/av_resources.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
 #include "media/output_plan.h"
 
 // Where and when a stream's frames go. Times in microseconds on the input's clock (the file's

@@ -1,5 +1,5 @@
 // Trovecart - decoded video frames as pictures.
-#include "media/player_picture.h"
+#include "media/internal/player_picture.h"
 
 #include <cmath>
 

@@ -1,4 +1,6 @@
 // Trovecart tests - conversions on the engine, checked by probing what they wrote.
+#include <algorithm>
+
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -99,6 +101,27 @@ protected:
         options.CutClip = true;
     }
 
+    struct TSets {
+        TInputOptions Input;
+        TOutputOptions Output;
+    };
+    // The engine's sets for a preview of the test video's start.
+    TSets PreviewSets(TOutPutFormat format, uint32_t end) {
+        TVideoOptions options;
+        Preview(options, TMediaFiles::Get().Video(), format, 0, end);
+        TSets sets;
+        options.GetOutputOptions(sets.Output);
+        options.GetInputOptions(sets.Input);
+        return sets;
+    }
+    // A preview that fails in the engine (its encoder does not exist), over an older target file.
+    TSets FailingPreviewSets() {
+        TSets sets = PreviewSets(ofFLV, 1000000);
+        sets.Output.VideoCodec = QStringLiteral("no-such-encoder");
+        WriteFile(sets.Output.FileName, "left from before");
+        return sets;
+    }
+
     TTempFolder out_;
 };
 
@@ -181,6 +204,20 @@ TEST_F(ConversionTest, ClipsAreCutToTheirLength) {
     EXPECT_NEAR(static_cast<double>(Probe(target).Duration), 500000, 70000);
 }
 
+TEST_F(ConversionTest, OggTargetsGetVorbisWhateverAudioCodecWasAsked) {
+    TVideoOptions options;
+    options.FileName = TMediaFiles::Get().Video();
+    options.OutFileName = out_.File(QStringLiteral("clip.ogg"));
+    options.OutPutFormat = ofOGG;
+    options.AudioCodec = acFlac;
+    QString target;
+    ExpectFinished(Convert(options, &target));
+    const TProbed probed = Probe(target);
+    EXPECT_EQ(probed.Format, QStringLiteral("ogg"));
+    EXPECT_EQ(probed.AudioCodec, QStringLiteral("vorbis"));
+    EXPECT_EQ(probed.VideoCodec, QStringLiteral("theora"));
+}
+
 TEST_F(ConversionTest, CropPadAndScaleShapeThePicture) {
     TVideoOptions options;
     options.FileName = TMediaFiles::Get().Video();
@@ -229,14 +266,7 @@ TEST_F(ConversionTest, UnreadableSourceIsRefusedWhenQueued) {
 }
 
 TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
-    output.VideoCodec = QStringLiteral("no-such-encoder");
-    WriteFile(output.FileName, "left from before");
+    const auto [input, output] = FailingPreviewSets();
 
     TVideoConvertor convertor;
     QStringList events;
@@ -260,12 +290,7 @@ TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
 }
 
 TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
-    TVideoOptions options;
-    Preview(options, TMediaFiles::Get().Video(), ofFLV, 0, 1000000);
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
+    const auto [input, output] = PreviewSets(ofFLV, 1000000);
     TVideoConvertor convertor;
     ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
     TOutputOptions refused = output;
@@ -283,6 +308,52 @@ TEST_F(ConversionTest, RefusedOutputLeavesTheFirstConversionQueued) {
     ASSERT_TRUE(WaitFor([&notices] { return notices.size() == 2; }));
     EXPECT_TRUE(notices.at(0).Finished);
     EXPECT_TRUE(QFile::exists(output.FileName));
+}
+
+TEST_F(ConversionTest, AStartRefusedDuringARunKeepsTheRunsTargets) {
+    const auto [input, output] = FailingPreviewSets();
+
+    TVideoConvertor convertor;
+    QList<TTerminateInfo> notices;
+    convertor.OnTerminate = [&](int index, bool finished, bool exception, const QString& message) {
+        notices.append({index, finished, exception, message});
+    };
+    ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
+    EXPECT_EQ(convertor.QueuedCount(), 1);
+    convertor.Start(1);
+    // The run's end has not been delivered yet: the engine is still working.
+    convertor.Start(1);
+    EXPECT_EQ(convertor.LastMessage(), QStringLiteral("Cannot start task while working."));
+    EXPECT_TRUE(convertor.Working());
+    ASSERT_TRUE(WaitFor([&notices] { return notices.size() == 2; }));
+    EXPECT_TRUE(notices.at(0).Exception);
+    EXPECT_FALSE(QFile::exists(output.FileName)); // the failed target still goes
+    EXPECT_EQ(convertor.QueuedCount(), 0);
+    EXPECT_FALSE(convertor.Working());
+}
+
+TEST_F(ConversionTest, TheProgressBarFollowsTheRunAndGoesBackToZero) {
+    struct TBar : TProgressBarHook {
+        void SetPosition(int position) override { Positions.append(position); }
+        void Repaint() override { ++Repaints; }
+        QList<int> Positions;
+        int Repaints = 0;
+    } bar;
+    const auto [input, output] = PreviewSets(ofMP3, 2000000);
+    TVideoConvertor convertor;
+    convertor.ProgressBar = &bar;
+    bool ended = false;
+    convertor.OnTerminate = [&ended](int index, bool, bool, const QString&) { ended = index == -1; };
+    ASSERT_EQ(convertor.AddConversion(input, output, true), 0);
+    convertor.Start();
+    ASSERT_TRUE(WaitFor([&ended] { return ended; }));
+    ASSERT_GE(bar.Positions.size(), 3);
+    EXPECT_GT(bar.Repaints, 0);
+    // The last progress report is the whole clip, then each end notice resets the bar.
+    EXPECT_EQ(bar.Positions.at(bar.Positions.size() - 3), 100);
+    EXPECT_EQ(bar.Positions.at(bar.Positions.size() - 2), 0);
+    EXPECT_EQ(bar.Positions.last(), 0);
+    EXPECT_TRUE(std::is_sorted(bar.Positions.begin(), bar.Positions.end() - 2));
 }
 
 TEST_F(ConversionTest, OneTaskWritesSeveralOutputs) {
@@ -313,8 +384,8 @@ TEST_F(ConversionTest, OneTaskWritesSeveralOutputs) {
 
 TEST_F(ConversionTest, StopEndsARunningConversion) {
     const QString source = out_.File(QStringLiteral("long.mp4"));
-    RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264", "-preset",
-               "ultrafast", source});
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264",
+                           "-preset", "ultrafast", source}));
     TFFmpegVCL engine;
     engine.SetProgressInterval(10);
     EXPECT_EQ(engine.ProgressInterval(), 100);

@@ -1,8 +1,9 @@
 // Trovecart - turns one stream's queued packets into frames.
 #pragma once
 
-#include "media/av_resources.h"
-#include "media/player_packet_queue.h"
+#include "media/internal/av_resources.h"
+#include "media/internal/layer_guard.h"
+#include "media/internal/player_packet_queue.h"
 
 // Used by one decoder thread. Packets of an older serial are skipped and the codec is flushed
 // whenever the serial changes, so no frame from before a seek leaves the decoder.
