@@ -82,23 +82,32 @@ std::optional<QString> FormatAscii(double value, const TNumberSymbols& symbols) 
     return QString::fromLatin1(text, result.ptr - text);
 }
 
-// Reads "-ddd" or "-ddd<separator>ddd" (sign optional); false for any other shape.
-bool ParseAscii(QStringView text, const TNumberSymbols& symbols, double& value) {
+// Reads "-ddd" or "-ddd<separator>ddd" (sign optional) from QChar or UTF-8 text, surrounded by
+// ASCII white space at most; false for any other text.
+template <class TChar>
+bool ParseAscii(const TChar* begin, const TChar* end, const TNumberSymbols& symbols, double& value) {
+    const auto isSpace = [](TChar character) {
+        return character == ' ' || (character >= '\t' && character <= '\r');
+    };
+    while (begin < end && isSpace(*begin))
+        ++begin;
+    while (end > begin && isSpace(end[-1]))
+        --end;
     char digits[64];
-    if (!symbols.DecimalPoint || text.isEmpty() || text.size() >= static_cast<qsizetype>(sizeof digits))
+    if (!symbols.DecimalPoint || begin == end || end - begin >= static_cast<std::ptrdiff_t>(sizeof digits))
         return false;
-    qsizetype length = 0;
+    size_t length = 0;
     bool separatorSeen = false;
     bool digitBefore = false;
     bool digitAfter = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t character = text.at(i).unicode();
-        if (character >= u'0' && character <= u'9') {
+    for (const TChar* at = begin; at < end; ++at) {
+        const TChar character = *at;
+        if (character >= '0' && character <= '9') {
             digits[length++] = static_cast<char>(character);
             (separatorSeen ? digitAfter : digitBefore) = true;
-        } else if (character == u'-' && i == 0) {
+        } else if (character == '-' && at == begin) {
             digits[length++] = '-';
-        } else if (character == symbols.DecimalPoint && !separatorSeen && digitBefore) {
+        } else if (character == static_cast<TChar>(symbols.DecimalPoint) && !separatorSeen && digitBefore) {
             digits[length++] = '.';
             separatorSeen = true;
         } else {
@@ -109,6 +118,16 @@ bool ParseAscii(QStringView text, const TNumberSymbols& symbols, double& value) 
         return false;
     const std::from_chars_result result = std::from_chars(digits, digits + length, value);
     return result.ec == std::errc() && result.ptr == digits + length && std::isfinite(value);
+}
+
+std::optional<double> ParseWithQLocale(const QString& text, const TNumberSymbols& symbols) {
+    QLocale locale = symbols.Locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(QStringView(text).trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -124,17 +143,19 @@ QString FormatLocaleReal(double value) {
 
 std::optional<double> ParseLocaleReal(const QString& text) {
     const TNumberSymbols& symbols = CurrentSymbols();
-    const QStringView trimmed = QStringView(text).trimmed();
+    const auto* begin = text.utf16();
     double value = 0;
-    if (ParseAscii(trimmed, symbols, value))
+    if (ParseAscii(begin, begin + text.size(), symbols, value))
         return value;
-    QLocale locale = symbols.Locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    value = locale.toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return ParseWithQLocale(text, symbols);
+}
+
+std::optional<double> ParseLocaleRealUtf8(std::string_view text) {
+    const TNumberSymbols& symbols = CurrentSymbols();
+    double value = 0;
+    if (ParseAscii(text.data(), text.data() + text.size(), symbols, value))
+        return value;
+    return ParseWithQLocale(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), symbols);
 }
 
 std::optional<double> ParseNonNegative(const QString& text) {

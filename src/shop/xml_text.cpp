@@ -13,14 +13,35 @@ QString ElementName(const pugi::xml_node& element) {
 
 } // namespace
 
-QString ReadElementText(const pugi::xml_node& element) {
+const std::string& ScratchUtf8(const QString& text) {
+    thread_local std::string buffer;
+    const auto length = static_cast<size_t>(text.size());
+    buffer.resize(length);
+    // Most text is ASCII: copy it without branches, and convert properly only when it was not.
+    const auto* source = text.utf16();
+    char* target = buffer.data();
+    unsigned seen = 0;
+    for (size_t i = 0; i < length; ++i) {
+        seen |= source[i];
+        target[i] = static_cast<char>(source[i]);
+    }
+    if (seen >= 0x80)
+        buffer = text.toStdString();
+    return buffer;
+}
+
+const char* ReadElementUtf8(const pugi::xml_node& element) {
     const pugi::xml_node first = element.first_child();
     if (!first)
-        return QString();
+        return "";
     if (first.next_sibling() || (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
         throw EShopError(
             QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)));
-    return FromXml(first.value());
+    return first.value();
+}
+
+QString ReadElementText(const pugi::xml_node& element) {
+    return FromXml(ReadElementUtf8(element));
 }
 
 QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback) {
@@ -30,19 +51,19 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName, const
 
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    const std::string value = ToXml(text);
+    const std::string& value = ScratchUtf8(text);
     const bool fitsCdata = value.find("]]>") == std::string::npos;
-    if (fitsCdata)
-        element.append_child(pugi::node_cdata).set_value(value.c_str());
-    else
-        element.append_child(pugi::node_pcdata).set_value(value.c_str());
+    element.append_child(fitsCdata ? pugi::node_cdata : pugi::node_pcdata)
+        .set_value(value.data(), value.size());
     return element;
 }
 
 pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    if (!text.isEmpty())
-        element.append_child(pugi::node_pcdata).set_value(ToXml(text).c_str());
+    if (!text.isEmpty()) {
+        const std::string& value = ScratchUtf8(text);
+        element.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
+    }
     return element;
 }
 
@@ -74,7 +95,8 @@ pugi::xml_node RequiredChild(const pugi::xml_node& parent, const char* name) {
 }
 
 void SetAttribute(pugi::xml_node element, const char* name, const QString& value) {
-    element.append_attribute(name).set_value(ToXml(value).c_str());
+    const std::string& text = ScratchUtf8(value);
+    element.append_attribute(name).set_value(text.data(), text.size());
 }
 
 void SetAttribute(pugi::xml_node element, const char* name, int value) {

@@ -134,12 +134,15 @@ TEST(LocaleNumbers, AgreeWithQLocaleInEveryLocale) {
         for (const QString& text : inputs) {
             bool ok = false;
             const double expected = reference.toDouble(text, &ok);
-            const std::optional<double> parsed = ParseLocaleReal(text);
-            ASSERT_EQ(parsed.has_value(), ok && std::isfinite(expected))
-                << QLocale().name().toStdString() << " " << text.toStdString();
-            if (parsed) {
-                ASSERT_EQ(*parsed, expected) << text.toStdString();
-                ASSERT_EQ(std::signbit(*parsed), std::signbit(expected)) << text.toStdString();
+            const QByteArray utf8 = text.toUtf8();
+            for (const std::optional<double>& parsed :
+                 {ParseLocaleReal(text), ParseLocaleRealUtf8({utf8.constData(), size_t(utf8.size())})}) {
+                ASSERT_EQ(parsed.has_value(), ok && std::isfinite(expected))
+                    << QLocale().name().toStdString() << " " << text.toStdString();
+                if (parsed) {
+                    ASSERT_EQ(*parsed, expected) << text.toStdString();
+                    ASSERT_EQ(std::signbit(*parsed), std::signbit(expected)) << text.toStdString();
+                }
             }
         }
     }
