@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 #include <QLocale>
 
@@ -53,33 +54,77 @@ const TNumberSymbols& CurrentSymbols() {
     return *cached;
 }
 
-// True when the 15 significant digits of `value` might end on an exact tie (the exact decimal value
-// is those digits followed by one 5): QLocale rounds a tie away from zero, std::to_chars to even.
-// Double spacing is finer than the 15th digit, so a tie's shortest round-trip text is that exact
-// value, 16 digits ending in 5; only such values are left to QLocale.
-bool MayEndOnTie(double value) {
-    char text[64];
-    const std::to_chars_result result =
-        std::to_chars(std::begin(text), std::end(text), std::fabs(value), std::chars_format::scientific);
-    const char* exponent = std::find(text, result.ptr, 'e');
-    // "d.ddd…e±xx" holds 16 significant digits when the exponent letter sits at offset 17.
-    return result.ec != std::errc() || (exponent - text == 17 && exponent[-1] == '5');
+// Writes `value` as printf's "%.15g" does and returns the end of the text, or null when the 15th
+// digit may end on an exact tie, which QLocale rounds away from zero and printf to even. The
+// reasoning below needs all 53 bits of precision: subnormal values are left to QLocale as well.
+char* FormatGeneral15(double value, char* out, char* end) {
+    if (std::fabs(value) < std::numeric_limits<double>::min())
+        return nullptr;
+    // The shortest text that reads back as `value`, "d.ddde±x", has no trailing zeros.
+    char shortest[32];
+    const std::to_chars_result result = std::to_chars(std::begin(shortest), std::end(shortest),
+                                                      std::fabs(value), std::chars_format::scientific);
+    if (result.ec != std::errc())
+        return nullptr;
+    char digits[17];
+    int count = 0;
+    const char* at = shortest;
+    for (; *at != 'e'; ++at) {
+        if (*at != '.')
+            digits[count++] = *at;
+    }
+    int exponent = 0;
+    std::from_chars(at + (at[1] == '+' ? 2 : 1), result.ptr, exponent);
+    if (count > 15) {
+        // Doubles are spaced finer than the 15th digit, so a tie's shortest text is the tie itself:
+        // 16 digits ending in 5.
+        if (count == 16 && digits[15] == '5')
+            return nullptr;
+        return std::to_chars(out, end, value, std::chars_format::general, 15).ptr;
+    }
+    // For the same reason, up to 15 shortest digits are the value rounded to 15 digits.
+    if (value < 0)
+        *out++ = '-';
+    if (exponent < -4 || exponent >= 15) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            out = std::copy(digits + 1, digits + count, out);
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        if (std::abs(exponent) < 10)
+            *out++ = '0';
+        return std::to_chars(out, end, std::abs(exponent)).ptr;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        return std::copy(digits, digits + count, out);
+    }
+    for (int i = 0; i <= exponent; ++i)
+        *out++ = i < count ? digits[i] : '0';
+    if (count > exponent + 1) {
+        *out++ = '.';
+        out = std::copy(digits + exponent + 1, digits + count, out);
+    }
+    return out;
 }
 
 std::optional<QString> FormatAscii(double value, const TNumberSymbols& symbols) {
-    if (!symbols.DecimalPoint || !std::isfinite(value) || MayEndOnTie(value))
+    if (!symbols.DecimalPoint || !std::isfinite(value))
         return std::nullopt;
     // QLocale writes no sign on a negative zero.
     if (value == 0)
         return QStringLiteral("0");
     char text[64];
-    const std::to_chars_result result =
-        std::to_chars(std::begin(text), std::end(text), value, std::chars_format::general, 15);
-    if (result.ec != std::errc())
+    char* end = FormatGeneral15(value, std::begin(text), std::end(text));
+    if (!end)
         return std::nullopt;
-    std::replace(text, result.ptr, '.', symbols.DecimalPoint);
-    std::replace(text, result.ptr, 'e', symbols.Exponential);
-    return QString::fromLatin1(text, result.ptr - text);
+    std::replace(text, end, '.', symbols.DecimalPoint);
+    std::replace(text, end, 'e', symbols.Exponential);
+    return QString::fromLatin1(text, end - text);
 }
 
 // Reads "-ddd" or "-ddd<separator>ddd" (sign optional) from QChar or UTF-8 text, surrounded by
@@ -143,7 +188,7 @@ QString FormatLocaleReal(double value) {
 
 std::optional<double> ParseLocaleReal(const QString& text) {
     const TNumberSymbols& symbols = CurrentSymbols();
-    const auto* begin = text.utf16();
+    const char16_t* begin = QStringView(text).utf16();
     double value = 0;
     if (ParseAscii(begin, begin + text.size(), symbols, value))
         return value;

@@ -18,7 +18,7 @@ const std::string& ScratchUtf8(const QString& text) {
     const auto length = static_cast<size_t>(text.size());
     buffer.resize(length);
     // Most text is ASCII: copy it without branches, and convert properly only when it was not.
-    const auto* source = text.utf16();
+    const char16_t* source = QStringView(text).utf16();
     char* target = buffer.data();
     unsigned seen = 0;
     for (size_t i = 0; i < length; ++i) {

@@ -1,5 +1,6 @@
 // Trovecart tests - time codes, rates, time stamps and locale numbers.
 #include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -73,9 +74,29 @@ TEST(LocaleNumbers, WriteAndReadInBothSeparators) {
 // exactly QLocale's, ties, negative zero and exponents included.
 TEST(LocaleNumbers, AgreeWithQLocaleInEveryLocale) {
     std::mt19937_64 random(7);
-    std::vector<double> values = {0.0,  -0.0,      0.5,        2.5,     1e-5,  1e15,
-                                  1e16, 1e21,      0.0001,     -1e-300, 1e300, 238081479647830.5,
-                                  9.99, 0.1 + 0.2, 123456.125, 5e-324,  -42.0, 100.0};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  2.5,
+                                  1e-5,
+                                  1e15,
+                                  1e16,
+                                  1e21,
+                                  0.0001,
+                                  -1e-300,
+                                  1e300,
+                                  238081479647830.5,
+                                  9.99,
+                                  0.1 + 0.2,
+                                  123456.125,
+                                  5e-324,
+                                  -42.0,
+                                  100.0,
+                                  999.9999999999999,
+                                  9.999999999999999e14,
+                                  std::nextafter(1e15, 0.0),
+                                  std::numeric_limits<double>::min(),
+                                  std::numeric_limits<double>::max()};
     for (int i = 0; i < 20000; ++i) {
         switch (i % 4) {
         case 0:
