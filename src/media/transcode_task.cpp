@@ -87,6 +87,12 @@ public:
         for (const auto& writer : writers_)
             writer->Open(
                 *context_, [this](int index) { return decoders_.at(index).get(); }, inputStart_);
+        // The demuxer then skips the packets of streams no output uses instead of reading them
+        // (the video of a clip turned into an MP3).
+        for (unsigned i = 0; i < context_->nb_streams; ++i) {
+            if (!Wanted(static_cast<int>(i)))
+                context_->streams[i]->discard = AVDISCARD_ALL;
+        }
         Seek(input);
     }
 
