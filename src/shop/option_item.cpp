@@ -15,7 +15,7 @@ void TOptionItem::Assign(const TXMLCollectionItem& source) {
 
 void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
     enabled_ = true;
-    SetName(RequiredAttribute(element, "id"));
+    SetName(SharedText(RequiredAttributeUtf8(element, "id")));
     items_.clear();
     qsizetype count = 0;
     for (const pugi::xml_node& child : element.children())
@@ -23,7 +23,7 @@ void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
     items_.reserve(count);
     for (const pugi::xml_node& child : element.children()) {
         if (child.type() == pugi::node_element)
-            items_.append(ReadElementText(child));
+            items_.append(SharedText(ReadElementUtf8(child)));
     }
 }
 

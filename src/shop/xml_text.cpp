@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <QHash>
+
 #include "shop/shop_error.h"
 
 namespace {
@@ -44,6 +46,24 @@ QString ReadElementText(const pugi::xml_node& element) {
     return FromXml(ReadElementUtf8(element));
 }
 
+QString SharedText(const char* utf8) {
+    // Sizes and colours repeat on thousands of products; a long text is rarely repeated.
+    constexpr size_t kLongest = 64;
+    constexpr qsizetype kMostTexts = 1024;
+    const size_t length = std::strlen(utf8);
+    if (length > kLongest)
+        return QString::fromUtf8(utf8, static_cast<qsizetype>(length));
+    thread_local QHash<QByteArray, QString> known;
+    const QByteArray key = QByteArray::fromRawData(utf8, static_cast<qsizetype>(length));
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() >= kMostTexts)
+        known.clear();
+    const QString text = QString::fromUtf8(key);
+    known.insert(QByteArray(key.constData(), key.size()), text);
+    return text;
+}
+
 QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback) {
     const pugi::xml_node child = parent.child(childName);
     return child ? ReadElementText(child) : fallback;
@@ -67,12 +87,16 @@ pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const
     return element;
 }
 
-QString RequiredAttribute(const pugi::xml_node& element, const char* name) {
+const char* RequiredAttributeUtf8(const pugi::xml_node& element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
         throw EShopError(QStringLiteral("Element \"%1\" has no attribute \"%2\".")
                              .arg(ElementName(element), FromXml(name)));
-    return FromXml(attribute.value());
+    return attribute.value();
+}
+
+QString RequiredAttribute(const pugi::xml_node& element, const char* name) {
+    return FromXml(RequiredAttributeUtf8(element, name));
 }
 
 int RequiredIntAttribute(const pugi::xml_node& element, const char* name) {

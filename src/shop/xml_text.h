@@ -22,6 +22,9 @@ const std::string& ScratchUtf8(const QString& text);
 QString ReadElementText(const pugi::xml_node& element);
 // The same text as UTF-8, pointing into the document.
 const char* ReadElementUtf8(const pugi::xml_node& element);
+// The text of UTF-8 that recurs across a document, such as option titles and values: equal short
+// texts share one string instead of each holding a copy of its own.
+QString SharedText(const char* utf8);
 // The text of the named child, or the fallback when there is no such child.
 QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());
@@ -34,6 +37,7 @@ pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const
 
 // A required attribute; its absence raises EShopError.
 QString RequiredAttribute(const pugi::xml_node& element, const char* name);
+const char* RequiredAttributeUtf8(const pugi::xml_node& element, const char* name);
 // A required attribute holding a decimal integer; absence or another text raises EShopError.
 int RequiredIntAttribute(const pugi::xml_node& element, const char* name);
 // A required child element; its absence raises EShopError.
