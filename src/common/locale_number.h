@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include <QString>
 
@@ -11,6 +12,8 @@ QString FormatLocaleReal(double value);
 // Reads a finite number written with the locale's decimal separator; thousands separators are
 // refused so that a number written under another locale is never misread.
 std::optional<double> ParseLocaleReal(const QString& text);
+// The same for UTF-8 text, as documents hold it.
+std::optional<double> ParseLocaleRealUtf8(std::string_view text);
 
 // A number that is 0 or more; what the price, discount and shipping fields accept.
 std::optional<double> ParseNonNegative(const QString& text);

@@ -70,6 +70,11 @@ void TAVProbe::Close() {
     impl_->FileName.clear();
 }
 
+std::shared_ptr<AVFormatContext> TAVProbe::TakeFile() {
+    impl_->FileName.clear();
+    return std::move(impl_->Context);
+}
+
 bool TAVProbe::IsOpen() const {
     return impl_->Context != nullptr;
 }

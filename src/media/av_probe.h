@@ -7,6 +7,8 @@
 
 #include "media/engine_options.h"
 
+struct AVFormatContext;
+
 enum class TStreamKind { skUnknown, skVideo, skAudio, skSubtitle, skData, skAttachment };
 
 // Used on one thread at a time. Queries before a successful Open raise EMediaError
@@ -25,6 +27,9 @@ public:
     bool IsOpen() const;
     // The name given to Open.
     QString FileName() const;
+    // Hands the open file, already probed, to the caller and leaves the probe closed, so that
+    // a file about to be converted is not opened and probed once more.
+    std::shared_ptr<AVFormatContext> TakeFile();
 
     void GetFileInfo(TFileStreamInfo& info) const;
     int StreamCount() const;

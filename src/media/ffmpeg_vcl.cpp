@@ -65,11 +65,14 @@ int TFFmpegVCL::AddTask(const QString& fileName, const TInputOptions& options, Q
     task.FileName = fileName;
     task.Input = options;
     task.Input.FileName = fileName;
-    const TInputFormatPtr context = OpenMediaInput(fileName, options.FileFormat, message);
-    if (!context)
+    if (options.FileFormat.isEmpty() && probe_.IsOpen() && probe_.FileName() == fileName)
+        task.Source = probe_.TakeFile();
+    else
+        task.Source = OpenMediaInput(fileName, options.FileFormat, message);
+    if (!task.Source)
         return -1;
     try {
-        task.Facts = ReadSourceFacts(*context, task.Input);
+        task.Facts = ReadSourceFacts(*task.Source, task.Input);
     } catch (const EMediaError& error) {
         message = error.Message();
         return -1;
@@ -159,8 +162,8 @@ TTerminateInfo TFFmpegVCL::RunTask(int index) {
         const TTaskProgress progress = [this, index](int64_t current, int64_t total) {
             PostProgress({index, current, total});
         };
-        const TTaskResult result = RunTranscodeTask(task.Input, task.Outputs, stop_, progressInterval_,
-                                                    progress, &task.Substitutions);
+        const TTaskResult result = RunTranscodeTask(std::move(task.Source), task.Input, task.Outputs, stop_,
+                                                    progressInterval_, progress, &task.Substitutions);
         info.Finished = result == TTaskResult::trFinished;
     } catch (const std::exception& error) {
         info.Exception = true;

@@ -38,7 +38,8 @@ public:
     // The probe the owner uses to look at input files.
     TAVProbe& Probe() { return probe_; }
 
-    // Opens the input to check it; returns the task index, or -1 with `message`.
+    // Opens the input to check it and keeps it open for the run; returns the task index, or -1
+    // with `message`. A file the probe has open is taken from the probe rather than opened again.
     int AddTask(const QString& fileName, const TInputOptions& options, QString& message);
     bool SetOutputFile(int taskIndex, const QString& fileName, const TOutputOptions& options,
                        QString& message);
@@ -71,6 +72,8 @@ private:
         TInputOptions Input;
         QList<TOutputOptions> Outputs;
         TSourceFacts Facts;
+        // The input as AddTask opened and probed it; the run reads from it and releases it.
+        std::shared_ptr<AVFormatContext> Source;
         // Written by the one worker that runs the task, read after its notice.
         QStringList Substitutions;
     };

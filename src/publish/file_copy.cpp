@@ -128,8 +128,6 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
     const qint64 total = sourceStatus.st_size;
     qint64 done = 0;
     bool kernelCopy = true;
-    if (!progress(0, total))
-        fail(ECANCELED);
     for (;;) {
         const ssize_t copied = CopyBlock(input.Get(), temporary.File.Get(), kBlockSize, kernelCopy);
         if (copied < 0)
@@ -140,6 +138,10 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
         if (!progress(done, total))
             fail(ECANCELED);
     }
+    // No notice before the first block: every notice crosses to the UI thread and waits there,
+    // and for the many small files of a site it would double the crossings for nothing.
+    if (done == 0 && !progress(0, total))
+        return fail(ECANCELED);
     if (const int error = temporary.File.Close())
         fail(error);
     if (::rename(temporary.Path.c_str(), targetPath.c_str()) != 0)

@@ -49,7 +49,8 @@ void TCartItem::Assign(const TXMLCollectionItem& source) {
 namespace {
 
 double ReadReal(const pugi::xml_node& element, const char* name) {
-    return ParseLocaleReal(ReadChildText(element, name)).value_or(0.0);
+    const pugi::xml_node child = element.child(name);
+    return child ? ParseLocaleRealUtf8(ReadElementUtf8(child)).value_or(0.0) : 0.0;
 }
 
 } // namespace
@@ -71,7 +72,7 @@ void TCartItem::LoadFromXML(const pugi::xml_node& element) {
 
 void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
                           const QString& elementName) const {
-    pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
+    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
     SetAttribute(element, "id", ++context.ProductCounter);
     AppendTextElement(element, "name", Name());
     AppendTextElement(element, "desc", description_);

@@ -18,7 +18,7 @@ void TCategory::LoadFromXML(const pugi::xml_node& element) {
 
 void TCategory::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
                           const QString& elementName) const {
-    pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
+    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
     SetAttribute(element, "id", Index() + 1);
     SetAttribute(element, "name", Name());
     items_.SaveToXML(element, context);

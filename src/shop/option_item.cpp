@@ -15,18 +15,22 @@ void TOptionItem::Assign(const TXMLCollectionItem& source) {
 
 void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
     enabled_ = true;
-    SetName(RequiredAttribute(element, "id"));
+    SetName(SharedText(RequiredAttributeUtf8(element, "id")));
     items_.clear();
+    qsizetype count = 0;
+    for (const pugi::xml_node& child : element.children())
+        count += child.type() == pugi::node_element ? 1 : 0;
+    items_.reserve(count);
     for (const pugi::xml_node& child : element.children()) {
         if (child.type() == pugi::node_element)
-            items_.append(ReadElementText(child));
+            items_.append(SharedText(ReadElementUtf8(child)));
     }
 }
 
 void TOptionItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext&, const QString& elementName) const {
     if (!enabled_)
         return;
-    pugi::xml_node element = parent.append_child(ToXml(elementName).c_str());
+    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
     SetAttribute(element, "id", Name());
     int number = 0;
     for (const QString& value : items_)

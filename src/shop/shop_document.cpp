@@ -64,10 +64,18 @@ void TShop::SaveToXML(pugi::xml_node& root, TXMLSaveContext& context) const {
 
 void TShop::LoadFromFile(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EShopError(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
-    QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Read straight into a buffer of the file's size (readAll grows its buffer well past it); the
+    // parser works in it and the document points into it until the shop has been read.
+    QByteArray text(file.size(), Qt::Uninitialized);
+    const qint64 read = file.read(text.data(), text.size());
+    if (read >= 0) {
+        text.resize(read);
+        if (!file.atEnd())
+            text += file.readAll();
+    }
+    if (read < 0 || file.error() != QFileDevice::NoError)
         throw EShopError(QStringLiteral("Cannot read \"%1\": %2").arg(fileName, file.errorString()));
 
     pugi::xml_document document;

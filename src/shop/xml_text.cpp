@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include <QHash>
+
 #include "shop/shop_error.h"
 
 namespace {
@@ -13,15 +15,54 @@ QString ElementName(const pugi::xml_node& element) {
 
 } // namespace
 
-QString ReadElementText(const pugi::xml_node& element) {
+const std::string& ScratchUtf8(const QString& text) {
+    thread_local std::string buffer;
+    const auto length = static_cast<size_t>(text.size());
+    buffer.resize(length);
+    // Most text is ASCII: copy it without branches, and convert properly only when it was not.
+    const char16_t* source = QStringView(text).utf16();
+    char* target = buffer.data();
+    unsigned seen = 0;
+    for (size_t i = 0; i < length; ++i) {
+        seen |= source[i];
+        target[i] = static_cast<char>(source[i]);
+    }
+    if (seen >= 0x80)
+        buffer = text.toStdString();
+    return buffer;
+}
+
+const char* ReadElementUtf8(const pugi::xml_node& element) {
     const pugi::xml_node first = element.first_child();
     if (!first)
-        return QString();
+        return "";
     if (first.next_sibling() || (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
         throw EShopContentError(
             QStringLiteral("Element \"%1\" must hold nothing but its text.").arg(ElementName(element)),
             element.offset_debug());
-    return FromXml(first.value());
+    return first.value();
+}
+
+QString ReadElementText(const pugi::xml_node& element) {
+    return FromXml(ReadElementUtf8(element));
+}
+
+QString SharedText(const char* utf8) {
+    // Sizes and colours repeat on thousands of products; a long text is rarely repeated.
+    constexpr size_t kLongest = 64;
+    constexpr qsizetype kMostTexts = 1024;
+    const size_t length = std::strlen(utf8);
+    if (length > kLongest)
+        return QString::fromUtf8(utf8, static_cast<qsizetype>(length));
+    thread_local QHash<QByteArray, QString> known;
+    const QByteArray key = QByteArray::fromRawData(utf8, static_cast<qsizetype>(length));
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        return *found;
+    if (known.size() >= kMostTexts)
+        known.clear();
+    const QString text = QString::fromUtf8(key);
+    known.insert(QByteArray(key.constData(), key.size()), text);
+    return text;
 }
 
 QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback) {
@@ -31,29 +72,33 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName, const
 
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    const std::string value = ToXml(text);
+    const std::string& value = ScratchUtf8(text);
     const bool fitsCdata = value.find("]]>") == std::string::npos;
-    if (fitsCdata)
-        element.append_child(pugi::node_cdata).set_value(value.c_str());
-    else
-        element.append_child(pugi::node_pcdata).set_value(value.c_str());
+    element.append_child(fitsCdata ? pugi::node_cdata : pugi::node_pcdata)
+        .set_value(value.data(), value.size());
     return element;
 }
 
 pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    if (!text.isEmpty())
-        element.append_child(pugi::node_pcdata).set_value(ToXml(text).c_str());
+    if (!text.isEmpty()) {
+        const std::string& value = ScratchUtf8(text);
+        element.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
+    }
     return element;
 }
 
-QString RequiredAttribute(const pugi::xml_node& element, const char* name) {
+const char* RequiredAttributeUtf8(const pugi::xml_node& element, const char* name) {
     const pugi::xml_attribute attribute = element.attribute(name);
     if (!attribute)
         throw EShopContentError(QStringLiteral("Element \"%1\" has no attribute \"%2\".")
                                     .arg(ElementName(element), FromXml(name)),
                                 element.offset_debug());
-    return FromXml(attribute.value());
+    return attribute.value();
+}
+
+QString RequiredAttribute(const pugi::xml_node& element, const char* name) {
+    return FromXml(RequiredAttributeUtf8(element, name));
 }
 
 int RequiredIntAttribute(const pugi::xml_node& element, const char* name) {
@@ -78,7 +123,8 @@ pugi::xml_node RequiredChild(const pugi::xml_node& parent, const char* name) {
 }
 
 void SetAttribute(pugi::xml_node element, const char* name, const QString& value) {
-    element.append_attribute(name).set_value(ToXml(value).c_str());
+    const std::string& text = ScratchUtf8(value);
+    element.append_attribute(name).set_value(text.data(), text.size());
 }
 
 void SetAttribute(pugi::xml_node element, const char* name, int value) {

@@ -1,6 +1,8 @@
 // Trovecart - element text and attribute helpers over pugixml (inside the shop layer only).
 #pragma once
 
+#include <string>
+
 #include <QString>
 
 #include <pugixml.hpp>
@@ -11,10 +13,18 @@ inline QString FromXml(const char* text) {
 inline std::string ToXml(const QString& text) {
     return text.toStdString();
 }
+// The UTF-8 form of a text in a buffer that the calling thread reuses, so that writing a large
+// document converts every field without allocating: valid until the thread's next call.
+const std::string& ScratchUtf8(const QString& text);
 
 // The text of an element: its single text or CDATA child, or empty text without children.
 // Several children, or a child of another kind, raise EShopError.
 QString ReadElementText(const pugi::xml_node& element);
+// The same text as UTF-8, pointing into the document.
+const char* ReadElementUtf8(const pugi::xml_node& element);
+// The text of UTF-8 that recurs across a document, such as option titles and values: equal short
+// texts share one string instead of each holding a copy of its own.
+QString SharedText(const char* utf8);
 // The text of the named child, or the fallback when there is no such child.
 QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());
@@ -27,6 +37,7 @@ pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const
 
 // A required attribute; its absence raises EShopError.
 QString RequiredAttribute(const pugi::xml_node& element, const char* name);
+const char* RequiredAttributeUtf8(const pugi::xml_node& element, const char* name);
 // A required attribute holding a decimal integer; absence or another text raises EShopError.
 int RequiredIntAttribute(const pugi::xml_node& element, const char* name);
 // A required child element; its absence raises EShopError.

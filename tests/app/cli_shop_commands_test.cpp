@@ -1,4 +1,5 @@
 // Trovecart tests - trovecart-cli info and resave, exit codes and usage.
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -63,6 +64,21 @@ TEST(CliShopCommands, ExitCodesAndMessages) {
     EXPECT_TRUE(help.out.contains("resave")) << help.out.toStdString();
     EXPECT_TRUE(help.out.contains("OUT"));
     EXPECT_EQ(RunCli({"--help"}).exitCode, 0);
+}
+
+// The media commands come from a module beside the program; without it they fail with a
+// message, and the other commands and the command list go on working.
+TEST(CliShopCommands, MediaCommandsWithoutTheirModule) {
+    TTempFolder folder;
+    const QString program = folder.File("trovecart-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TROVECART_CLI), program));
+    const TCliResult list = RunProgram(program, {"--help"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_TRUE(list.out.contains("convert")) << list.out.toStdString();
+    const TCliResult probe = RunProgram(program, {"probe", golden});
+    EXPECT_EQ(probe.exitCode, 1);
+    EXPECT_TRUE(probe.err.contains("The media commands cannot be loaded")) << probe.err.toStdString();
+    EXPECT_EQ(RunProgram(program, {"info", golden}).exitCode, 0);
 }
 
 } // namespace

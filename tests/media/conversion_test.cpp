@@ -382,6 +382,36 @@ TEST_F(ConversionTest, OneTaskWritesSeveralOutputs) {
     EXPECT_EQ(Probe(out_.File(QStringLiteral("b19.mp3"))).Format, QStringLiteral("mp3"));
 }
 
+// A queued task reads the file the probe had open for it; every other task opens its own.
+TEST_F(ConversionTest, TasksTakeOnlyTheProbedFileOfTheirOwnName) {
+    TFFmpegVCL engine;
+    QString message;
+    TInputOptions input;
+    TOutputOptions mp3;
+    mp3.FileExt = QStringLiteral(".mp3");
+    ASSERT_TRUE(engine.Probe().Open(TMediaFiles::Get().Mono(), message)) << message.toStdString();
+    ASSERT_EQ(engine.AddTask(TMediaFiles::Get().Video(), input, message), 0) << message.toStdString();
+    EXPECT_EQ(engine.Probe().FileName(), TMediaFiles::Get().Mono());
+
+    ASSERT_TRUE(engine.Probe().Open(TMediaFiles::Get().Video(), message));
+    ASSERT_EQ(engine.AddTask(TMediaFiles::Get().Video(), input, message), 1) << message.toStdString();
+    EXPECT_FALSE(engine.Probe().IsOpen());
+    ASSERT_EQ(engine.AddTask(TMediaFiles::Get().Video(), input, message), 2) << message.toStdString();
+    for (int task = 0; task < 3; ++task)
+        ASSERT_TRUE(engine.SetOutputFile(task, out_.File(QStringLiteral("t%1.mp3").arg(task)), mp3, message));
+
+    QList<TTerminateInfo> notices;
+    engine.OnTerminate = [&notices](const TTerminateInfo& info) { notices.append(info); };
+    ASSERT_TRUE(engine.StartTask(0, message));
+    ASSERT_EQ(notices.size(), 4);
+    for (int task = 0; task < 3; ++task) {
+        EXPECT_TRUE(notices.at(task).Finished) << notices.at(task).ExceptionMsg.toStdString();
+        const TProbed probed = Probe(out_.File(QStringLiteral("t%1.mp3").arg(task)));
+        EXPECT_EQ(probed.Channels, 2) << task;
+        EXPECT_NEAR(static_cast<double>(probed.Duration), 2000000, 100000) << task;
+    }
+}
+
 TEST_F(ConversionTest, StopEndsARunningConversion) {
     const QString source = out_.File(QStringLiteral("long.mp4"));
     ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264",

@@ -1,4 +1,6 @@
 // Trovecart tests - publishing into a local folder.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 
@@ -159,6 +161,24 @@ TEST_F(FileThreadTest, AFailingFileIsReportedAndTheRunGoesOn) {
     const TStatusReport* copied = record.ResultFor(target_.File(QStringLiteral("b/two.txt")));
     ASSERT_NE(copied, nullptr);
     EXPECT_FALSE(copied->Failed);
+}
+
+// Every report makes the worker wait for the UI thread: a file done in one step reports no 0%
+// before it and nothing once 100% is showing, a large file reports as it grows.
+TEST_F(FileThreadTest, FileProgressIsReportedOnlyWhenItChanges) {
+    for (int i = 0; i < 20; ++i)
+        WriteFile(site_.File(QStringLiteral("small/%1.txt").arg(i)), "small");
+    const std::vector<int> small = RunPublish(NewThread(target_.Path())).FilePercents;
+    EXPECT_LT(small.size(), 20u);
+    EXPECT_EQ(std::count(small.begin(), small.end(), 100), static_cast<long>(small.size()));
+
+    QDir(site_.File(QStringLiteral("small"))).removeRecursively();
+    WriteFile(site_.File(QStringLiteral("large.bin")), PatternBytes(4 * 1024 * 1024));
+    messages_.QueueAnswer(mrYes);
+    const std::vector<int> large = RunPublish(NewThread(target_.Path())).FilePercents;
+    ASSERT_FALSE(large.empty());
+    EXPECT_TRUE(std::is_sorted(large.begin(), large.end()));
+    EXPECT_EQ(large.back(), 100);
 }
 
 TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {

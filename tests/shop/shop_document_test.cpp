@@ -179,6 +179,30 @@ TEST_F(ShopDocumentTest, RoundTripKeepsAwkwardTexts) {
     }
 }
 
+// Option texts that recur are shared between products; each document still reads its own.
+TEST_F(ShopDocumentTest, RecurringOptionTextsReadBackInEveryDocument) {
+    const QString longValue(100, QLatin1Char('x'));
+    for (int round = 0; round < 3; ++round) {
+        const QStringList values = {QStringLiteral("S"), QStringLiteral("size %1").arg(round), longValue};
+        TShop shop;
+        shop.SetID(QStringLiteral("x"));
+        TCategory* category = shop.Categories().Add();
+        for (int product = 0; product < 3; ++product)
+            AddOption(category->Items().Add(), QStringLiteral("Size %1").arg(round), values);
+        shop.SaveToFile(folder.File("options.xml"));
+
+        TShop back;
+        back.LoadFromFile(folder.File("options.xml"));
+        const TCartItems& items = back.Categories().Items(0)->Items();
+        items.Items(0)->Options().Items(0)->Items()[1] = QStringLiteral("changed");
+        for (int product = 1; product < 3; ++product) {
+            const TOptionItem* option = items.Items(product)->Options().Items(0);
+            EXPECT_EQ(option->Name(), QStringLiteral("Size %1").arg(round));
+            EXPECT_EQ(option->Items(), values);
+        }
+    }
+}
+
 TEST_F(ShopDocumentTest, NumbersFollowTheLocaleDecimalSeparator) {
     {
         TLocaleGuard german(QLocale::German, QLocale::Germany);

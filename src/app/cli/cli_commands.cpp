@@ -1,15 +1,16 @@
 // Trovecart - the command table of trovecart-cli.
 #include "cli/cli_command.h"
-#include "cli/cli_media_commands.h"
+#include "cli/cli_media_module.h"
 #include "cli/cli_project_commands.h"
 #include "cli/cli_publish_commands.h"
 #include "cli/cli_shop_commands.h"
-#include "cli/cli_snapshot_command.h"
 
 std::vector<TCliCommand> AllCommands() {
-    return {
+    std::vector<TCliCommand> commands = {
         InfoCommand(),  ResaveCommand(),    TemplatesCommand(), NewCommand(),
         BuildCommand(), EmbedCodeCommand(), PublishCommand(),   PublishSiteCommand(),
-        ProbeCommand(), ConvertCommand(),   SnapshotCommand(),
     };
+    for (TCliCommand& command : MediaCommands())
+        commands.push_back(std::move(command));
+    return commands;
 }

@@ -46,7 +46,12 @@ int RunCommand(const TCliCommand& command, const QStringList& arguments) {
     parser.setApplicationDescription(command.Summary);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption helpOption = parser.addHelpOption();
-    command.Declare(parser);
+    try {
+        command.Declare(parser);
+    } catch (const EAppError& error) {
+        PrintLine(stderr, error.Message());
+        return kExitFailure;
+    }
 
     QStringList commandLine = arguments;
     commandLine.removeAt(1);
@@ -75,13 +80,6 @@ int RunCommand(const TCliCommand& command, const QStringList& arguments) {
 }
 
 } // namespace
-
-QStringList ExpectPositional(const QCommandLineParser& parser, int count) {
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != count)
-        throw ECliUsage(QStringLiteral("Expected %1 argument(s), got %2.").arg(count).arg(positional.size()));
-    return positional;
-}
 
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/cli_media_module.h"
 #include "media/av_probe.h"
 #include "media/video_convertor.h"
 #include "media/video_options.h"
@@ -142,8 +143,8 @@ int RunConversion(const QString& source, bool video, qint64 start, qint64 end, c
 
 TCliCommand ProbeCommand() {
     return {
-        QStringLiteral("probe"),
-        QStringLiteral("Print what the media engine reads from a media file, as JSON."),
+        QString::fromLatin1(kProbeTitle.Name),
+        QString::fromLatin1(kProbeTitle.Summary),
         [](QCommandLineParser& parser) {
             parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("An audio or video file."));
         },
@@ -175,8 +176,8 @@ TCliCommand ProbeCommand() {
 
 TCliCommand ConvertCommand() {
     return {
-        QStringLiteral("convert"),
-        QStringLiteral("Convert a clip into the web preview of a product: FLV for video, MP3 for audio."),
+        QString::fromLatin1(kConvertTitle.Name),
+        QString::fromLatin1(kConvertTitle.Summary),
         [](QCommandLineParser& parser) {
             parser.addOption({QStringLiteral("video"), QStringLiteral("Make an FLV video preview.")});
             parser.addOption({QStringLiteral("audio"), QStringLiteral("Make an MP3 audio preview.")});

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QTimer>
 
+#include "cli/cli_media_module.h"
 #include "common/time_texts.h"
 #include "media/ff_player.h"
 
@@ -58,8 +59,8 @@ void SavePng(const QImage& picture, const QString& fileName) {
 
 TCliCommand SnapshotCommand() {
     return {
-        QStringLiteral("snapshot"),
-        QStringLiteral("Save the picture of a video at a moment as PNG."),
+        QString::fromLatin1(kSnapshotTitle.Name),
+        QString::fromLatin1(kSnapshotTitle.Summary),
         [](QCommandLineParser& parser) {
             parser.addOption({QStringLiteral("at"),
                               QStringLiteral("The moment, in microseconds from the start."),

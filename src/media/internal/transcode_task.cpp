@@ -65,9 +65,12 @@ TCodecContextPtr OpenDecoder(const AVStream& stream) {
 
 class TTaskRunner {
 public:
-    TTaskRunner(const TInputOptions& input, const QList<TOutputOptions>& outputs) {
+    TTaskRunner(std::shared_ptr<AVFormatContext> source, const TInputOptions& input,
+                const QList<TOutputOptions>& outputs)
+        : context_(std::move(source)) {
         QString message;
-        context_ = OpenMediaInput(input.FileName, input.FileFormat, message);
+        if (!context_)
+            context_ = OpenMediaInput(input.FileName, input.FileFormat, message);
         if (!context_)
             throw EMediaError(message);
         const TSourceFacts facts = ReadSourceFacts(*context_, input);
@@ -84,6 +87,12 @@ public:
         for (const auto& writer : writers_)
             writer->Open(
                 *context_, [this](int index) { return decoders_.at(index).get(); }, inputStart_);
+        // The demuxer then skips the packets of streams no output uses instead of reading them
+        // (the video of a clip turned into an MP3).
+        for (unsigned i = 0; i < context_->nb_streams; ++i) {
+            if (!Wanted(static_cast<int>(i)))
+                context_->streams[i]->discard = AVDISCARD_ALL;
+        }
         Seek(input);
     }
 
@@ -198,7 +207,7 @@ private:
         }
     }
 
-    TInputFormatPtr context_;
+    std::shared_ptr<AVFormatContext> context_;
     std::map<int, TCodecContextPtr> decoders_;
     std::vector<std::unique_ptr<TOutputWriter>> writers_;
     TFramePtr frame_ = MakeFrame();
@@ -219,12 +228,13 @@ void CheckInputOptions(const TInputOptions& input, bool& videoOff, bool& audioOf
     }
 }
 
-TTaskResult RunTranscodeTask(const TInputOptions& input, const QList<TOutputOptions>& outputs,
-                             const std::atomic<bool>& stop, int progressIntervalMs,
-                             const TTaskProgress& progress, QStringList* substitutions) {
+TTaskResult RunTranscodeTask(std::shared_ptr<AVFormatContext> source, const TInputOptions& input,
+                             const QList<TOutputOptions>& outputs, const std::atomic<bool>& stop,
+                             int progressIntervalMs, const TTaskProgress& progress,
+                             QStringList* substitutions) {
     if (outputs.isEmpty())
         throw EMediaError(QStringLiteral("At least one output file must be specified"));
-    TTaskRunner runner(input, outputs);
+    TTaskRunner runner(std::move(source), input, outputs);
     if (substitutions)
         *substitutions = runner.Substitutions();
     return runner.Run(stop, progressIntervalMs, progress);

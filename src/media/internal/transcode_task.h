@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include <QList>
 #include <QStringList>
@@ -20,12 +21,14 @@ using TTaskProgress = std::function<void(int64_t current, int64_t total)>;
 enum class TTaskResult { trFinished, trStopped };
 
 // Runs on the calling thread until the input ends, every output's clip is written, or `stop`
-// is set (checked per packet). Progress is reported at most every `progressIntervalMs` and only
+// is set (checked per packet). `source` is the input opened and probed beforehand; without one
+// the input is opened here. Progress is reported at most every `progressIntervalMs` and only
 // when the time reached has changed. Failures raise EMediaError; output files are then left as
 // they are for the caller to remove.
-TTaskResult RunTranscodeTask(const TInputOptions& input, const QList<TOutputOptions>& outputs,
-                             const std::atomic<bool>& stop, int progressIntervalMs,
-                             const TTaskProgress& progress, QStringList* substitutions = nullptr);
+TTaskResult RunTranscodeTask(std::shared_ptr<AVFormatContext> source, const TInputOptions& input,
+                             const QList<TOutputOptions>& outputs, const std::atomic<bool>& stop,
+                             int progressIntervalMs, const TTaskProgress& progress,
+                             QStringList* substitutions = nullptr);
 
 // What the output planning needs to know about an opened input. Raises EMediaError for input
 // option lines it does not know.

@@ -1,0 +1,9 @@
+// Trovecart - helpers of every command, in trovecart-cli and in the media commands' module.
+#include "cli/cli_command.h"
+
+QStringList ExpectPositional(const QCommandLineParser& parser, int count) {
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != count)
+        throw ECliUsage(QStringLiteral("Expected %1 argument(s), got %2.").arg(count).arg(positional.size()));
+    return positional;
+}

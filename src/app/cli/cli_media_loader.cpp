@@ -1,0 +1,51 @@
+// Trovecart - loads the media commands' module when one of its commands runs.
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+#include "cli/cli_media_module.h"
+#include "common/message_service.h"
+
+namespace {
+
+// Loaded once, on first use, and kept for the rest of the run.
+const std::vector<TCliCommand>& ModuleCommands() {
+    static const std::vector<TCliCommand> commands = [] {
+        QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                        QLatin1String(kMediaModuleName));
+        const auto entry = reinterpret_cast<TMediaModuleEntry>(module.resolve(kMediaModuleEntry));
+        if (!entry)
+            throw EAppError(
+                QStringLiteral("The media commands cannot be loaded: %1").arg(module.errorString()));
+        std::vector<TCliCommand> loaded;
+        entry(loaded, &MessageService());
+        return loaded;
+    }();
+    return commands;
+}
+
+const TCliCommand& ModuleCommand(const QString& name) {
+    const std::vector<TCliCommand>& commands = ModuleCommands();
+    const auto found = std::find_if(commands.begin(), commands.end(),
+                                    [&name](const TCliCommand& command) { return command.Name == name; });
+    if (found == commands.end())
+        throw EAppError(QStringLiteral("The media commands' module has no command \"%1\".").arg(name));
+    return *found;
+}
+
+TCliCommand StandIn(const TCliTitle& title) {
+    const QString name = QString::fromLatin1(title.Name);
+    return {
+        name,
+        QString::fromLatin1(title.Summary),
+        [name](QCommandLineParser& parser) { ModuleCommand(name).Declare(parser); },
+        [name](const QCommandLineParser& parser) { return ModuleCommand(name).Run(parser); },
+    };
+}
+
+} // namespace
+
+std::vector<TCliCommand> MediaCommands() {
+    return {StandIn(kProbeTitle), StandIn(kConvertTitle), StandIn(kSnapshotTitle)};
+}

@@ -1,0 +1,14 @@
+// Trovecart - the entry point of the media commands' module.
+#include "cli/cli_media_module.h"
+
+#include <QtGlobal>
+
+#include "cli/cli_media_commands.h"
+#include "cli/cli_snapshot_command.h"
+#include "common/message_service.h"
+
+extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& commands,
+                                                     TMessageService* messages) {
+    SetMessageService(messages);
+    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand()};
+}

@@ -1,0 +1,31 @@
+// Trovecart - the commands that use the media engine, built as a module of their own.
+#pragma once
+
+#include <vector>
+
+#include "cli/cli_command.h"
+
+// Loading the media engine's libraries takes longer than most commands take to run, so probe,
+// convert and snapshot live in a module that trovecart-cli loads only when one of them runs.
+// Their names and summaries are known without it.
+struct TCliTitle {
+    const char* Name;
+    const char* Summary;
+};
+inline constexpr TCliTitle kProbeTitle{"probe",
+                                       "Print what the media engine reads from a media file, as JSON."};
+inline constexpr TCliTitle kConvertTitle{
+    "convert", "Convert a clip into the web preview of a product: FLV for video, MP3 for audio."};
+inline constexpr TCliTitle kSnapshotTitle{"snapshot", "Save the picture of a video at a moment as PNG."};
+
+// The module's file name beside trovecart-cli, and the name of its entry point.
+inline constexpr char kMediaModuleName[] = "trovecart-cli-media";
+inline constexpr char kMediaModuleEntry[] = "TrovecartMediaCommands";
+class TMessageService;
+// The entry point fills in the module's commands. The module has its own copy of the core layers,
+// so it is handed the message service that trovecart-cli installed.
+using TMediaModuleEntry = void (*)(std::vector<TCliCommand>& commands, TMessageService* messages);
+
+// In trovecart-cli: stand-ins for the module's commands that load it when they are used; a
+// module that cannot be loaded raises EAppError.
+std::vector<TCliCommand> MediaCommands();
