@@ -1,6 +1,7 @@
 // Trovecart - frame host.
 #include "gui/frame_host.h"
 
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "gui/frames/base_frame.h"
@@ -24,8 +25,12 @@ TFrameKind FrameKindOf(const TXMLCollectionItem* entry) {
 }
 
 TFrameHost::TFrameHost(TFrameCommands& commands, QWidget* parent)
-    : QWidget(parent), commands_(commands), layout_(new QVBoxLayout(this)) {
-    layout_->setContentsMargins(0, 0, 0, 0);
+    : QWidget(parent), commands_(commands), scroll_(new QScrollArea(this)) {
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
 }
 
 void TFrameHost::SetMaker(TFrameKind kind, TFrameMaker maker) {
@@ -70,7 +75,7 @@ TBaseFrame* TFrameHost::ShowFrameOf(TShop& shop, TXMLCollectionItem* entry, QTre
     }
     current_ = FrameOf(shop, entry, node);
     if (current_) {
-        layout_->addWidget(current_);
+        scroll_->setWidget(current_);
         current_->show();
     }
     return current_;
@@ -82,7 +87,8 @@ void TFrameHost::LeaveCurrent() {
 }
 
 void TFrameHost::Detach() {
-    layout_->removeWidget(current_);
+    scroll_->takeWidget();
+    current_->setParent(this);
     current_->hide();
     current_ = nullptr;
 }

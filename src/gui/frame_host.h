@@ -7,8 +7,8 @@
 
 #include <QWidget>
 
+class QScrollArea;
 class QTreeWidgetItem;
-class QVBoxLayout;
 class TBaseFrame;
 class TFrameCommands;
 class TShop;
@@ -33,6 +33,7 @@ using TFrameMaker = std::function<std::unique_ptr<TBaseFrame>(const TFrameReques
 // (EditorView) and the host clears that link before it lets the frame go. A frame is made on the
 // first selection of its entry, kept hidden while other entries are selected, and destroyed with
 // its entry, with the shop, or when a product's type change has cleared its editor-valid flag.
+// The frame shown fills the host, and scrolls when the host is smaller than its layout.
 class TFrameHost : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +61,6 @@ private:
 
     TFrameCommands& commands_;
     std::array<TFrameMaker, static_cast<size_t>(TFrameKind::Count)> makers_;
-    QVBoxLayout* layout_;
+    QScrollArea* scroll_;
     TBaseFrame* current_ = nullptr;
 };

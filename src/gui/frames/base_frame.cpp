@@ -3,8 +3,10 @@
 
 #include "shop/shop_document.h"
 
-TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(600, 450);
+TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) {}
+
+QSize TBaseFrame::minimumSizeHint() const {
+    return QWidget::minimumSizeHint().expandedTo(QSize(600, 450));
 }
 
 void TBaseFrame::MarkModified() {

@@ -26,6 +26,9 @@ public:
     virtual bool ValidateInput() { return true; }
 
     bool CanLeave() override { return ValidateInput(); }
+    // At least 600 x 450 pixels, more when the layout needs it; the frame host scrolls a frame
+    // that does not fit.
+    QSize minimumSizeHint() const override;
     // The entry is gone: the change handlers leave the model alone from now on, and the frame is
     // deleted once control is back in the event loop, never inside a handler of its own.
     void Retire();
