@@ -23,6 +23,7 @@
 
 #include "gui/frames/currency_table.h"
 #include "gui/general_error.h"
+#include "gui/widgets/control_names.h"
 #include "gui/widgets/preview_view.h"
 #include "shop/email_check.h"
 #include "shop/shop_document.h"
@@ -59,7 +60,31 @@ TShopFrame::TShopFrame(QWidget* parent) : TBaseFrame(parent), pages_(new QTabWid
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
+    NameControls();
     ConnectHandlers();
+}
+
+void TShopFrame::NameControls() {
+    NameControl(EditShopName, "EditShopName", QStringLiteral("Shop name"));
+    NameControl(BtnRefresh, "BtnRefresh", QStringLiteral("Refresh preview"));
+    NameControl(PanelPreview, "PanelPreview", QStringLiteral("Shop preview"));
+    NameControl(EditHomepage, "EditHomepage", QStringLiteral("Homepage"));
+    NameControl(EditEmail, "EditEmail", QStringLiteral("Email"));
+    NameControl(cbCurrency, "cbCurrency", QStringLiteral("Currency"));
+    NameControl(SpinWidth, "SpinWidth", QStringLiteral("Width"));
+    NameControl(SpinHeight, "SpinHeight", QStringLiteral("Height"));
+    NameControl(CheckBoxLockRatio, "CheckBoxLockRatio");
+    NameControl(ImageChain, "ImageChain", QStringLiteral("Ratio locked"));
+    NameControl(BtnRest, "BtnRest");
+    NameControl(rbSameWindow, "rbSameWindow");
+    NameControl(rbPopup, "rbPopup");
+    NameControl(EditNoimage, "EditNoimage", QStringLiteral("No image"));
+    NameControl(EditNovideo, "EditNovideo", QStringLiteral("No video"));
+    NameControl(EditNoaudio, "EditNoaudio", QStringLiteral("No audio"));
+    // The footer has no label; it is called by its group's title.
+    NameControl(MemoFooter, "MemoFooter", QStringLiteral("Basic Info"));
+    NameControl(dbPaymentservice, "dbPaymentservice", QStringLiteral("Payment service"));
+    NameControl(EditEmailPayment, "EditEmailPayment", QStringLiteral("E-Mail"));
 }
 
 TShopFrame::~TShopFrame() = default;

@@ -54,6 +54,7 @@ public:
 private:
     QWidget* BuildPreviewPage();
     QWidget* BuildSettingsPage();
+    void NameControls();
     void ConnectHandlers();
     void WriteSitePreview();
     void ReplaceBrowser();
