@@ -246,7 +246,7 @@ void TShopFrame::LoadFromData() {
         rbPopup->setChecked(true);
     dbPaymentservice->setCurrentIndex(
         dbPaymentservice->findText(config_->PaymentType(), Qt::MatchFixedString));
-    Shop()->SetModified(true);
+    // Showing the settings changes nothing: a project opened and closed again is not asked about.
     RefreshPreview();
 }
 
