@@ -17,8 +17,9 @@ public:
     // The next folder picker returns this folder; std::nullopt stands for Cancel.
     void QueueFolder(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
 
-    std::optional<QString> OpenFileName(TMessageOwner, const QString&, const QString&) override {
+    std::optional<QString> OpenFileName(TMessageOwner, const QString& filter, const QString&) override {
         ++openDialogs;
+        openFilters.append(filter);
         return NextFile();
     }
     std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&) override {
@@ -40,6 +41,7 @@ public:
     void OpenWithShell(const QString& fileOrUrl) override { opened.append(fileOrUrl); }
 
     int openDialogs = 0;
+    QStringList openFilters;
     int saveDialogs = 0;
     QStringList folderTitles;
     QStringList startFolders;
@@ -47,10 +49,11 @@ public:
 
 private:
     std::optional<QString> NextFile() {
-        if (files_.empty())
-            return std::nullopt;
-        std::optional<QString> file = files_.front();
-        files_.pop_front();
+        std::optional<QString> file;
+        if (!files_.empty()) {
+            file.swap(files_.front());
+            files_.pop_front();
+        }
         return file;
     }
 
