@@ -2,6 +2,7 @@
 #include "gui/frames/frame_makers.h"
 
 #include "gui/frame_host.h"
+#include "gui/frames/category_frame.h"
 #include "gui/frames/image_item_frame.h"
 #include "gui/frames/shop_frame.h"
 #include "shop/shop_document.h"
@@ -29,6 +30,7 @@ void RegisterFrameMakers(TFrameHost& host) {
     host.SetMaker(TFrameKind::Shop, [](const TFrameRequest& request) {
         return MakeFrame<TShopFrame>(request, &request.shop.ShopConfig());
     });
+    host.SetMaker(TFrameKind::Category, MakerFor<TCategoryFrame, TCategory>());
     host.SetMaker(TFrameKind::ImageProduct, MakerFor<TImageItemFrame, TCartItem>());
     // Music and video products are edited in the base frame until their own frame exists.
     host.SetMaker(TFrameKind::MediaProduct, MakerFor<TItemBaseFrame, TCartItem>());
