@@ -1,7 +1,6 @@
 // Trovecart - image product frame.
 #include "gui/frames/image_item_frame.h"
 
-#include <QBoxLayout>
 #include <QFile>
 #include <QImageReader>
 #include <QPushButton>
@@ -27,8 +26,8 @@ TImageItemFrame::TImageItemFrame(QWidget* parent) : TItemBaseFrame(parent) {
     BtnChangePic = new QPushButton(QStringLiteral("Change Image"), this);
     NameControl(PanelImage, "PanelImage", QStringLiteral("Product picture"));
     NameControl(BtnChangePic, "BtnChangePic");
-    MediaColumn()->addWidget(PanelImage, 1);
-    MediaColumn()->addWidget(BtnChangePic, 0, Qt::AlignRight);
+    AddToMediaColumn(PanelImage, 1);
+    AddToMediaColumn(BtnChangePic, 0, Qt::AlignRight);
     connect(BtnChangePic, &QPushButton::clicked, this,
             [this] { RunReportingErrors([this] { BtnChangePicClick(); }); });
 }

@@ -92,15 +92,19 @@ QWidget* TItemBaseFrame::BuildSettingsPage() {
     const auto moneyField = [page, priceLayout](const QString& label, const char* name) {
         auto* edit = new TMoneyEdit(page);
         NameControl(edit, name, label);
+        // Room for amounts up to millions with cents.
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000.00")) + 12);
         auto* caption = new QLabel(label, page);
         caption->setBuddy(edit);
         priceLayout->addWidget(caption);
         priceLayout->addWidget(edit, 1);
+        priceLayout->addSpacing(6);
         return edit;
     };
     NumEditOriginalPrice = moneyField(QStringLiteral("Original price"), "NumEditOriginalPrice");
     NumEditDiscount = moneyField(QStringLiteral("Discounted"), "NumEditDiscount");
     NumEditShipping = moneyField(QStringLiteral("Shipping"), "NumEditShipping");
+    priceLayout->addStretch(2);
 
     OptionFrameA = new TOptionFrame(page);
     OptionFrameB = new TOptionFrame(page);
@@ -113,19 +117,26 @@ QWidget* TItemBaseFrame::BuildSettingsPage() {
 
     auto* nameAndType = new QHBoxLayout;
     nameAndType->addWidget(NewGroup(QStringLiteral("Product Name"), nameLayout), 1);
-    nameAndType->addWidget(NewGroup(QStringLiteral("Product Type"), typeLayout), 1);
+    nameAndType->addWidget(NewGroup(QStringLiteral("Product Type"), typeLayout));
     auto* texts = new QVBoxLayout;
     texts->addLayout(nameAndType);
     texts->addWidget(NewGroup(QStringLiteral("Price"), priceLayout));
     texts->addWidget(NewGroup(QStringLiteral("Product description"), descriptionLayout), 1);
     mediaColumn_ = new QVBoxLayout;
-    auto* upper = new QHBoxLayout;
-    upper->addLayout(texts, 3);
-    upper->addLayout(mediaColumn_, 2);
+    upper_ = new QHBoxLayout;
+    upper_->addLayout(texts, 1);
+    upper_->addLayout(mediaColumn_);
     auto* layout = new QVBoxLayout(page);
-    layout->addLayout(upper, 1);
-    layout->addWidget(NewGroup(QStringLiteral("Customize Product Options"), optionsLayout), 1);
+    layout->addLayout(upper_, 3);
+    layout->addWidget(NewGroup(QStringLiteral("Customize Product Options"), optionsLayout), 2);
     return page;
+}
+
+void TItemBaseFrame::AddToMediaColumn(QWidget* control, int stretch, Qt::Alignment alignment) {
+    mediaColumn_->addWidget(control, stretch, alignment);
+    // The texts before the media, three to two.
+    upper_->setStretch(0, 3);
+    upper_->setStretch(1, 2);
 }
 
 QLayout* TItemBaseFrame::BuildBottomRow() {

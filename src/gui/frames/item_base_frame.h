@@ -46,8 +46,9 @@ public:
 
 protected:
     TCartItem* Item() const { return item_; }
-    // The column beside the product's texts, empty here; derived frames put their media there.
-    QBoxLayout* MediaColumn() const { return mediaColumn_; }
+    // Adds a control to the column beside the product's texts, where derived frames show their
+    // media; the column takes room only once it holds something.
+    void AddToMediaColumn(QWidget* control, int stretch = 0, Qt::Alignment alignment = {});
 
 private:
     QWidget* BuildSettingsPage();
@@ -61,5 +62,6 @@ private:
 
     TCartItem* item_ = nullptr;
     QTabWidget* pages_;
+    QBoxLayout* upper_;
     QBoxLayout* mediaColumn_;
 };
