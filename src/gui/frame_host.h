@@ -7,7 +7,6 @@
 
 #include <QWidget>
 
-class QScrollArea;
 class QTreeWidgetItem;
 class TBaseFrame;
 class TFrameCommands;
@@ -29,7 +28,7 @@ struct TFrameRequest {
 // Makes a frame for a request and hands it its shop, data and node, in that order.
 using TFrameMaker = std::function<std::unique_ptr<TBaseFrame>(const TFrameRequest& request)>;
 
-// Every frame is a child of the host from its making to its end; the model points at its frame
+// Every frame lives inside the host from its making to its end; the model points at its frame
 // (EditorView) and the host clears that link before it lets the frame go. A frame is made on the
 // first selection of its entry, kept hidden while other entries are selected, and destroyed with
 // its entry, with the shop, or when a product's type change has cleared its editor-valid flag.
@@ -61,6 +60,8 @@ private:
 
     TFrameCommands& commands_;
     std::array<TFrameMaker, static_cast<size_t>(TFrameKind::Count)> makers_;
-    QScrollArea* scroll_;
+    class TFrameStack;
+    // Inside the scroll area; holds every frame.
+    TFrameStack* stack_;
     TBaseFrame* current_ = nullptr;
 };

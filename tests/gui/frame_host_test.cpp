@@ -81,7 +81,7 @@ TEST_F(FrameHostTest, FramesAreKeptPerNodeWhileDetached) {
     EXPECT_EQ(Show(CategoryNode(0)), category) << "made once, shown again";
     EXPECT_EQ(category->loads, 2);
     EXPECT_TRUE(console->Frames()->isAncestorOf(category));
-    EXPECT_EQ(music->parentWidget(), console->Frames()) << "detached frames stay with the host";
+    EXPECT_TRUE(console->Frames()->isAncestorOf(music)) << "detached frames stay with the host";
 
     // A kind without a maker shows no frame.
     console->Frames()->SetMaker(TFrameKind::Category, nullptr);
