@@ -37,6 +37,11 @@ void TImageItemFrame::LoadFromData() {
     ShowPicture();
 }
 
+void TImageItemFrame::LeaveFrame() {
+    TItemBaseFrame::LeaveFrame();
+    PanelImage->SetPicture(QImage());
+}
+
 void TImageItemFrame::ShowPicture() {
     const QString image = Item()->Image();
     const QImage picture =

@@ -11,6 +11,8 @@ public:
     explicit TImageItemFrame(QWidget* parent = nullptr);
 
     void LoadFromData() override;
+    // A hidden frame lets go of its picture; the next LoadFromData reads it again.
+    void LeaveFrame() override;
     // Asks for a picture and makes it the product's, with a new thumbnail.
     void BtnChangePicClick();
 
