@@ -14,7 +14,6 @@
 #include <QTreeWidgetItem>
 
 #include "common/file_utils.h"
-#include "common/message_service.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
 #include "shop/program_data.h"
@@ -27,17 +26,6 @@ constexpr int kCategories = 20;
 constexpr int kProductsPerCategory = 50;
 constexpr int kLargeCategory = 200;
 constexpr int kCategoryRuns = 9;
-
-class TAnswerNo : public TMessageService {
-public:
-    using TMessageService::ShowMessageBox;
-    int ShowMessageBox(TMessageOwner, const QString&, int, const QString&, const QString&) override {
-        return mrOk;
-    }
-    int AskQuestion(TMessageOwner, const QString&, bool, int, const QString&, const QString&) override {
-        return mrNo;
-    }
-};
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -114,8 +102,6 @@ double ShowNode(TMainConsole& console, QTreeWidgetItem* node) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    TAnswerNo messages;
-    SetMessageService(&messages);
     QTemporaryDir programFolder;
     QTemporaryDir dataFolder;
     TDataModuleShopCart data(true, std::make_unique<TProgramData>(programFolder.path(), dataFolder.path()));

@@ -1,6 +1,8 @@
 // Trovecart - editing frame base.
 #include "gui/frames/base_frame.h"
 
+#include <QTreeWidgetItem>
+
 #include "shop/shop_document.h"
 
 TBaseFrame::TBaseFrame(QWidget* parent) : QWidget(parent) {}
@@ -12,6 +14,15 @@ QSize TBaseFrame::minimumSizeHint() const {
 void TBaseFrame::MarkModified() {
     if (shop_ && !loading_)
         shop_->SetModified(true);
+}
+
+void TBaseFrame::StoreEntryName(TXMLCollectionItem& entry, const QString& name) {
+    if (loading_)
+        return;
+    entry.SetName(name);
+    if (node_)
+        node_->setText(0, name);
+    MarkModified();
 }
 
 void TBaseFrame::Retire() {

@@ -8,6 +8,7 @@
 
 class QTreeWidgetItem;
 class TShop;
+class TXMLCollectionItem;
 
 class TBaseFrame : public QWidget, public TEditorView {
     Q_OBJECT
@@ -41,6 +42,9 @@ public:
 protected:
     // Marks the shop changed, unless the frame is loading.
     void MarkModified();
+    // Unless the frame is loading: the entry takes the name, its tree node the caption, and the
+    // shop is marked changed.
+    void StoreEntryName(TXMLCollectionItem& entry, const QString& name);
 
     // Sets the loading flag for the lifetime of the object.
     class TLoadingScope {

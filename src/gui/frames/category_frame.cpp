@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QTabWidget>
-#include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
 #include "common/picture_fit.h"
@@ -89,13 +88,8 @@ TCategoryFrame::TCategoryFrame(QWidget* parent) : TBaseFrame(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages);
 
-    connect(EditCategoryname, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (Loading())
-            return;
-        category_->SetName(text);
-        Node()->setText(0, text);
-        MarkModified();
-    });
+    connect(EditCategoryname, &QLineEdit::textChanged, this,
+            [this](const QString& text) { StoreEntryName(*category_, text); });
     connect(ListViewItems, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         RunReportingErrors([this, item] { ListViewItemsDblClick(item); });
     });

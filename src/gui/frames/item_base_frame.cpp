@@ -161,13 +161,8 @@ QLayout* TItemBaseFrame::BuildBottomRow() {
 }
 
 void TItemBaseFrame::ConnectHandlers() {
-    connect(EditProductName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (Loading())
-            return;
-        item_->SetName(text);
-        Node()->setText(0, text);
-        MarkModified();
-    });
+    connect(EditProductName, &QLineEdit::textChanged, this,
+            [this](const QString& text) { StoreEntryName(*item_, text); });
     connect(Memodescription, &QPlainTextEdit::textChanged, this, [this] {
         if (Loading())
             return;
