@@ -180,15 +180,17 @@ void TItemBaseFrame::ConnectHandlers() {
 }
 
 void TItemBaseFrame::ConnectMoney(TMoneyEdit* edit, void (TCartItem::*store)(double)) {
-    connect(edit, &QLineEdit::textChanged, this, [this, edit, store] {
-        if (Loading())
-            return;
-        // Text that is no amount stays in the field until the input is checked; the model keeps
-        // the last amount.
-        if (const std::optional<double> amount = edit->Amount())
-            (item_->*store)(*amount);
-        MarkModified();
-    });
+    connect(edit, &QLineEdit::textChanged, this, [this, edit, store] { MoneyChange(*edit, store); });
+}
+
+void TItemBaseFrame::MoneyChange(const TMoneyEdit& edit, void (TCartItem::*store)(double)) {
+    if (Loading())
+        return;
+    // Text that is no amount stays in the field until the input is checked; the model keeps the
+    // last amount.
+    if (const std::optional<double> amount = edit.Amount())
+        (item_->*store)(*amount);
+    MarkModified();
 }
 
 void TItemBaseFrame::LoadFromData() {

@@ -55,6 +55,9 @@ private:
     QLayout* BuildBottomRow();
     void ConnectHandlers();
     void ConnectMoney(TMoneyEdit* edit, void (TCartItem::*store)(double));
+    // Called from the change handler, never inside it: GCC 12's vptr sanitizer miscompiles a call
+    // through a member pointer made in a lambda that captured this.
+    void MoneyChange(const TMoneyEdit& edit, void (TCartItem::*store)(double));
     void BindOption(TOptionFrame* frame, int index);
     // The Move To menu and the Previous and Next buttons, from the product's place in the tree.
     void ShowPlace();

@@ -186,12 +186,8 @@ void TShopFrame::ConnectHandlers() {
     connect(BtnRefresh, &QToolButton::clicked, this,
             [this] { RunReportingErrors([this] { RefreshPreview(); }); });
     const auto storeText = [this](QLineEdit* edit, void (TShopConfig::*store)(const QString&)) {
-        connect(edit, &QLineEdit::textChanged, this, [this, store](const QString& text) {
-            if (Loading())
-                return;
-            (config_->*store)(text);
-            MarkModified();
-        });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, store](const QString& text) { TextChange(text, store); });
     };
     storeText(EditHomepage, &TShopConfig::SetHomePage);
     storeText(EditNoimage, &TShopConfig::SetNoImage);
@@ -260,6 +256,13 @@ void TShopFrame::EditShopNameChange(const QString& text) {
     config_->SetTitle(text);
     if (Node())
         Node()->setText(0, Shop()->GetPlainTitle());
+    MarkModified();
+}
+
+void TShopFrame::TextChange(const QString& text, void (TShopConfig::*store)(const QString&)) {
+    if (Loading())
+        return;
+    (config_->*store)(text);
     MarkModified();
 }
 
