@@ -12,7 +12,8 @@ class TDialogService {
 public:
     virtual ~TDialogService() = default;
 
-    // Both take a filter in the form "Description (*.ext)" and a default extension without dot.
+    // Both take Qt name filters ("Description (*.a *.b)", several joined by ";;") and a default
+    // extension without dot.
     virtual std::optional<QString> OpenFileName(TMessageOwner owner, const QString& filter,
                                                 const QString& defaultExtension) = 0;
     // Asks before an existing file is overwritten.

@@ -1,11 +1,48 @@
 // Trovecart - frame host.
 #include "gui/frame_host.h"
 
+#include <QEvent>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "gui/frames/base_frame.h"
 #include "shop/category.h"
 #include "shop/shop_document.h"
+
+// Holds every frame from its making to its end and shows one of them, filling the area; its size
+// hints are the shown frame's, so that the scroll area around it scrolls by that frame alone.
+// Frames never change parents while the user switches between them: moving a widget out of a
+// window walks the window's whole focus chain, which grows with every frame kept.
+class TFrameHost::TFrameStack : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void Show(QWidget* frame) {
+        shown_ = frame;
+        if (shown_) {
+            shown_->setGeometry(rect());
+            shown_->show();
+        }
+        updateGeometry();
+    }
+    QSize sizeHint() const override { return shown_ ? shown_->sizeHint() : QSize(); }
+    QSize minimumSizeHint() const override { return shown_ ? shown_->minimumSizeHint() : QSize(); }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        if (shown_)
+            shown_->setGeometry(rect());
+    }
+    bool event(QEvent* event) override {
+        // The shown frame's layout changed (a larger font, say): its hints travel on.
+        if (event->type() == QEvent::LayoutRequest)
+            updateGeometry();
+        return QWidget::event(event);
+    }
+
+private:
+    QWidget* shown_ = nullptr;
+};
 
 TFrameKind FrameKindOf(const TXMLCollectionItem* entry) {
     if (!entry)
@@ -24,8 +61,14 @@ TFrameKind FrameKindOf(const TXMLCollectionItem* entry) {
 }
 
 TFrameHost::TFrameHost(TFrameCommands& commands, QWidget* parent)
-    : QWidget(parent), commands_(commands), layout_(new QVBoxLayout(this)) {
-    layout_->setContentsMargins(0, 0, 0, 0);
+    : QWidget(parent), commands_(commands), stack_(new TFrameStack) {
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(stack_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
 }
 
 void TFrameHost::SetMaker(TFrameKind kind, TFrameMaker maker) {
@@ -48,7 +91,7 @@ TBaseFrame* TFrameHost::FrameOf(TShop& shop, TXMLCollectionItem* entry, QTreeWid
     std::unique_ptr<TBaseFrame> made = maker(TFrameRequest{shop, entry, node});
     made->SetCommands(&commands_);
     made->hide();
-    made->setParent(this);
+    made->setParent(stack_);
     TBaseFrame* frame = made.release();
     if (entry)
         entry->SetEditorView(frame);
@@ -70,8 +113,7 @@ TBaseFrame* TFrameHost::ShowFrameOf(TShop& shop, TXMLCollectionItem* entry, QTre
     }
     current_ = FrameOf(shop, entry, node);
     if (current_) {
-        layout_->addWidget(current_);
-        current_->show();
+        stack_->Show(current_);
     }
     return current_;
 }
@@ -82,8 +124,8 @@ void TFrameHost::LeaveCurrent() {
 }
 
 void TFrameHost::Detach() {
-    layout_->removeWidget(current_);
     current_->hide();
+    stack_->Show(nullptr);
     current_ = nullptr;
 }
 

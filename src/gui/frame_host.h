@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class QTreeWidgetItem;
-class QVBoxLayout;
 class TBaseFrame;
 class TFrameCommands;
 class TShop;
@@ -29,10 +28,11 @@ struct TFrameRequest {
 // Makes a frame for a request and hands it its shop, data and node, in that order.
 using TFrameMaker = std::function<std::unique_ptr<TBaseFrame>(const TFrameRequest& request)>;
 
-// Every frame is a child of the host from its making to its end; the model points at its frame
+// Every frame lives inside the host from its making to its end; the model points at its frame
 // (EditorView) and the host clears that link before it lets the frame go. A frame is made on the
 // first selection of its entry, kept hidden while other entries are selected, and destroyed with
 // its entry, with the shop, or when a product's type change has cleared its editor-valid flag.
+// The frame shown fills the host, and scrolls when the host is smaller than its layout.
 class TFrameHost : public QWidget {
     Q_OBJECT
 public:
@@ -60,6 +60,8 @@ private:
 
     TFrameCommands& commands_;
     std::array<TFrameMaker, static_cast<size_t>(TFrameKind::Count)> makers_;
-    QVBoxLayout* layout_;
+    class TFrameStack;
+    // Inside the scroll area; holds every frame.
+    TFrameStack* stack_;
     TBaseFrame* current_ = nullptr;
 };

@@ -22,6 +22,7 @@
 #include "gui/frames/frame_makers.h"
 #include "gui/general_error.h"
 #include "gui/shop_tree.h"
+#include "gui/widgets/control_names.h"
 #include "gui/widgets/program_icon.h"
 #include "shop/catalogue_editor.h"
 #include "shop/shop_data_module.h"
@@ -293,17 +294,23 @@ void TMainConsole::BuildToolBar() {
 QWidget* TMainConsole::BuildTreePanel() {
     auto* panel = new QWidget;
     panel->setMinimumWidth(218);
-    const auto toolButton = [panel](QStyle::StandardPixmap icon, const QString& hint) {
+    const auto toolButton = [panel](QStyle::StandardPixmap icon, const QString& hint, const QString& spoken) {
         auto* button = new QToolButton(panel);
         button->setIcon(panel->style()->standardIcon(icon));
         button->setToolTip(hint);
         button->setAutoRaise(true);
+        button->setAccessibleName(spoken);
         return button;
     };
-    btnAdd_ = toolButton(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add Items / Cagegories"));
-    btnDelete_ = toolButton(QStyle::SP_TrashIcon, QStringLiteral("Delete Items / Categories"));
-    btnUp_ = toolButton(QStyle::SP_ArrowUp, QStringLiteral("Move up selected product / category"));
-    btnDown_ = toolButton(QStyle::SP_ArrowDown, QStringLiteral("Move down selected product / category"));
+    btnAdd_ = toolButton(QStyle::SP_FileDialogNewFolder, QStringLiteral("Add Items / Cagegories"),
+                         QStringLiteral("Add"));
+    btnDelete_ = toolButton(QStyle::SP_TrashIcon, QStringLiteral("Delete Items / Categories"),
+                            QStringLiteral("Delete"));
+    btnUp_ = toolButton(QStyle::SP_ArrowUp, QStringLiteral("Move up selected product / category"),
+                        QStringLiteral("Move up"));
+    btnDown_ = toolButton(QStyle::SP_ArrowDown, QStringLiteral("Move down selected product / category"),
+                          QStringLiteral("Move down"));
+    NameControl(tree_, "TreeShop", QStringLiteral("Shop"));
 
     addMenu_ = new QMenu(panel);
     connect(btnAdd_, &QToolButton::clicked, this,

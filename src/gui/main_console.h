@@ -65,6 +65,9 @@ public:
     void MoveItemToCategory(int categoryIndex, bool atStart);
     void MoveToClick(int categoryIndex) override;
     void PostRerunSelection() override;
+    void SelectEntry(TEntryPosition position) override;
+    const TCatalogueEditor& Catalogue() const override;
+    int ShowModal(QDialog& dialog) override { return ShowModalDialog(dialog); }
     void TreeShopEdited(QTreeWidgetItem* node, const QString& text);
     void TreeShopDragDrop(QTreeWidgetItem* dragged, QTreeWidgetItem* target);
     void PopupMenuTreePopup(const QPoint& position);

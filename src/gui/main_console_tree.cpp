@@ -39,6 +39,15 @@ void TMainConsole::ShowCatalogueChange(TEntryPosition selected) {
         tree_->setCurrentItem(node);
 }
 
+void TMainConsole::SelectEntry(TEntryPosition position) {
+    if (QTreeWidgetItem* node = tree_->NodeAt(position))
+        tree_->setCurrentItem(node);
+}
+
+const TCatalogueEditor& TMainConsole::Catalogue() const {
+    return *catalogue_;
+}
+
 std::optional<TEntryPosition> TMainConsole::SelectedEntry() const {
     const std::optional<TEntryPosition> selected = tree_->SelectedPosition();
     if (!shop_ || !selected || selected->IsRoot())

@@ -14,6 +14,9 @@ std::optional<QString> RunFileDialog(QWidget* owner, QFileDialog::AcceptMode mod
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilter(filter);
+    // A filter names its patterns in its description where it should; the patterns themselves
+    // list every letter case.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(defaultExtension);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

@@ -67,6 +67,37 @@ std::vector<int> TCatalogueEditor::MoveTargets(TEntryPosition product) const {
     return targets;
 }
 
+int TCatalogueEditor::ProductCount(int category) const {
+    return Categories().Items(category)->Items().Count();
+}
+
+std::optional<TEntryPosition> TCatalogueEditor::PreviousInTreeOrder(TEntryPosition position) const {
+    if (!Entry(position))
+        return std::nullopt;
+    if (position.IsProduct()) {
+        return position.product > 0 ? TEntryPosition::Product(position.category, position.product - 1)
+                                    : TEntryPosition::Category(position.category);
+    }
+    if (position.category == 0)
+        return TEntryPosition::Root();
+    const int above = position.category - 1;
+    const int products = ProductCount(above);
+    return products ? TEntryPosition::Product(above, products - 1) : TEntryPosition::Category(above);
+}
+
+std::optional<TEntryPosition> TCatalogueEditor::NextInTreeOrder(TEntryPosition position) const {
+    if (!position.IsRoot() && !Entry(position))
+        return std::nullopt;
+    if (!position.IsProduct() && !position.IsRoot() && ProductCount(position.category) > 0)
+        return TEntryPosition::Product(position.category, 0);
+    if (position.IsProduct() && position.product + 1 < ProductCount(position.category))
+        return TEntryPosition::Product(position.category, position.product + 1);
+    const int below = position.category + 1;
+    if (below < Categories().Count())
+        return TEntryPosition::Category(below);
+    return std::nullopt;
+}
+
 bool TCatalogueEditor::CanLeaveEditors() const {
     for (int c = 0; c < Categories().Count(); ++c) {
         const TCategory* category = Categories().Items(c);

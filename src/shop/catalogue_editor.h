@@ -42,6 +42,10 @@ public:
     TEntryCommands CommandsFor(TEntryPosition position) const;
     // The categories a product may be moved to: every one but its own, in order.
     std::vector<int> MoveTargets(TEntryPosition product) const;
+    // The position before or after this one in tree order (depth first: the root, then each
+    // category followed by its products); none before the root and after the last node.
+    std::optional<TEntryPosition> PreviousInTreeOrder(TEntryPosition position) const;
+    std::optional<TEntryPosition> NextInTreeOrder(TEntryPosition position) const;
     // Asks the editor of every category and product, in tree order; false at the first refusal.
     bool CanLeaveEditors() const;
 
@@ -72,6 +76,7 @@ public:
 
 private:
     TCategories& Categories() const;
+    int ProductCount(int category) const;
     void RemoveProduct(TCartItem& product);
     TEntryPosition MoveInside(TEntryPosition position, int step);
     void MarkModified();

@@ -1,6 +1,9 @@
 // Trovecart tests - editor fixture.
 #include "editor_fixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 namespace {
 
 const QByteArray kTemplateShop = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -64,6 +67,19 @@ QTreeWidgetItem* EditorFixture::CategoryNode(int index) const {
 
 QTreeWidgetItem* EditorFixture::ProductNode(int category, int product) const {
     return CategoryNode(category)->child(product);
+}
+
+TCartItem* EditorFixture::Product(int category, int product) const {
+    return console->Shop()->Categories().Items(category)->Items().Items(product);
+}
+
+void EditorFixture::TypeKeys(QWidget* control, const QString& keys) {
+    for (const QChar key : keys) {
+        const bool backspace = key == QLatin1Char('\b');
+        QKeyEvent press(QEvent::KeyPress, backspace ? Qt::Key_Backspace : 0, Qt::NoModifier,
+                        backspace ? QString() : QString(key));
+        QApplication::sendEvent(control, &press);
+    }
 }
 
 QStringList EditorFixture::ProductNames(int category) const {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include <QCoreApplication>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,14 @@ protected:
     static void Settle() { QCoreApplication::processEvents(); }
     QTreeWidgetItem* CategoryNode(int index) const;
     QTreeWidgetItem* ProductNode(int category, int product) const;
+    TCartItem* Product(int category, int product) const;
+    // Selects the node and returns its frame as a TFrame, or null when it is of another class.
+    template <class TFrame> TFrame* ShowFrame(QTreeWidgetItem* node) {
+        console->TreeShop()->setCurrentItem(node);
+        return dynamic_cast<TFrame*>(console->CurrentFrame());
+    }
+    // Presses the keys of the text one by one in the control; '\b' stands for Backspace.
+    static void TypeKeys(QWidget* control, const QString& keys);
     QStringList ProductNames(int category) const;
     QStringList CategoryNames() const;
     QStringList RecentPaths() const;

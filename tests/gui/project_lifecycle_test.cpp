@@ -19,8 +19,8 @@ TEST_F(ProjectLifecycle, NewProjectShowsTreeAndSettings) {
     EXPECT_EQ(console->TreeShop()->Root()->childCount(), 3);
     EXPECT_EQ(console->TreeShop()->currentItem(), console->TreeShop()->Root());
     ASSERT_NE(dynamic_cast<TShopFrame*>(console->CurrentFrame()), nullptr);
-    // Showing the settings frame counts as a change and writes the preview files.
-    EXPECT_TRUE(console->Shop()->Modified());
+    // Showing the settings frame writes the preview files and changes nothing.
+    EXPECT_FALSE(console->Shop()->Modified());
     EXPECT_TRUE(QFile::exists(console->Shop()->SiteFolder() + "index.html"));
     EXPECT_TRUE(QFile::exists(console->Shop()->SiteFolder() + "shop.xml"));
 
@@ -31,6 +31,7 @@ TEST_F(ProjectLifecycle, NewProjectShowsTreeAndSettings) {
 
 TEST_F(ProjectLifecycle, FirstSaveAsksForAFileAndCancelKeepsTheChanges) {
     NewProject();
+    console->Category1Click();
     dialogs.QueueFile(std::nullopt);
     EXPECT_FALSE(console->SaveProjectFile(false));
     EXPECT_EQ(dialogs.saveDialogs, 1);
@@ -51,6 +52,7 @@ TEST_F(ProjectLifecycle, FirstSaveAsksForAFileAndCancelKeepsTheChanges) {
 
 TEST_F(ProjectLifecycle, AskToSaveAnswers) {
     NewProject();
+    console->Category1Click();
     TShop* shop = console->Shop();
     messages.QueueAnswer(mrCancel);
     EXPECT_FALSE(console->NewProjectFromTemplate(TemplatePath()));

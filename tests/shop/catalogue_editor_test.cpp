@@ -1,5 +1,6 @@
 // Trovecart tests - the shop tree's operations on the catalogue, without any window.
 #include <ostream>
+#include <vector>
 
 #include <QFile>
 
@@ -261,6 +262,25 @@ TEST_F(CatalogueEditor, AddsAndRenames) {
     EXPECT_FALSE(editor.Rename(Pos::Root(), QStringLiteral("Vinyl Corner")));
     EXPECT_FALSE(editor.Rename(Pos::Category(0), QStringLiteral("First")));
     EXPECT_FALSE(TakeModified());
+}
+
+TEST_F(CatalogueEditor, TreeOrderVisitsEachCategoryBeforeItsProducts) {
+    // An empty category between two full ones: First, Between, Second, Empty.
+    shop.Categories().Insert(1)->SetName(QStringLiteral("Between"));
+    const std::vector<Pos> order = {Pos::Root(),        Pos::Category(0),   Pos::Product(0, 0),
+                                    Pos::Product(0, 1), Pos::Category(1),   Pos::Category(2),
+                                    Pos::Product(2, 0), Pos::Product(2, 1), Pos::Category(3)};
+    std::vector<Pos> forward = {Pos::Root()};
+    while (const std::optional<Pos> next = editor.NextInTreeOrder(forward.back()))
+        forward.push_back(*next);
+    EXPECT_EQ(forward, order);
+    std::vector<Pos> backward = {order.back()};
+    while (const std::optional<Pos> previous = editor.PreviousInTreeOrder(backward.back()))
+        backward.push_back(*previous);
+    EXPECT_EQ(backward, std::vector<Pos>(order.rbegin(), order.rend()));
+
+    EXPECT_EQ(editor.NextInTreeOrder(Pos::Product(0, 7)), std::nullopt) << "no such product";
+    EXPECT_EQ(editor.PreviousInTreeOrder(Pos::Category(9)), std::nullopt);
 }
 
 class TCountingView : public TEditorView {

@@ -18,8 +18,9 @@ public:
     // The next folder picker returns this folder; std::nullopt stands for Cancel.
     void QueueFolder(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
 
-    std::optional<QString> OpenFileName(TMessageOwner, const QString&, const QString&) override {
+    std::optional<QString> OpenFileName(TMessageOwner, const QString& filter, const QString&) override {
         ++openDialogs;
+        openFilters.append(filter);
         return NextFile();
     }
     std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&) override {
@@ -34,6 +35,7 @@ public:
     void OpenWithShell(const QString& fileOrUrl) override { opened.append(fileOrUrl); }
 
     int openDialogs = 0;
+    QStringList openFilters;
     int saveDialogs = 0;
     QStringList folderTitles;
     QStringList startFolders;
@@ -51,9 +53,17 @@ private:
         return chosen;
     }
     std::optional<QString> NextFile() {
+<<<<<<< HEAD
         QString file;
         if (!TakeAnswer(files_, file))
             return std::nullopt;
+=======
+        std::optional<QString> file;
+        if (!files_.empty()) {
+            file.swap(files_.front());
+            files_.pop_front();
+        }
+>>>>>>> f14-frames
         return file;
     }
 

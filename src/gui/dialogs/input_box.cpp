@@ -33,12 +33,15 @@ TInputBox::TInputBox(QWidget* parent)
 
 void TInputBox::SetTitle(const QString& title) {
     titleLabel_->setText(title);
+    // The edit line has no label of its own: it is called by the heading and described by the prompt.
+    edit_->setAccessibleName(title);
 }
 QString TInputBox::Title() const {
     return titleLabel_->text();
 }
 void TInputBox::SetPrompt(const QString& prompt) {
     promptLabel_->setText(prompt);
+    edit_->setAccessibleDescription(prompt);
 }
 
 void TInputBox::SetText(const QString& text) {

@@ -17,8 +17,8 @@ TRatioBox::TRatioBox(QWidget* parent)
     headingFont.setBold(true);
     titleLabel_->setFont(headingFont);
 
-    auto* box = new QGroupBox(this);
-    choices_ = new QGridLayout(box);
+    choiceBox_ = new QGroupBox(this);
+    choices_ = new QGridLayout(choiceBox_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TRatioBox::CloseWithOk);
     connect(buttons, &QDialogButtonBox::rejected, this, &TRatioBox::CloseWithCancel);
@@ -26,16 +26,22 @@ TRatioBox::TRatioBox(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleLabel_);
     layout->addWidget(promptLabel_);
-    layout->addWidget(box);
+    layout->addWidget(choiceBox_);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void TRatioBox::SetTitle(const QString& title) {
+    title_ = title;
     titleLabel_->setText(title);
+    choiceBox_->setAccessibleName(title);
 }
+
 void TRatioBox::SetPrompt(const QString& prompt) {
-    promptLabel_->setText(prompt);
+    prompt_ = prompt;
+    promptLabel_->setText(QString(prompt)
+                              .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                              .replace(QLatin1Char('\r'), QLatin1Char('\n')));
 }
 
 void TRatioBox::SetItems(const QStringList& items, int columns, int itemIndex) {

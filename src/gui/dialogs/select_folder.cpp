@@ -55,6 +55,7 @@ TSelectFolder::TSelectFolder(QWidget* parent)
 
 void TSelectFolder::SetTitle(const QString& title) {
     titleLabel_->setText(title);
+    tree_->setAccessibleName(title);
 }
 
 void TSelectFolder::SetRoot(const QString& root) {

@@ -8,6 +8,7 @@
 
 class QTreeWidgetItem;
 class TShop;
+class TXMLCollectionItem;
 
 class TBaseFrame : public QWidget, public TEditorView {
     Q_OBJECT
@@ -26,6 +27,9 @@ public:
     virtual bool ValidateInput() { return true; }
 
     bool CanLeave() override { return ValidateInput(); }
+    // At least 600 x 450 pixels, more when the layout needs it; the frame host scrolls a frame
+    // that does not fit.
+    QSize minimumSizeHint() const override;
     // The entry is gone: the change handlers leave the model alone from now on, and the frame is
     // deleted once control is back in the event loop, never inside a handler of its own.
     void Retire();
@@ -38,6 +42,9 @@ public:
 protected:
     // Marks the shop changed, unless the frame is loading.
     void MarkModified();
+    // Unless the frame is loading: the entry takes the name, its tree node the caption, and the
+    // shop is marked changed.
+    void StoreEntryName(TXMLCollectionItem& entry, const QString& name);
 
     // Sets the loading flag for the lifetime of the object.
     class TLoadingScope {

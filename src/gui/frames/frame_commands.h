@@ -1,6 +1,11 @@
 // Trovecart - what an editing frame may ask of the main window.
 #pragma once
 
+#include "shop/entry_position.h"
+
+class QDialog;
+class TCatalogueEditor;
+
 class TFrameCommands {
 public:
     virtual ~TFrameCommands() = default;
@@ -12,4 +17,10 @@ public:
     virtual void MoveToClick(int categoryIndex) = 0;
     // Asks, then deletes the selected entry.
     virtual void BtnRemoveClick() = 0;
+    // Selects the tree node of the entry at that position, which shows its frame.
+    virtual void SelectEntry(TEntryPosition position) = 0;
+    // The rules of the open shop's catalogue (move targets, tree order).
+    virtual const TCatalogueEditor& Catalogue() const = 0;
+    // Shows a dialog modally, owned by the main window, and returns its result.
+    virtual int ShowModal(QDialog& dialog) = 0;
 };

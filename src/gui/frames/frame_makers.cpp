@@ -2,6 +2,8 @@
 #include "gui/frames/frame_makers.h"
 
 #include "gui/frame_host.h"
+#include "gui/frames/category_frame.h"
+#include "gui/frames/image_item_frame.h"
 #include "gui/frames/shop_frame.h"
 #include "shop/shop_document.h"
 
@@ -16,10 +18,21 @@ std::unique_ptr<TBaseFrame> MakeFrame(const TFrameRequest& request, TData* data)
     return frame;
 }
 
+template <class TFrame, class TData> TFrameMaker MakerFor() {
+    return [](const TFrameRequest& request) {
+        return MakeFrame<TFrame>(request, dynamic_cast<TData*>(request.entry));
+    };
+}
+
 } // namespace
 
 void RegisterFrameMakers(TFrameHost& host) {
     host.SetMaker(TFrameKind::Shop, [](const TFrameRequest& request) {
         return MakeFrame<TShopFrame>(request, &request.shop.ShopConfig());
     });
+    host.SetMaker(TFrameKind::Category, MakerFor<TCategoryFrame, TCategory>());
+    host.SetMaker(TFrameKind::ImageProduct, MakerFor<TImageItemFrame, TCartItem>());
+    // Music and video products are edited in the base frame until their own frame exists.
+    host.SetMaker(TFrameKind::MediaProduct, MakerFor<TItemBaseFrame, TCartItem>());
+    host.SetMaker(TFrameKind::BaseProduct, MakerFor<TItemBaseFrame, TCartItem>());
 }

@@ -22,6 +22,7 @@
 
 #include "gui/frames/currency_table.h"
 #include "gui/general_error.h"
+#include "gui/widgets/control_names.h"
 #include "gui/widgets/preview_view.h"
 #include "shop/email_check.h"
 #include "shop/shop_document.h"
@@ -59,7 +60,31 @@ TShopFrame::TShopFrame(QWidget* parent) : TBaseFrame(parent), pages_(new QTabWid
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pages_);
+    NameControls();
     ConnectHandlers();
+}
+
+void TShopFrame::NameControls() {
+    NameControl(EditShopName, "EditShopName", QStringLiteral("Shop name"));
+    NameControl(BtnRefresh, "BtnRefresh", QStringLiteral("Refresh preview"));
+    NameControl(PanelPreview, "PanelPreview", QStringLiteral("Shop preview"));
+    NameControl(EditHomepage, "EditHomepage", QStringLiteral("Homepage"));
+    NameControl(EditEmail, "EditEmail", QStringLiteral("Email"));
+    NameControl(cbCurrency, "cbCurrency", QStringLiteral("Currency"));
+    NameControl(SpinWidth, "SpinWidth", QStringLiteral("Width"));
+    NameControl(SpinHeight, "SpinHeight", QStringLiteral("Height"));
+    NameControl(CheckBoxLockRatio, "CheckBoxLockRatio");
+    NameControl(ImageChain, "ImageChain", QStringLiteral("Ratio locked"));
+    NameControl(BtnRest, "BtnRest");
+    NameControl(rbSameWindow, "rbSameWindow");
+    NameControl(rbPopup, "rbPopup");
+    NameControl(EditNoimage, "EditNoimage", QStringLiteral("No image"));
+    NameControl(EditNovideo, "EditNovideo", QStringLiteral("No video"));
+    NameControl(EditNoaudio, "EditNoaudio", QStringLiteral("No audio"));
+    // The footer has no label; it is called by its group's title.
+    NameControl(MemoFooter, "MemoFooter", QStringLiteral("Basic Info"));
+    NameControl(dbPaymentservice, "dbPaymentservice", QStringLiteral("Payment service"));
+    NameControl(EditEmailPayment, "EditEmailPayment", QStringLiteral("E-Mail"));
 }
 
 TShopFrame::~TShopFrame() = default;
@@ -161,12 +186,8 @@ void TShopFrame::ConnectHandlers() {
     connect(BtnRefresh, &QToolButton::clicked, this,
             [this] { RunReportingErrors([this] { RefreshPreview(); }); });
     const auto storeText = [this](QLineEdit* edit, void (TShopConfig::*store)(const QString&)) {
-        connect(edit, &QLineEdit::textChanged, this, [this, store](const QString& text) {
-            if (Loading())
-                return;
-            (config_->*store)(text);
-            MarkModified();
-        });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, store](const QString& text) { TextChange(text, store); });
     };
     storeText(EditHomepage, &TShopConfig::SetHomePage);
     storeText(EditNoimage, &TShopConfig::SetNoImage);
@@ -221,7 +242,7 @@ void TShopFrame::LoadFromData() {
         rbPopup->setChecked(true);
     dbPaymentservice->setCurrentIndex(
         dbPaymentservice->findText(config_->PaymentType(), Qt::MatchFixedString));
-    Shop()->SetModified(true);
+    // Showing the settings changes nothing: a project opened and closed again is not asked about.
     RefreshPreview();
 }
 
@@ -235,6 +256,13 @@ void TShopFrame::EditShopNameChange(const QString& text) {
     config_->SetTitle(text);
     if (Node())
         Node()->setText(0, Shop()->GetPlainTitle());
+    MarkModified();
+}
+
+void TShopFrame::TextChange(const QString& text, void (TShopConfig::*store)(const QString&)) {
+    if (Loading())
+        return;
+    (config_->*store)(text);
     MarkModified();
 }
 

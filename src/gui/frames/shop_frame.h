@@ -54,10 +54,14 @@ public:
 private:
     QWidget* BuildPreviewPage();
     QWidget* BuildSettingsPage();
+    void NameControls();
     void ConnectHandlers();
     void ReplaceBrowser();
 
     void EditShopNameChange(const QString& text);
+    // Called from the change handlers, never inside them: GCC 12's vptr sanitizer miscompiles a
+    // call through a member pointer made in a lambda that captured this.
+    void TextChange(const QString& text, void (TShopConfig::*store)(const QString&));
     void ShowEmailValidity(QLineEdit* edit);
     void EmailChange(QLineEdit* edit, void (TShopConfig::*store)(const QString&));
     void cbCurrencyChange(int index);

@@ -17,6 +17,7 @@
 #include "common/file_utils.h"
 #include "common/message_service.h"
 #include "gui/main_console.h"
+#include "gui/widgets/control_names.h"
 #include "gui/widgets/program_icon.h"
 #include "gui/wizard/template_selector.h"
 #include "shop/program_data.h"
@@ -70,6 +71,16 @@ TShopingCartWizard::TShopingCartWizard(TMainConsole& console, TProgramData& prog
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pages_, 1);
     layout->addLayout(bar);
+    NameControl(ListRecent, "ListRecent", QStringLiteral("Recent files"));
+    NameControl(Selector, "Selector");
+    NameControl(BtnNew, "BtnNew");
+    NameControl(BtnOpen, "BtnOpen");
+    NameControl(btnCancel, "btnCancel");
+    NameControl(btnExit, "btnExit");
+    NameControl(BtnOpenResent, "BtnOpenResent");
+    NameControl(BtnDeleteRecent, "BtnDeleteRecent");
+    NameControl(BtnBack, "BtnBack");
+    NameControl(BtnFinish, "BtnFinish");
     ShowWelcomePage();
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/message_service.h"
 #include "gui/main_console.h"
+#include "gui/widgets/control_names.h"
 #include "gui/wizard/template_selector.h"
 #include "shop/program_data.h"
 
@@ -18,6 +19,9 @@ TTemplateChanger::TTemplateChanger(TMainConsole& console, const TProgramData& pr
     Selector->SetHostLayout();
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     PngSpeedButton1 = new QPushButton(QStringLiteral("Cancel"), this);
+    NameControl(Selector, "Selector");
+    NameControl(OKBtn, "OKBtn");
+    NameControl(PngSpeedButton1, "PngSpeedButton1");
     connect(OKBtn, &QPushButton::clicked, this, &TTemplateChanger::OKBtnClick);
     connect(PngSpeedButton1, &QPushButton::clicked, this, &TTemplateChanger::CloseWithCancel);
 

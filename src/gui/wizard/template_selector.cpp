@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 
 #include "common/file_utils.h"
+#include "gui/widgets/control_names.h"
+#include "gui/widgets/doc_error.h"
 #include "shop/program_data.h"
 #include "shop/workspace.h"
 
@@ -17,21 +19,6 @@ namespace {
 
 constexpr int kPlaceholderRole = Qt::UserRole;
 const QSize kHostCell(130, 93);
-
-// A sheet with a red cross: the template has no usable picture.
-QPixmap DocError(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal m = size * 0.15;
-    p.setPen(QPen(QColor(120, 120, 120), std::max(1.0, size / 48.0)));
-    p.drawRect(QRectF(m, m * 0.6, size - 2 * m, size - 1.2 * m));
-    p.setPen(QPen(QColor(200, 40, 40), std::max(2.0, size / 20.0)));
-    p.drawLine(QPointF(size * 0.35, size * 0.35), QPointF(size * 0.65, size * 0.65));
-    p.drawLine(QPointF(size * 0.65, size * 0.35), QPointF(size * 0.35, size * 0.65));
-    return pixmap;
-}
 
 // The picture on white, fitted into the cell.
 QPixmap CellPicture(const QImage& picture, const QSize& cell) {
@@ -68,6 +55,11 @@ TTemplateSelector::TTemplateSelector(const TProgramData& programData, QWidget* p
     ImagePreview->setMinimumSize(240, 180);
     ImagePreview->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     ImagePreview->setStyleSheet(QStringLiteral("background: white; border: 1px solid #c0c0c0;"));
+
+    labelPreview->setBuddy(ImagePreview);
+    NameControl(ThemeList, "ThemeList", QStringLiteral("Theme"));
+    NameControl(ListViewThemplates, "ListViewThemplates", QStringLiteral("Templates"));
+    NameControl(ImagePreview, "ImagePreview", QStringLiteral("Preview"));
 
     auto* previewColumn = new QVBoxLayout;
     previewColumn->addWidget(labelPreview);

@@ -1,0 +1,178 @@
+// Trovecart - pictures of the main window showing a general product with its picture and both
+// option groups, a category with its thumbnails and a music product, at 1024 x 700, at full screen
+// and with a large font. Run under an X server: tc_frame_screenshots OUTDIR
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTreeWidgetItem>
+
+#include "common/dialog_service.h"
+#include "common/message_service.h"
+#include "gui/frames/image_item_frame.h"
+#include "gui/main_console.h"
+#include "gui/shop_tree.h"
+#include "shop/media_files.h"
+#include "shop/program_data.h"
+#include "shop/shop_data_module.h"
+#include "shop/shop_document.h"
+
+namespace {
+
+// Every question is answered No; the picture dialog picks the prepared picture.
+class TUnattended : public TMessageService, public TDialogService {
+public:
+    explicit TUnattended(QString picture) : picture_(std::move(picture)) {}
+    using TMessageService::ShowMessageBox;
+    int ShowMessageBox(TMessageOwner, const QString&, int, const QString&, const QString&) override {
+        return mrOk;
+    }
+    int AskQuestion(TMessageOwner, const QString&, bool, int, const QString&, const QString&) override {
+        return mrNo;
+    }
+    std::optional<QString> OpenFileName(TMessageOwner, const QString&, const QString&) override {
+        return picture_;
+    }
+    std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    bool SelectFolder(const QString&, const QString&, QString&) override { return false; }
+    void OpenWithShell(const QString&) override {}
+
+private:
+    QString picture_;
+};
+
+// A navy T-shirt on a light background, as a shop owner's product photo.
+QString DrawProductPhoto(const QString& folder) {
+    QImage photo(640, 480, QImage::Format_RGB32);
+    photo.fill(QColor(236, 240, 244));
+    QPainter p(&photo);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shirt;
+    shirt.moveTo(250, 90);
+    shirt.lineTo(170, 130);
+    shirt.lineTo(120, 210);
+    shirt.lineTo(180, 240);
+    shirt.lineTo(215, 200);
+    shirt.lineTo(215, 420);
+    shirt.lineTo(425, 420);
+    shirt.lineTo(425, 200);
+    shirt.lineTo(460, 240);
+    shirt.lineTo(520, 210);
+    shirt.lineTo(470, 130);
+    shirt.lineTo(390, 90);
+    shirt.quadTo(320, 140, 250, 90);
+    p.setPen(QPen(QColor(20, 30, 60), 3));
+    p.setBrush(QColor(32, 52, 110));
+    p.drawPath(shirt);
+    p.setBrush(QColor(255, 190, 60));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(320, 240), 42, 42);
+    p.end();
+    const QString file = folder + QStringLiteral("/tshirt-photo.jpg");
+    photo.save(file, "JPG", 92);
+    return file;
+}
+
+void Settle() {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 400)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void Shoot(TMainConsole& console, QTreeWidgetItem* node, const QString& file) {
+    console.TreeShop()->setCurrentItem(node);
+    Settle();
+    console.grab().save(file);
+    std::printf("%s\n", qPrintable(file));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tc_frame_screenshots OUTDIR\n");
+        return 2;
+    }
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
+    QDir().mkpath(out);
+    QTemporaryDir work;
+    TUnattended services(DrawProductPhoto(work.path()));
+    SetMessageService(&services);
+    SetDialogService(&services);
+
+    const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    TDataModuleShopCart data(true,
+                             std::make_unique<TProgramData>(programFolder, work.path() + QLatin1Char('/')));
+    data.DataModuleCreate();
+    TMainConsole console(data);
+    if (!console.NewProjectFromTemplate(data.ProgramData().TemplateFolder() + QStringLiteral("ClassicBlue/")))
+        return 1;
+    console.show();
+    Settle();
+
+    // The first category gets more products, so that its view shows a row of thumbnails.
+    TShop& shop = *console.Shop();
+    TCategory* clothing = shop.Categories().Items(0);
+    const QStringList colours = {"red", "green", "grey", "sand"};
+    for (int i = 0; i < colours.size(); ++i) {
+        TCartItem* copy = clothing->Items().Add();
+        copy->Assign(*clothing->Items().Items(i % 2));
+        copy->SetName(clothing->Items().Items(i % 2)->Name() + QStringLiteral(" (") + colours.at(i) + ')');
+        // Each product has files of its own.
+        const QString thumbs = shop.WorkFolder() + QStringLiteral("thumb/");
+        copy->SetThumb(NewThumbFileName());
+        QFile::copy(thumbs + clothing->Items().Items(i % 2)->Thumb(), thumbs + copy->Thumb());
+    }
+    console.TreeShop()->Mirror(shop);
+
+    QTreeWidgetItem* categoryNode = console.TreeShop()->NodeAt(TEntryPosition::Category(0));
+    QTreeWidgetItem* generalNode = console.TreeShop()->NodeAt(TEntryPosition::Product(0, 0));
+    QTreeWidgetItem* musicNode = nullptr;
+    for (int c = 0; c < shop.Categories().Count() && !musicNode; ++c) {
+        for (int p = 0; p < shop.Categories().Items(c)->Items().Count(); ++p) {
+            if (shop.Categories().Items(c)->Items().Items(p)->ItemType() == citAudio) {
+                musicNode = console.TreeShop()->NodeAt(TEntryPosition::Product(c, p));
+                break;
+            }
+        }
+    }
+    if (!musicNode)
+        return 1;
+
+    console.TreeShop()->setCurrentItem(generalNode);
+    auto* general = dynamic_cast<TImageItemFrame*>(console.CurrentFrame());
+    if (!general)
+        return 1;
+    general->BtnChangePicClick();
+
+    const auto shootAll = [&](const QString& suffix) {
+        Shoot(console, generalNode,
+              out + QStringLiteral("frame-general-product") + suffix + QStringLiteral(".png"));
+        Shoot(console, categoryNode,
+              out + QStringLiteral("frame-category") + suffix + QStringLiteral(".png"));
+        Shoot(console, musicNode,
+              out + QStringLiteral("frame-music-product") + suffix + QStringLiteral(".png"));
+    };
+    console.showNormal();
+    console.resize(1024, 700);
+    shootAll(QStringLiteral("-1024x700"));
+    console.setGeometry(console.screen()->availableGeometry());
+    shootAll(QStringLiteral("-full"));
+    QFont large = console.font();
+    large.setPointSizeF(large.pointSizeF() * 1.5);
+    console.setFont(large);
+    console.resize(1024, 700);
+    shootAll(QStringLiteral("-1024x700-large-font"));
+    shop.SetModified(false);
+    return 0;
+}
