@@ -53,17 +53,9 @@ private:
         return chosen;
     }
     std::optional<QString> NextFile() {
-<<<<<<< HEAD
         QString file;
         if (!TakeAnswer(files_, file))
             return std::nullopt;
-=======
-        std::optional<QString> file;
-        if (!files_.empty()) {
-            file.swap(files_.front());
-            files_.pop_front();
-        }
->>>>>>> f14-frames
         return file;
     }
 
