@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 
+#include "bench_support.h"
 #include "common/file_utils.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
@@ -26,11 +27,6 @@ constexpr int kCategories = 20;
 constexpr int kProductsPerCategory = 50;
 constexpr int kLargeCategory = 200;
 constexpr int kCategoryRuns = 9;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void WriteText(const QString& path, const QByteArray& text) {
     ForceFolders(path.left(path.lastIndexOf(QLatin1Char('/'))));
@@ -100,6 +96,7 @@ double ShowNode(TMainConsole& console, QTreeWidgetItem* node) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    PrintLoadAverage();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTemporaryDir programFolder;
