@@ -69,7 +69,6 @@ def main():
     work = tempfile.mkdtemp(prefix="storefront-shots-")
     try:
         builder = sites.SiteBuilder(os.path.join(args.build, "src", "app", "trovecart-cli"),
-                                    os.path.join(args.build, "tests", "storefront", "tc_write_shop_data"),
                                     os.path.join(ROOT, "Files", "Template"), work)
         for template, _, _, background, accent, _, _ in make_templates.TEMPLATES:
             pictures = {"image/%s.png" % kind: make_templates.product_picture(kind, accent, background, 480, 360,

@@ -5,8 +5,6 @@
 
 class TShop;
 
-// The file beside storefront.js in the site's shop folder.
-inline constexpr char kShopDataScriptName[] = "shopdata.js";
 // The global the script assigns.
 inline constexpr char kShopDataGlobal[] = "TrovecartShopData";
 

@@ -73,6 +73,19 @@ void TShop::SaveProject(const QString& projectFile) {
 
 void TShop::TakeFrontEnd(const QString& templateFolder) const {
     CopyFileOver(TWorkspace::FrontEndIn(templateFolder), workspace_.FrontEndFile());
+    // The storefront goes with its template: a template without one must not keep the last
+    // template's, which its pages would otherwise still load.
+    const QStringList wanted = TWorkspace::StorefrontFilesIn(templateFolder);
+    const QStringList present = TWorkspace::StorefrontFilesIn(workspace_.WorkFolder());
+    const bool templateHasStorefront = FileExistsStrict(wanted.first());
+    for (qsizetype index = 0; index < wanted.size(); ++index) {
+        if (templateHasStorefront && FileExistsStrict(wanted[index]))
+            CopyFileOver(wanted[index], present[index]);
+        else
+            QFile::remove(present[index]);
+    }
+    if (!templateHasStorefront)
+        QFile::remove(workspace_.ShopDataScript());
 }
 
 void TShop::ApplyTemplate(const QString& templateFolder, const QString& templateId) {

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "common/file_utils.h"
+#include "shop/shop_data_script.h"
 #include "shop/shop_document.h"
 #include "shop/shop_error.h"
 
@@ -25,6 +26,8 @@ void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix) {
     // Every generated file of the site is written from here on.
     shop.SaveToFile(workspace.DocumentFile(), true);
     shop.WriteSitePages(prefix);
+    if (workspace.HasStorefront())
+        WriteGeneratedFile(workspace.ShopDataScript(), ShopDataScript(shop));
 }
 
 void FinishPublishRun(TShop& shop) {

@@ -9,6 +9,14 @@ class TShop;
 // address with a trailing '/' (an empty address stays empty).
 QString EmbedBaseAddress(bool useFullPath, const QString& address);
 
+// `<script src="PREFIXshoppingcart/storefront.js"></script>`, the line after the embed code that
+// loads the web storefront, or an empty text when the shop's template has none.
+QString StorefrontScriptLine(const TShop& shop, const QString& prefix);
+
+// Writes a generated file of the site in one piece: a failure leaves the old file and raises
+// EShopError naming the file.
+void WriteGeneratedFile(const QString& fileName, const QByteArray& bytes);
+
 // Who the site is written for; each differs in what it does around the generated files.
 enum class TSiteUse {
     // The site opened in the user's browser: a stale pop-up page is removed first.
@@ -20,8 +28,8 @@ enum class TSiteUse {
     Publish,
 };
 
-// Writes the generated files of the site (WorkFolder's shop.xml and the pages for the prefix)
-// as the use needs them. Modified keeps its value. Raises EAppError.
+// Writes the generated files of the site (WorkFolder's shop.xml, the pages for the prefix and,
+// with a storefront, the catalogue script) as the use needs them. Modified keeps its value. Raises EAppError.
 void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix = QString());
 
 // What a publish run does when it has ended: a copy of shop.xml in SiteFolder, keeping Modified.

@@ -10,6 +10,7 @@
 #include "common/message_service.h"
 #include "shop/shop_document.h"
 #include "shop/shop_error.h"
+#include "shop/site_build.h"
 #include "shop/xml_text.h"
 
 namespace {
@@ -35,10 +36,7 @@ QString PageTail() {
 }
 
 void WritePage(const QString& fileName, const QString& page) {
-    const QByteArray bytes = (page + kCrLf).toUtf8();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    WriteGeneratedFile(fileName, (page + kCrLf).toUtf8());
 }
 
 bool IsMarkedUp(const QString& title) {
@@ -67,6 +65,18 @@ QString TextContent(const pugi::xml_node& node) {
 }
 
 } // namespace
+
+void WriteGeneratedFile(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+}
+
+QString StorefrontScriptLine(const TShop& shop, const QString& prefix) {
+    if (!shop.Workspace().HasStorefront())
+        return QString();
+    return QStringLiteral("<script src=\"%1shoppingcart/storefront.js\"></script>").arg(prefix);
+}
 
 QString TShop::GetEmbedCode(const QString& prefix) const {
     const QString width = QString::number(config_.UserWidth());
@@ -97,7 +107,10 @@ QString TShop::GetEmbedCode(const QString& prefix) const {
 }
 
 void TShop::WriteEmbedPage(const QString& fileName, const QString& prefix) const {
-    WritePage(fileName, PageHead(GetPlainTitle()) + GetEmbedCode(prefix) + PageTail());
+    // A template without a storefront keeps the page exactly as it always was.
+    const QString scriptLine = StorefrontScriptLine(*this, prefix);
+    WritePage(fileName, PageHead(GetPlainTitle()) + GetEmbedCode(prefix) +
+                            (scriptLine.isEmpty() ? QString() : scriptLine + kCrLf) + PageTail());
 }
 
 void TShop::WriteLauncherPage(const QString& fileName, const QString&) const {

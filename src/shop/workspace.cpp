@@ -7,6 +7,8 @@
 namespace {
 
 const QString kTemplatePicture = QStringLiteral("Thumb.png");
+const QString kStorefrontScript = QStringLiteral("storefront.js");
+const QString kStorefrontStyle = QStringLiteral("storefront.css");
 
 } // namespace
 
@@ -42,6 +44,22 @@ QString TWorkspace::DocumentIn(const QString& folder) {
 
 QString TWorkspace::FrontEndIn(const QString& folder) {
     return JoinPath(folder, QStringLiteral("index.swf"));
+}
+
+QString TWorkspace::StorefrontScriptIn(const QString& folder) {
+    return JoinPath(folder, kStorefrontScript);
+}
+
+QStringList TWorkspace::StorefrontFilesIn(const QString& folder) {
+    return {StorefrontScriptIn(folder), JoinPath(folder, kStorefrontStyle)};
+}
+
+QString TWorkspace::ShopDataScript() const {
+    return JoinPath(workFolder_, QStringLiteral("shopdata.js"));
+}
+
+bool TWorkspace::HasStorefront() const {
+    return !workFolder_.isEmpty() && FileExistsStrict(StorefrontScript());
 }
 
 QString TWorkspace::MediaFolderIn(const QString& workFolder, TMedia media) {

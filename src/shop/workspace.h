@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // SiteFolder holds the site's pages; WorkFolder, the folder "shoppingcart/" in it, holds the
 // shop document, the front end, the rest of the template and the product media. The project
@@ -23,6 +24,11 @@ public:
     // The copy of shop.xml in SiteFolder that previews and the end of a publish run leave.
     QString DocumentCopy() const { return DocumentIn(siteFolder_); }
     QString FrontEndFile() const { return FrontEndIn(workFolder_); }
+    // The web storefront shown in place of the front end, when the template brings one, and the
+    // catalogue it reads (browsers refuse to read shop.xml from file:// pages).
+    QString StorefrontScript() const { return StorefrontScriptIn(workFolder_); }
+    QString ShopDataScript() const;
+    bool HasStorefront() const;
     // The start page, and the page holding the front end in pop-up mode.
     QString StartPage() const;
     QString PopupPage() const;
@@ -33,6 +39,9 @@ public:
     // The same files in any folder laid out like WorkFolder (a template's folder, too).
     static QString DocumentIn(const QString& folder);
     static QString FrontEndIn(const QString& folder);
+    static QString StorefrontScriptIn(const QString& folder);
+    // storefront.js and its style sheet.
+    static QStringList StorefrontFilesIn(const QString& folder);
     static QString MediaFolderIn(const QString& workFolder, TMedia media);
     // The picture a template shows in the selector; a workspace never keeps it.
     static QString TemplatePictureIn(const QString& folder);

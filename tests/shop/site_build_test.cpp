@@ -88,6 +88,57 @@ TEST_F(PrepareSiteTest, EachUseTidiesWhatItMust) {
     EXPECT_TRUE(messages_.Calls().empty());
 }
 
+TEST_F(PrepareSiteTest, AStorefrontAddsItsLineAndCatalogueAndNothingElseChanges) {
+    shop_.ShopConfig().SetWinMode(2);
+    shop_.ShopConfig().SetTitle(QStringLiteral("</script><!-- shop"));
+    const QString prefix = QStringLiteral("http://shop.test/");
+    PrepareSite(shop_, TSiteUse::Publish, prefix);
+    const QByteArray plainLauncher = ReadFile(site_.File("index.html"));
+    const QByteArray plainPage = ReadFile(site_.File("shoppingcart.html"));
+    EXPECT_FALSE(plainPage.contains("storefront.js")) << "a template without a storefront";
+    EXPECT_FALSE(SiteHas("shoppingcart/shopdata.js"));
+
+    WriteFile(shop_.Workspace().StorefrontScript(), "// storefront");
+    PrepareSite(shop_, TSiteUse::Publish, prefix);
+    EXPECT_EQ(ReadFile(site_.File("index.html")), plainLauncher) << "the launcher still opens the page";
+    const QByteArray line = "<script src=\"http://shop.test/shoppingcart/storefront.js\"></script>\r\n";
+    QByteArray expected = plainPage;
+    expected.insert(expected.indexOf("</object>\r\n") + 11, line);
+    EXPECT_EQ(ReadFile(site_.File("shoppingcart.html")), expected);
+    EXPECT_EQ(StorefrontScriptLine(shop_, prefix).toUtf8() + "\r\n", line);
+
+    const QByteArray catalogue = ReadFile(site_.File("shoppingcart/shopdata.js"));
+    EXPECT_TRUE(catalogue.startsWith("window.TrovecartShopData = {"));
+    EXPECT_FALSE(catalogue.contains("</script>")) << "shop texts cannot end the script";
+    EXPECT_FALSE(catalogue.contains("<!--"));
+}
+
+TEST_F(PrepareSiteTest, ATemplateChangeTakesTheNewTemplatesStorefrontOrNone) {
+    TTempFolder templates;
+    const QString withStorefront = templates.File("Modern");
+    const QString without = templates.File("Foreign");
+    for (const QString& folder : {withStorefront, without}) {
+        ForceFolders(folder);
+        WriteFile(TWorkspace::FrontEndIn(folder), folder.toUtf8());
+    }
+    WriteFile(withStorefront + "/storefront.js", "// script");
+    WriteFile(withStorefront + "/storefront.css", "/* look */");
+
+    shop_.TakeFrontEnd(withStorefront);
+    EXPECT_EQ(ReadFile(shop_.Workspace().StorefrontScript()), "// script");
+    EXPECT_TRUE(SiteHas("shoppingcart/storefront.css"));
+    PrepareSite(shop_, TSiteUse::BrowserPreview);
+    EXPECT_TRUE(SiteHas("shoppingcart/shopdata.js"));
+
+    shop_.TakeFrontEnd(without);
+    EXPECT_EQ(ReadFile(shop_.Workspace().FrontEndFile()), without.toUtf8());
+    for (const char* stale :
+         {"shoppingcart/storefront.js", "shoppingcart/storefront.css", "shoppingcart/shopdata.js"})
+        EXPECT_FALSE(SiteHas(stale)) << stale;
+    PrepareSite(shop_, TSiteUse::BrowserPreview);
+    EXPECT_FALSE(ReadFile(site_.File("index.html")).contains("storefront"));
+}
+
 TEST_F(PrepareSiteTest, AFolderThatCannotBeWrittenRaisesAndShowsNothing) {
     DeleteFolderTree(site_.Path());
     for (const TSiteUse use : {TSiteUse::BrowserPreview, TSiteUse::EditorPreview, TSiteUse::Publish})

@@ -9,9 +9,6 @@ from xml.sax.saxutils import quoteattr
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 from make_templates import png  # noqa: E402
 
-SCRIPT_LINE = '<script src="%sshoppingcart/storefront.js"></script>\r\n'
-
-
 def cdata(tag, text):
     return "<%s><![CDATA[%s]]></%s>" % (tag, text, tag)
 
@@ -72,11 +69,10 @@ def make_media(folder):
 
 
 class SiteBuilder:
-    """Builds sites the way the program does, plus the storefront's script line and catalogue."""
+    """Builds sites with trovecart-cli from a shipped template and a shop document."""
 
-    def __init__(self, cli, data_writer, templates, workdir):
+    def __init__(self, cli, templates, workdir):
         self.cli = cli
-        self.data_writer = data_writer
         self.templates = templates
         self.workdir = workdir
 
@@ -101,18 +97,4 @@ class SiteBuilder:
         environment = dict(os.environ, XDG_DATA_HOME=os.path.join(self.workdir, "data"))
         command = [self.cli, "build", project, site] + (["--prefix", prefix] if prefix else [])
         subprocess.run(command, env=environment, check=True, stdout=subprocess.DEVNULL, timeout=120)
-        self.add_storefront(site, prefix)
         return site
-
-    def add_storefront(self, site, prefix):
-        page = os.path.join(site, "shoppingcart.html")
-        if not os.path.exists(page):
-            page = os.path.join(site, "index.html")
-        with open(page, "rb") as handle:
-            html = handle.read().decode("utf-8")
-        html = html.replace("</object>\r\n", "</object>\r\n" + SCRIPT_LINE % prefix, 1)
-        with open(page, "wb") as handle:
-            handle.write(html.encode("utf-8"))
-        shop = os.path.join(site, "shoppingcart")
-        subprocess.run([self.data_writer, os.path.join(shop, "shop.xml"), os.path.join(shop, "shopdata.js")],
-                       check=True, timeout=60)

@@ -63,7 +63,7 @@ class StorefrontTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.workdir = tempfile.mkdtemp(prefix="storefront-test-")
-        builder = sites.SiteBuilder(ARGS.cli, ARGS.data_writer, ARGS.templates, cls.workdir)
+        builder = sites.SiteBuilder(ARGS.cli, ARGS.templates, cls.workdir)
         media = os.path.join(cls.workdir, "media")
         cls.has_media = sites.make_media(media)
         files = {"image/shirt.png": sites.picture(320, 240, (0x20, 0x60, 0xC0))}
@@ -277,6 +277,7 @@ class StorefrontTest(unittest.TestCase):
         self.assertEqual(submitted["method"], "post")
         self.assertEqual(submitted["fields"], [
             ["cmd", "_cart"], ["upload", "1"], ["business", "seller@example.com"], ["currency_code", "EUR"],
+            ["charset", "utf-8"],
             ["item_name_1", "Classic T-shirt"], ["amount_1", "14.50"], ["quantity_1", "2"], ["shipping_1", "4.00"],
             ["on0_1", "Size"], ["os0_1", "S"], ["on1_1", "Colour"], ["os1_1", "White"],
             # A discount above the price is no discount.
@@ -373,7 +374,6 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
-    parser.add_argument("--data-writer", required=True)
     parser.add_argument("--templates", required=True)
     parser.add_argument("--chromium", default=browser.find_chromium())
     ARGS, rest = parser.parse_known_args()

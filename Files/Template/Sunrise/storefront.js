@@ -227,8 +227,9 @@
   // PayPal's cart upload fields; options beyond the second share on1/os1.
   Cart.prototype.checkoutFields = function () {
     var shop = this.shop;
+    // The page is UTF-8; without charset PayPal would read accented names as Latin-1.
     var fields = [['cmd', '_cart'], ['upload', '1'], ['business', shop.paymentEmail],
-                  ['currency_code', shop.paymentCurrency]];
+                  ['currency_code', shop.paymentCurrency], ['charset', 'utf-8']];
     this.lines.forEach(function (line, index) {
       var n = index + 1;
       var product = line.product;
@@ -608,6 +609,7 @@
     var form = el('form');
     form.method = 'post';
     form.action = PAYPAL;
+    form.acceptCharset = 'UTF-8';
     form.target = '_top';
     form.hidden = true;
     this.cart.checkoutFields().forEach(function (field) {
