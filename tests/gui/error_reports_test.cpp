@@ -88,7 +88,8 @@ TEST_F(ErrorReports, FailedSavesShowOneMessageAndKeepTheProject) {
     NewProject();
     NewMessages();
     TShop* shop = console->Shop();
-    ASSERT_TRUE(shop->Modified());
+    // An unsaved change, made while the settings stay shown.
+    shop->SetModified(true);
 
     // The archive cannot be made where the user asked for it.
     dialogs.QueueFile(projects.File("no/such/folder/shop.scp"));
