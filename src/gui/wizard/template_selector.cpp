@@ -85,8 +85,8 @@ void TTemplateSelector::SetHostLayout() {
     ListViewThemplates->setFlow(QListView::LeftToRight);
     ListViewThemplates->setWrapping(true);
     auto* columns = static_cast<QHBoxLayout*>(layout());
-    columns->setStretch(0, 3);
-    columns->setStretch(1, 2);
+    columns->setStretch(0, 2);
+    columns->setStretch(1, 1);
 }
 
 void TTemplateSelector::ThemeListChange() {
