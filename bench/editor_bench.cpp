@@ -80,7 +80,9 @@ int main(int argc, char* argv[]) {
     SetMessageService(&messages);
     QTemporaryDir programFolder;
     QTemporaryDir dataFolder;
-    TDataModuleShopCart data(true, std::make_unique<TProgramData>(programFolder.path(), dataFolder.path()));
+    QTemporaryDir settingsFolder;
+    TDataModuleShopCart data(
+        true, std::make_unique<TProgramData>(programFolder.path(), dataFolder.path(), settingsFolder.path()));
     data.DataModuleCreate();
     TMainConsole console(data);
 

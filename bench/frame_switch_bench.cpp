@@ -101,7 +101,9 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QTemporaryDir programFolder;
     QTemporaryDir dataFolder;
-    TDataModuleShopCart data(true, std::make_unique<TProgramData>(programFolder.path(), dataFolder.path()));
+    QTemporaryDir settingsFolder;
+    TDataModuleShopCart data(
+        true, std::make_unique<TProgramData>(programFolder.path(), dataFolder.path(), settingsFolder.path()));
     data.DataModuleCreate();
     TMainConsole console(data);
     console.resize(1024, 700);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the wizard's two pages, the main window
 # with a project open, the shop settings page, and the product and category frames at 1024 x 700, at full
-# screen (1920 x 1080) and with a large font; then of the web storefront in headless Chromium.
+# screen (1920 x 1080) and with a large font; the settings page at 800 x 600, a message box and the
+# wizard's template grid; then of the web storefront in headless Chromium.
 # Usage: scripts/screenshots.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."

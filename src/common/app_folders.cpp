@@ -2,29 +2,43 @@
 #include "common/app_folders.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
 
 #include "common/file_utils.h"
 
 namespace {
 
+QString& ShellOpener() {
+    static QString program = QStringLiteral("xdg-open");
+    return program;
+}
+
 QString& ChosenSubfolderName() {
     static QString name;
     return name;
 }
 
-} // namespace
-
-QString ApplicationDataFolder() {
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+// The folder the XDG variable names, else the one below home.
+QString XdgFolder(const char* variable, const QString& belowHome) {
+    const QString xdg = qEnvironmentVariable(variable);
     // Relative values are invalid by the XDG rules and are ignored.
     if (!xdg.isEmpty() && xdg.startsWith(QLatin1Char('/')))
         return QDir::cleanPath(xdg);
-    return QDir::homePath() + QStringLiteral("/.local/share");
+    return QDir::homePath() + belowHome;
+}
+
+} // namespace
+
+QString ApplicationDataFolder() {
+    return XdgFolder("XDG_DATA_HOME", QStringLiteral("/.local/share"));
+}
+
+QString UserSettingsFolder() {
+    return XdgFolder("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/Corvalen/Trovecart/");
 }
 
 bool RunningUnderDebugger() {
@@ -64,10 +78,32 @@ QString ProgramFolder() {
     return WithTrailingSlash(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
 }
 
-bool OpenWithShell(const QString& text) {
+void SetShellOpener(const QString& program) {
+    ShellOpener() = program;
+}
+
+void OpenWithShell(const QString& text, QObject* context, std::function<void()> failed) {
     const QString target = text.trimmed();
-    if (target.isEmpty())
-        return false;
+    if (target.isEmpty()) {
+        QMetaObject::invokeMethod(context, failed, Qt::QueuedConnection);
+        return;
+    }
     const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(target) : QUrl::fromUserInput(target);
-    return QDesktopServices::openUrl(url);
+    // Not owned by anyone: it must outlive its caller, and a browser that keeps it waiting must
+    // not be killed when the program ends.
+    auto* opener = new QProcess;
+    QObject::connect(opener, &QProcess::errorOccurred, context,
+                     [opener, failed](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         failed();
+                         opener->deleteLater();
+                     });
+    QObject::connect(opener, &QProcess::finished, context,
+                     [opener, failed](int exitCode, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || exitCode != 0)
+                             failed();
+                         opener->deleteLater();
+                     });
+    opener->start(ShellOpener(), {url.toString(QUrl::FullyEncoded)});
 }

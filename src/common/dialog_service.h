@@ -12,17 +12,19 @@ class TDialogService {
 public:
     virtual ~TDialogService() = default;
 
-    // Both take Qt name filters ("Description (*.a *.b)", several joined by ";;") and a default
-    // extension without dot.
+    // Both take Qt name filters ("Description (*.a *.b)", several joined by ";;"), a default
+    // extension without dot, and where to start: a folder, a file whose name is offered, or empty
+    // for the folder last used.
     virtual std::optional<QString> OpenFileName(TMessageOwner owner, const QString& filter,
-                                                const QString& defaultExtension) = 0;
+                                                const QString& defaultExtension, const QString& start) = 0;
     // Asks before an existing file is overwritten.
     virtual std::optional<QString> SaveFileName(TMessageOwner owner, const QString& filter,
-                                                const QString& defaultExtension) = 0;
+                                                const QString& defaultExtension, const QString& start) = 0;
     // The folder picker: title as heading, tree rooted at root (all folders when empty), starting
     // on folder. True after OK; folder then holds the choice with a trailing '/'.
     virtual bool SelectFolder(const QString& title, const QString& root, QString& folder) = 0;
-    // Opens a file or address with the desktop's default handler.
+    // Opens a file or address with the desktop's default handler; what it cannot open is reported
+    // with the address, so that the user can open it by hand.
     virtual void OpenWithShell(const QString& fileOrUrl) = 0;
 };
 

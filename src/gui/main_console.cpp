@@ -24,6 +24,7 @@
 #include "gui/shop_tree.h"
 #include "gui/widgets/control_names.h"
 #include "gui/widgets/program_icon.h"
+#include "gui/widgets/toolbar_icon.h"
 #include "shop/catalogue_editor.h"
 #include "shop/shop_data_module.h"
 #include "shop/shop_document.h"
@@ -54,7 +55,6 @@ void FollowAction(QAction* face, QAction* command) {
 TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     : QMainWindow(parent), dataModule_(dataModule) {
     setWindowTitle(ProgramCaption());
-    setMinimumSize(1000, 700);
     // The toolbar is part of the window, not something the user hides from a context menu.
     setContextMenuPolicy(Qt::NoContextMenu);
     ShowModalDialog = [](QDialog& dialog) { return dialog.exec(); };
@@ -96,7 +96,12 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     });
     connect(tree_, &QWidget::customContextMenuRequested, this, &TMainConsole::PopupMenuTreePopup);
 
-    resize(1000, 700);
+    // A screen smaller than the usual minimum gets a window that fits it; the frames scroll.
+    QSize minimum(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        minimum = minimum.boundedTo(screen->availableGeometry().size());
+    setMinimumSize(minimum);
+    resize(minimum);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -265,10 +270,15 @@ void TMainConsole::BuildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("Commands"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    bar->setIconSize(QSize(24, 24));
+    constexpr int kIconSide = 24;
+    bar->setIconSize(QSize(kIconSide, kIconSide));
     const auto button = [this, bar](const char* name, const QString& caption, QStyle::StandardPixmap icon) {
         QAction* twin = Action(QString::fromLatin1(name));
-        auto* action = bar->addAction(style()->standardIcon(icon), ToolbarCaption(caption));
+        QString text = ToolbarCaption(caption);
+        // Every caption takes two lines, so that pictures and first lines stand level.
+        if (!text.contains(QLatin1Char('\n')))
+            text += QLatin1Char('\n');
+        auto* action = bar->addAction(ToolbarIcon(style()->standardIcon(icon), kIconSide), text);
         FollowAction(action, twin);
         // Room for the two-line captions.
         bar->widgetForAction(action)->setMinimumSize(64, 62);

@@ -99,6 +99,9 @@ private:
     void SetProjectCommandsEnabled(bool enabled);
     bool AskToSave();
     bool OpenChosenProject(const QString& path, bool recordRecent);
+    // Where the open and save dialogs start: beside the open project, else beside the newest
+    // recent one whose folder still exists; empty when there is none.
+    QString ProjectDialogFolder() const;
     // The position of the selected category or product; none for the root or no selection.
     std::optional<TEntryPosition> SelectedEntry() const;
     // Shows a change of the catalogue in the tree and selects the node at the position; the

@@ -32,8 +32,9 @@ void TMainConsole::miUpdateCartClick() {
 
 void TMainConsole::BtnChangetemplateClick() {
     TTemplateChanger changer(*this, ProgramData(), this);
+    // The settings page shows the new template's publish size as well as its preview.
     if (ShowModalDialog(changer) == 1 && ShownShopFrame())
-        ShownShopFrame()->RefreshPreview();
+        ShownShopFrame()->LoadFromData();
 }
 
 void TMainConsole::BtnShopSetingsClick() {

@@ -1,6 +1,8 @@
 // Trovecart - main window: opening, creating, saving and closing projects.
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QScopeGuard>
 
 #include "common/app_info.h"
@@ -11,6 +13,7 @@
 #include "gui/general_error.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
+#include "gui/widgets/menu_text.h"
 #include "shop/catalogue_editor.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
@@ -64,7 +67,8 @@ bool TMainConsole::OpenProjectFile(const QString& path) {
 bool TMainConsole::OpenProjectWithDialog() {
     if (!AskToSave())
         return false;
-    const std::optional<QString> path = DialogService().OpenFileName(this, kProjectFilter, kProjectExtension);
+    const std::optional<QString> path =
+        DialogService().OpenFileName(this, kProjectFilter, kProjectExtension, ProjectDialogFolder());
     if (!path)
         return false;
     return OpenChosenProject(*path, true);
@@ -102,7 +106,11 @@ bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
 }
 
 bool TMainConsole::ChangeTemplate(const QString& templatePath, const QString& templateId) {
-    return shop_ && RunReportingErrors([&] { shop_->ApplyTemplate(templatePath, templateId); });
+    // A new template is a change like any other: closing without saving must not drop it unasked.
+    return shop_ && RunReportingErrors([&] {
+               shop_->ApplyTemplate(templatePath, templateId);
+               shop_->SetModified(true);
+           });
 }
 
 bool TMainConsole::SaveProjectFile(bool saveAs) {
@@ -114,16 +122,22 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
         return false;
     QString fileName = shop_->FileName();
     if (saveAs || fileName.isEmpty()) {
-        const std::optional<QString> chosen =
-            DialogService().SaveFileName(this, kProjectFilter, kProjectExtension);
+        const std::optional<QString> chosen = DialogService().SaveFileName(
+            this, kProjectFilter, kProjectExtension, fileName.isEmpty() ? ProjectDialogFolder() : fileName);
         if (!chosen)
             return false;
         fileName = *chosen;
     }
     const bool saved = RunReportingErrors([&] {
+        // Disabling the window takes the focus away; it goes back where it was.
+        const QPointer<QWidget> focused = QApplication::focusWidget();
         setEnabled(false);
         // Enabled again before a failure is shown, so that its message box can be answered.
-        const auto enableAgain = qScopeGuard([this] { setEnabled(true); });
+        const auto enableAgain = qScopeGuard([this, &focused] {
+            setEnabled(true);
+            if (focused)
+                focused->setFocus();
+        });
         shop_->SaveProject(fileName);
     });
     if (!saved)
@@ -131,6 +145,22 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
     shop_->SetFileName(fileName);
     RecordRecent();
     return true;
+}
+
+QString TMainConsole::ProjectDialogFolder() const {
+    const auto folderOf = [](const QString& file) {
+        return WithTrailingSlash(QFileInfo(file).absolutePath());
+    };
+    if (shop_ && !shop_->FileName().isEmpty())
+        return folderOf(shop_->FileName());
+    // The newest project names the folder last used, also in an earlier run.
+    const TResentItems& recent = ProgramData().Recent();
+    for (int i = 0; i < recent.Count(); ++i) {
+        const QString folder = folderOf(recent.Items(i).Src());
+        if (FolderExists(folder))
+            return folder;
+    }
+    return QString();
 }
 
 bool TMainConsole::CloseProject() {
@@ -173,7 +203,7 @@ void TMainConsole::UpdateRecentMenu() {
         const QString source = recent.Items(i).Src();
         if (!FileExistsStrict(source))
             continue;
-        QAction* entry = recentMenu_->addAction(source);
+        QAction* entry = recentMenu_->addAction(MenuText(source));
         entry->setToolTip(source);
         connect(entry, &QAction::triggered, this,
                 [this, source] { RunReportingErrors([this, source] { OpenProjectFile(source); }); });

@@ -9,6 +9,7 @@
 #include "gui/general_error.h"
 #include "gui/main_console.h"
 #include "gui/shop_tree.h"
+#include "gui/widgets/menu_text.h"
 #include "shop/catalogue_editor.h"
 #include "shop/shop_document.h"
 
@@ -115,7 +116,7 @@ void TMainConsole::PopupMenuTreePopup(const QPoint& position) {
     if (selected && selected->IsProduct()) {
         moveToMenu_->clear();
         for (const int index : catalogue_->MoveTargets(*selected)) {
-            moveToMenu_->addAction(shop_->Categories().Items(index)->Name(), this, [this, index] {
+            moveToMenu_->addAction(MenuText(shop_->Categories().Items(index)->Name()), this, [this, index] {
                 RunReportingErrors([this, index] { MoveToClick(index); });
             });
         }

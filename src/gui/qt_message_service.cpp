@@ -1,7 +1,11 @@
 // Trovecart - Qt message boxes.
 #include "gui/qt_message_service.h"
 
+#include <algorithm>
+
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 
@@ -37,16 +41,30 @@ int ResultOfButton(int button) {
     }
 }
 
+constexpr int kTextWidth = 420;
+
 } // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, int kind,
+                                            const QString& heading, const QString& title, int buttons) {
+    auto box = std::make_unique<QMessageBox>(IconOfKind(kind), title, heading,
+                                             QMessageBox::StandardButtons(buttons), parent);
+    box->setTextFormat(Qt::RichText);
+    box->setText(QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped()));
+    box->setInformativeText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The box sizes itself to its labels' minimum, which for wrapped text is a few words.
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        const QScreen* screen = box->screen();
+        const int room = screen ? screen->availableGeometry().width() / 2 : kTextWidth;
+        label->setMinimumWidth(std::min(kTextWidth, room));
+    }
+    return box;
+}
 
 int TQtMessageService::Show(TMessageOwner owner, const QString& text, int kind, const QString& heading,
                             const QString& title, int buttons) {
     QWidget* parent = owner ? static_cast<QWidget*>(owner) : mainWindow_;
-    QMessageBox box(IconOfKind(kind), title, heading, QMessageBox::StandardButtons(buttons), parent);
-    box.setTextFormat(Qt::RichText);
-    box.setText(QStringLiteral("<b>%1</b>").arg(heading.toHtmlEscaped()));
-    box.setInformativeText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    return ResultOfButton(box.exec());
+    return ResultOfButton(MakeMessageBox(parent, text, kind, heading, title, buttons)->exec());
 }
 
 int TQtMessageService::ShowMessageBox(TMessageOwner owner, const QString& text, int kind,

@@ -1,9 +1,17 @@
 // Trovecart - message boxes and questions as Qt message boxes.
 #pragma once
 
+#include <memory>
+
 #include "common/message_service.h"
 
+class QMessageBox;
 class QWidget;
+
+// The box as it is shown: window title, bold heading, the text below, an icon by kind, and wide
+// enough that the text reads in lines rather than in columns of three words.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, const QString& text, int kind,
+                                            const QString& heading, const QString& title, int buttons);
 
 class TQtMessageService : public TMessageService {
 public:

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <pugixml.hpp>
 
@@ -20,12 +19,6 @@ namespace {
 
 constexpr int kMostRecentKept = 20;
 constexpr const char* kSettingsName = "shopconfig.xml";
-
-bool CanWriteHere(const QString& fileName) {
-    const QFileInfo file(fileName);
-    const std::string probe = LocalPath(file.exists() ? fileName : file.absolutePath());
-    return ::access(probe.c_str(), W_OK) == 0;
-}
 
 // Writes a complete file beside the target with owner-only permissions and renames it over the
 // target, so that a failed write leaves the old file and the password is never world-readable.
@@ -89,10 +82,11 @@ void UpdateRecentList(TResentItems& recent, const QString& path) {
     recent.Insert(0).SetSrc(path);
 }
 
-TProgramData::TProgramData() : TProgramData(::ProgramFolder(), ProgramDataFolder()) {}
+TProgramData::TProgramData() : TProgramData(::ProgramFolder(), ProgramDataFolder(), UserSettingsFolder()) {}
 
-TProgramData::TProgramData(const QString& programFolder, const QString& programDataFolder)
-    : programFolder_(WithTrailingSlash(programFolder)),
+TProgramData::TProgramData(const QString& programFolder, const QString& programDataFolder,
+                           const QString& settingsFolder)
+    : programFolder_(WithTrailingSlash(programFolder)), settingsFolder_(WithTrailingSlash(settingsFolder)),
       tempFolder_(WithTrailingSlash(programDataFolder) + QStringLiteral("Temp/")),
       templateFolder_(programFolder_ + QStringLiteral("Files/Template/")) {}
 
@@ -101,13 +95,13 @@ QString TProgramData::TemplatePath(const QString& name) const {
 }
 
 QString TProgramData::SettingsFileName() const {
-    const QString beside = programFolder_ + QLatin1String(kSettingsName);
-    if (CanWriteHere(beside))
-        return beside;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QString folder = config + QStringLiteral("/Corvalen/Trovecart/");
-    ForceFolders(folder);
-    return folder + QLatin1String(kSettingsName);
+    return settingsFolder_ + QLatin1String(kSettingsName);
+}
+
+QString TProgramData::SettingsFileToRead() const {
+    const QString own = SettingsFileName();
+    const QString portable = programFolder_ + QLatin1String(kSettingsName);
+    return !FileExistsStrict(own) && FileExistsStrict(portable) ? portable : own;
 }
 
 void TProgramData::LoadSettings(const QString& fileName) {
@@ -176,5 +170,6 @@ void TProgramData::SaveSettings(const QString& fileName) const {
 
     std::ostringstream text;
     document.save(text, "     ", pugi::format_indent, pugi::encoding_utf8);
+    ForceFolders(QFileInfo(fileName).absolutePath());
     WritePrivateFile(fileName, text.str());
 }

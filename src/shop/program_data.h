@@ -40,10 +40,12 @@ void UpdateRecentList(TResentItems& recent, const QString& path);
 
 class TProgramData {
 public:
-    // Folders of this program: its executable's folder and its per-user data folder.
+    // Folders of this program: its executable's folder, its per-user data folder and the user's
+    // settings folder.
     TProgramData();
-    // Explicit folders, both ending with '/'.
-    TProgramData(const QString& programFolder, const QString& programDataFolder);
+    // Explicit folders, each ending with '/'.
+    TProgramData(const QString& programFolder, const QString& programDataFolder,
+                 const QString& settingsFolder);
 
     TResentItems& Recent() { return recent_; }
     const TResentItems& Recent() const { return recent_; }
@@ -84,13 +86,17 @@ public:
     QString TemplatePath(const QString& name) const;
     const QString& ProgramFolder() const { return programFolder_; }
 
-    // "shopconfig.xml" in the program folder; where that folder cannot take it, the same name in
-    // the per-user configuration folder. The choice is the same at every start.
+    // "shopconfig.xml" in the user's settings folder: the file read at start and written at the end.
+    // A program folder shared by every user of the machine never holds anyone's account.
     QString SettingsFileName() const;
+    // What the start reads: the user's file, or, while the user has none, the one beside the
+    // program (a portable copy's), which is never written.
+    QString SettingsFileToRead() const;
 
     // Silent: a missing or damaged file leaves what was read before the fault.
     void LoadSettings(const QString& fileName);
-    // Replaces the file as a whole, readable by its owner only. Raises EShopError.
+    // Replaces the file as a whole, readable by its owner only, creating its folder when missing.
+    // Raises EShopError.
     void SaveSettings(const QString& fileName) const;
     void LoadThemes(const QString& fileName) { LoadThemeCatalogue(fileName, themes_); }
 
@@ -107,6 +113,7 @@ private:
     int ftpPort_ = 21;
     TThemes themes_;
     QString programFolder_;
+    QString settingsFolder_;
     QString tempFolder_;
     QString templateFolder_;
 };

@@ -25,7 +25,7 @@ bool TDataModuleShopCart::DeleteTempFolderOption(const QStringList& arguments) {
 
 void TDataModuleShopCart::DataModuleCreate() {
     TProgramData& data = *programData_;
-    data.LoadSettings(data.SettingsFileName());
+    data.LoadSettings(data.SettingsFileToRead());
     data.LoadThemes(data.TemplateFolder() + QStringLiteral("theme.xml"));
     if (deleteTempFolder_ && FolderExists(data.TempFolder()))
         DeleteFolderTree(data.TempFolder());

@@ -6,6 +6,7 @@
 #include "common/app_folders.h"
 #include "common/file_utils.h"
 #include "common/folder_manager.h"
+#include "support/event_loop.h"
 #include "support/test_helpers.h"
 
 namespace {
@@ -110,7 +111,27 @@ TEST(AppFoldersTest, DataFolderFollowsTheXdgRules) {
     // Tests are not traced, so the name carries no debug suffix.
     EXPECT_FALSE(RunningUnderDebugger());
     EXPECT_EQ(DefaultDataSubfolderName(), QStringLiteral("Corvalen/Trovecart"));
-    EXPECT_FALSE(OpenWithShell(QStringLiteral("   ")));
+}
+
+// Whatever the desktop could not open is reported, so that the user can open it by hand.
+TEST(AppFoldersTest, OpeningWithTheShellReportsWhatCouldNotBeOpened) {
+    EnsureCoreApplication();
+    QObject context;
+    QStringList failed;
+    const auto open = [&](const char* opener, const QString& target) {
+        SetShellOpener(QString::fromLatin1(opener));
+        OpenWithShell(target, &context, [&failed, target] { failed << target; });
+    };
+    open("true", QStringLiteral("https://opened.test/"));
+    open("false", QStringLiteral("https://refused.test/"));
+    open("/no/such/opener", QStringLiteral("https://no-opener.test/"));
+    open("true", QStringLiteral("   "));
+    EXPECT_TRUE(WaitFor([&failed] { return failed.size() == 3; }, 10000));
+    SpinEventLoop(100);
+    failed.sort();
+    EXPECT_EQ(failed, QStringList({QStringLiteral("   "), QStringLiteral("https://no-opener.test/"),
+                                   QStringLiteral("https://refused.test/")}));
+    SetShellOpener(QStringLiteral("xdg-open"));
 }
 
 } // namespace

@@ -2,14 +2,20 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 
 #include <gtest/gtest.h>
 
+#include "common/app_folders.h"
 #include "common/app_info.h"
+#include "common/file_utils.h"
 #include "gui/dialogs/input_box.h"
 #include "gui/dialogs/ratio_box.h"
 #include "gui/dialogs/select_folder.h"
+#include "gui/qt_dialog_service.h"
+#include "gui/qt_message_service.h"
 #include "gui_application.h"
+#include "support/event_loop.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
 
@@ -118,6 +124,47 @@ TEST_F(CommonDialogs, SelectFolderCreatesAndReportsFolders) {
     EXPECT_TRUE(calls[0].text.startsWith("Error creating folder.\r\nError : "));
     EXPECT_EQ(calls[0].title, "Error Creating Folder.");
     EXPECT_EQ(calls[0].heading, ProgramCaption());
+}
+
+// Never the program's own data folder: the caller's choice while its folder exists, else the
+// folder last used, else the documents folder, else home.
+TEST_F(CommonDialogs, FileDialogsStartWhereTheUserKeepsFiles) {
+    TTempFolder home;
+    const TEnvironmentGuard homeGuard("HOME", WithoutTrailingSlash(home.Path()));
+    const TEnvironmentGuard config("XDG_CONFIG_HOME", home.File(".config"));
+    const QString last = home.File("last/");
+    QDir().mkpath(last);
+    EXPECT_EQ(FileDialogStart(home.File("shop.scp"), last), home.File("shop.scp"));
+    EXPECT_EQ(FileDialogStart(home.File("gone/shop.scp"), last), last);
+    EXPECT_EQ(FileDialogStart(QString(), home.File("gone/")), WithoutTrailingSlash(home.Path()));
+    QDir().mkpath(home.File("Documents"));
+    EXPECT_EQ(FileDialogStart(QString(), QString()), home.File("Documents"));
+}
+
+TEST_F(CommonDialogs, MessageBoxesKeepTheirWordsAndReadInLines) {
+    const auto box = MakeMessageBox(nullptr,
+                                    "Payment settings you entered appear to be invalid.\r\n"
+                                    "Please correct them and try again.",
+                                    mkError, "Error In Input", "Corvalen Trovecart 2.20", QMessageBox::Ok);
+    box->show();
+    EXPECT_GE(box->width(), 420) << "not a column of three words a line";
+    EXPECT_EQ(box->windowTitle(), "Corvalen Trovecart 2.20");
+    EXPECT_EQ(box->text(), "<b>Error In Input</b>");
+    EXPECT_EQ(box->informativeText(),
+              "Payment settings you entered appear to be invalid.\nPlease correct them and try again.");
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    box->hide();
+}
+
+TEST_F(CommonDialogs, AnAddressTheDesktopCannotOpenIsShownToTheUser) {
+    TQtDialogService service;
+    SetShellOpener(QStringLiteral("false"));
+    service.OpenWithShell(QStringLiteral("https://www.example.test/help"));
+    SetShellOpener(QStringLiteral("xdg-open"));
+    ASSERT_TRUE(WaitFor([this] { return !messages.Calls().empty(); }, 10000));
+    EXPECT_TRUE(messages.Calls()[0].text.contains("https://www.example.test/help"));
+    EXPECT_EQ(messages.Calls()[0].kind, mkError);
 }
 
 } // namespace

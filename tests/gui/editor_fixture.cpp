@@ -42,7 +42,7 @@ void EditorFixture::SetUp() {
               "<themes><themelist><t id='1'>All</t></themelist><theme id='1'><c id='Classic'/><c "
               "id='Other'/></theme></themes>");
     shopData = std::make_unique<TDataModuleShopCart>(
-        true, std::make_unique<TProgramData>(programFolder.Path(), dataFolder.Path()));
+        true, std::make_unique<TProgramData>(programFolder.Path(), dataFolder.Path(), settingsFolder.Path()));
     shopData->DataModuleCreate();
     console = std::make_unique<TMainConsole>(*shopData);
 }

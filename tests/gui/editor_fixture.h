@@ -47,6 +47,7 @@ protected:
     TScriptedDialogService dialogs;
     TTempFolder programFolder;
     TTempFolder dataFolder;
+    TTempFolder settingsFolder;
     TTempFolder projects;
     std::unique_ptr<TDataModuleShopCart> shopData;
     std::unique_ptr<TMainConsole> console;

@@ -1,8 +1,12 @@
 // Trovecart tests - opening, creating, saving and closing projects from the main window.
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QTabWidget>
+#include <QToolBar>
 
 #include "editor_fixture.h"
+#include "gui/frames/base_frame.h"
 #include "gui/frames/shop_frame.h"
 
 namespace {
@@ -82,7 +86,77 @@ TEST_F(ProjectLifecycle, AskToSaveAnswers) {
     EXPECT_EQ(console->Shop(), nullptr);
     Settle();
     EXPECT_FALSE(console->TreePanelVisible());
-    EXPECT_TRUE(QFile::exists(programFolder.File("shopconfig.xml")));
+    EXPECT_TRUE(QFile::exists(settingsFolder.File("shopconfig.xml")));
+}
+
+// Filling a frame from the model is no change: a saved project that is only looked through, every
+// frame and every page of it, closes without a question.
+TEST_F(ProjectLifecycle, LookingThroughEveryFrameAsksNothingOnClose) {
+    NewProject();
+    ShowFrame<TBaseFrame>(ProductNode(0, 0));
+    TOptionItem& option = *Product(0, 0)->Options().Items(0);
+    option.SetName("Size");
+    option.SetEnabled(true);
+    option.Items() = QStringList({"S", "M & L"});
+    const QString file = projects.File("looked.scp");
+    dialogs.QueueFile(file);
+    ASSERT_TRUE(console->SaveProjectFile(false));
+    ASSERT_TRUE(console->OpenProjectFile(file));
+    Settle();
+
+    const auto lookThrough = [this](QTreeWidgetItem* node, const auto& self) -> void {
+        console->TreeShop()->setCurrentItem(node);
+        Settle();
+        ASSERT_NE(console->CurrentFrame(), nullptr);
+        for (QTabWidget* pages : console->CurrentFrame()->findChildren<QTabWidget*>())
+            for (int page = 0; page < pages->count(); ++page)
+                pages->setCurrentIndex(page);
+        EXPECT_FALSE(console->Shop()->Modified()) << node->text(0).toStdString();
+        for (int child = 0; child < node->childCount(); ++child)
+            self(node->child(child), self);
+    };
+    lookThrough(console->TreeShop()->Root(), lookThrough);
+    console->BtnShopSetingsClick();
+    EXPECT_TRUE(console->CloseProject());
+    EXPECT_TRUE(messages.Calls().empty());
+}
+
+TEST_F(ProjectLifecycle, SavingGivesTheFocusBack) {
+    NewProject();
+    console->show();
+    QApplication::setActiveWindow(console.get());
+    console->TreeShop()->setFocus();
+    Settle();
+    ASSERT_EQ(QApplication::focusWidget(), console->TreeShop());
+    dialogs.QueueFile(projects.File("focus.scp"));
+    ASSERT_TRUE(console->SaveProjectFile(false));
+    EXPECT_EQ(QApplication::focusWidget(), console->TreeShop()) << "F2 and Delete still reach the tree";
+    console->hide();
+}
+
+// Open and save start beside the open project, else beside the newest recent one; "Save as"
+// offers the project's own name.
+TEST_F(ProjectLifecycle, FileDialogsStartBesideTheProject) {
+    dialogs.QueueFile(std::nullopt);
+    EXPECT_FALSE(console->OpenProjectWithDialog());
+    NewProject();
+    const QString file = projects.File("first.scp");
+    dialogs.QueueFile(file);
+    ASSERT_TRUE(console->SaveProjectFile(false));
+    dialogs.QueueFile(std::nullopt);
+    EXPECT_FALSE(console->SaveProjectFile(true));
+    dialogs.QueueFile(std::nullopt);
+    EXPECT_FALSE(console->OpenProjectWithDialog());
+    ASSERT_TRUE(console->CloseProject());
+    dialogs.QueueFile(std::nullopt);
+    EXPECT_FALSE(console->OpenProjectWithDialog());
+    EXPECT_EQ(dialogs.fileDialogStarts, QStringList({"", "", file, projects.Path(), projects.Path()}));
+
+    // A recent project whose folder is gone names no start.
+    QDir(projects.Path()).removeRecursively();
+    dialogs.QueueFile(std::nullopt);
+    EXPECT_FALSE(console->OpenProjectWithDialog());
+    EXPECT_EQ(dialogs.fileDialogStarts.back(), "");
 }
 
 TEST_F(ProjectLifecycle, RecentListOrder) {
@@ -149,6 +223,33 @@ TEST_F(ProjectLifecycle, ChangeTemplateAndUpdateCart) {
 
     console->Previewinbrowser1Click();
     EXPECT_EQ(dialogs.opened, QStringList({console->Shop()->SiteFolder() + "index.html"}));
+}
+
+TEST_F(ProjectLifecycle, AChangedTemplateIsAChangeToSave) {
+    NewProject();
+    dialogs.QueueFile(projects.File("template.scp"));
+    ASSERT_TRUE(console->SaveProjectFile(false));
+    ASSERT_TRUE(console->ChangeTemplate(TemplatePath("Other"), "Other"));
+    messages.QueueAnswer(mrCancel);
+    EXPECT_FALSE(console->CloseProject());
+    EXPECT_EQ(messages.Calls().size(), 1U);
+}
+
+TEST_F(ProjectLifecycle, ToolbarPicturesShareOneSizeAndGreyWhenDisabled) {
+    const QToolBar* bar = console->findChild<QToolBar*>();
+    ASSERT_NE(bar, nullptr);
+    int pictures = 0;
+    for (const QAction* action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        ++pictures;
+        const QImage normal = action->icon().pixmap(bar->iconSize(), QIcon::Normal).toImage();
+        const QImage disabled = action->icon().pixmap(bar->iconSize(), QIcon::Disabled).toImage();
+        EXPECT_EQ(normal.size(), bar->iconSize()) << action->text().toStdString();
+        EXPECT_NE(normal, disabled) << action->text().toStdString();
+        EXPECT_EQ(action->text().count('\n'), 1) << "captions stand on two lines";
+    }
+    EXPECT_EQ(pictures, 13);
 }
 
 } // namespace

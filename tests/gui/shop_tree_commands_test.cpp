@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "editor_fixture.h"
+#include "gui/frames/item_base_frame.h"
 
 namespace {
 
@@ -130,6 +131,32 @@ TEST_F(ShopTreeCommands, MoveToOffersEveryOtherCategory) {
     EXPECT_EQ(captions(), QStringList({"First", "Empty"}));
     for (QMenu* menu : console->findChildren<QMenu*>())
         menu->hide();
+}
+
+// A lone '&' in a menu caption would underline the next letter and vanish.
+TEST_F(ShopTreeCommands, NamesFromTheUserKeepTheirAmpersandsInMenus) {
+    console->Shop()->Categories().Items(0)->SetName("Home & Garden");
+    Select(ProductNode(1, 0));
+    console->PopupMenuTreePopup(QPoint(1, 1));
+    for (QMenu* menu : console->findChildren<QMenu*>())
+        menu->hide();
+    QStringList moveTo;
+    for (QMenu* menu : console->findChildren<QMenu*>())
+        if (menu->title() == "Move to")
+            for (const QAction* entry : menu->actions())
+                moveTo << entry->text();
+    EXPECT_EQ(moveTo, QStringList({"Home && Garden", "Empty"}));
+
+    auto* product = ShowFrame<TItemBaseFrame>(ProductNode(1, 0));
+    ASSERT_NE(product, nullptr);
+    EXPECT_EQ(product->PopupMenumoveto->actions().at(0)->text(), "Home && Garden");
+
+    const QString file = projects.File("R & D.scp");
+    dialogs.QueueFile(file);
+    ASSERT_TRUE(console->SaveProjectFile(false));
+    ASSERT_EQ(console->RecentMenu()->actions().size(), 1);
+    EXPECT_EQ(console->RecentMenu()->actions().at(0)->text(), projects.File("R && D.scp"));
+    EXPECT_EQ(console->RecentMenu()->actions().at(0)->toolTip(), file);
 }
 
 TEST_F(ShopTreeCommands, DeleteCategoryRemovesItsMediaOnlyAfterYes) {

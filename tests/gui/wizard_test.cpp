@@ -1,9 +1,11 @@
 // Trovecart tests - the project wizard's recent list and template page.
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTreeWidget>
 
 #include "editor_fixture.h"
+#include "gui/frames/shop_frame.h"
 #include "gui/wizard/shoping_cart_wizard.h"
 #include "gui/wizard/template_changer.h"
 #include "gui/wizard/template_selector.h"
@@ -77,6 +79,32 @@ TEST_F(WizardTest, ChangerSwitchesTheFrontEnd) {
     changer.OKBtnClick();
     EXPECT_EQ(changer.result(), 1);
     EXPECT_EQ(console->Shop()->ID(), "Other");
+}
+
+// The changer starts on the shop's own template, and the settings page shows what the change
+// brought without selecting the root node again.
+TEST_F(WizardTest, ChangerStartsOnTheShopsTemplateAndTheSettingsFollow) {
+    WriteFile(TemplatePath("Other") + "shop.xml",
+              "<shop id='Other'><config><dimension width='700' height='500'/>"
+              "<userdimension width='640' height='480'/></config></shop>");
+    NewProject();
+    auto* settings = dynamic_cast<TShopFrame*>(console->CurrentFrame());
+    ASSERT_NE(settings, nullptr);
+    QStringList startedOn;
+    console->ShowModalDialog = [&startedOn](QDialog& dialog) {
+        auto& changer = dynamic_cast<TTemplateChanger&>(dialog);
+        changer.show();
+        startedOn << changer.Selector->SelectedTemplate();
+        changer.Selector->SelectTemplate("Other");
+        changer.OKBtnClick();
+        changer.hide();
+        return changer.result();
+    };
+    console->BtnChangetemplateClick();
+    EXPECT_EQ(settings->SpinWidth->value(), 640);
+    EXPECT_EQ(settings->SpinHeight->value(), 480);
+    console->BtnChangetemplateClick();
+    EXPECT_EQ(startedOn, QStringList({"Classic", "Other"}));
 }
 
 TEST_F(WizardTest, SelectorListsEveryTemplateOnceWithPlaceholders) {

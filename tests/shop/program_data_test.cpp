@@ -1,8 +1,12 @@
 // Trovecart tests - shopconfig.xml, the recent list and the shop data module's start and end.
+#include <functional>
+
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include "common/app_folders.h"
 #include "common/file_utils.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
@@ -23,15 +27,17 @@ QStringList RecentPaths(const TResentItems& recent) {
 
 TEST(ProgramDataTest, FoldersFollowTheProgramAndDataFolders) {
     TProgramData data(QStringLiteral("/opt/trovecart"),
-                      QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/"));
+                      QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/"),
+                      QStringLiteral("/home/u/.config/Corvalen/Trovecart"));
     EXPECT_EQ(data.ProgramFolder(), QStringLiteral("/opt/trovecart/"));
     EXPECT_EQ(data.TemplateFolder(), QStringLiteral("/opt/trovecart/Files/Template/"));
     EXPECT_EQ(data.TempFolder(), QStringLiteral("/home/u/.local/share/Corvalen/Trovecart/Temp/"));
+    EXPECT_EQ(data.SettingsFileName(), QStringLiteral("/home/u/.config/Corvalen/Trovecart/shopconfig.xml"));
 }
 
 TEST(ProgramDataTest, FirstStartWithoutSettingsGivesTheInitialValues) {
     TTempFolder temp;
-    TProgramData data(temp.Path(), temp.Path());
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
     data.LoadSettings(temp.File(QStringLiteral("shopconfig.xml")));
     EXPECT_EQ(data.Recent().Count(), 0);
     EXPECT_EQ(data.FTPDir(), QStringLiteral("/"));
@@ -41,7 +47,7 @@ TEST(ProgramDataTest, FirstStartWithoutSettingsGivesTheInitialValues) {
 
 TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
     TTempFolder temp;
-    TProgramData data(temp.Path(), temp.Path());
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
     UpdateRecentList(data.Recent(), QStringLiteral("/p/one.scp"));
     UpdateRecentList(data.Recent(), QStringLiteral("/p/two & \"three\".scp"));
     data.SetLastPublishPath(QStringLiteral("/srv/www/"));
@@ -71,7 +77,7 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
     // The password is stored as plain text, so nobody else may read the file.
     EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
 
-    TProgramData loaded(temp.Path(), temp.Path());
+    TProgramData loaded(temp.Path(), temp.Path(), temp.Path());
     loaded.LoadSettings(file);
     EXPECT_EQ(RecentPaths(loaded.Recent()), RecentPaths(data.Recent()));
     EXPECT_EQ(loaded.LastPublishPath(), QStringLiteral("/srv/www/"));
@@ -86,7 +92,7 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
 TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {
     TTempFolder temp;
     const QString file = temp.File(QStringLiteral("shopconfig.xml"));
-    TProgramData data(temp.Path(), temp.Path());
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
 
     // Any word other than "active" is passive; a missing port stops the loading and keeps 21.
     WriteFile(file, SettingsWith(QStringLiteral("<ftp_set ftphost=\"h\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
@@ -158,11 +164,11 @@ TEST(RecentListTest, MostRecentFirstAtMostTwentyOneEntries) {
 class ShopDataModuleTest : public ::testing::Test {
 protected:
     std::unique_ptr<TProgramData> MakeData() {
-        auto data = std::make_unique<TProgramData>(program_.Path(), appData_.Path());
-        return data;
+        return std::make_unique<TProgramData>(program_.Path(), appData_.Path(), settings_.Path());
     }
     TTempFolder program_;
     TTempFolder appData_;
+    TTempFolder settings_;
 };
 
 TEST_F(ShopDataModuleTest, StartEmptiesTheTemporaryFolderUnlessTold) {
@@ -198,11 +204,88 @@ TEST_F(ShopDataModuleTest, SettingsAreWrittenAtShutdownAndReadAtTheNextStart) {
         module.ProgramData().SetFTPHost(QStringLiteral("ftp.shop.test"));
         UpdateRecentList(module.ProgramData().Recent(), QStringLiteral("/shop.scp"));
     }
-    EXPECT_TRUE(FileExistsStrict(program_.File(QStringLiteral("shopconfig.xml"))));
+    EXPECT_TRUE(FileExistsStrict(settings_.File(QStringLiteral("shopconfig.xml"))));
     TDataModuleShopCart module(true, MakeData());
     module.DataModuleCreate();
     EXPECT_EQ(module.ProgramData().FTPHost(), QStringLiteral("ftp.shop.test"));
     EXPECT_EQ(module.ProgramData().Recent().Items(0).Src(), QStringLiteral("/shop.scp"));
+}
+
+TEST(UserSettingsFolderTest, FollowsXdgConfigHomeElseHome) {
+    TTempFolder home;
+    const TEnvironmentGuard homeGuard("HOME", WithoutTrailingSlash(home.Path()));
+    {
+        const TEnvironmentGuard xdg("XDG_CONFIG_HOME", QStringLiteral("/xdg/config"));
+        EXPECT_EQ(UserSettingsFolder(), QStringLiteral("/xdg/config/Corvalen/Trovecart/"));
+    }
+    for (const QString& unusable : {QString(), QStringLiteral(""), QStringLiteral("relative/config")}) {
+        const TEnvironmentGuard xdg("XDG_CONFIG_HOME", unusable);
+        EXPECT_EQ(UserSettingsFolder(), home.File(QStringLiteral(".config/Corvalen/Trovecart/")))
+            << unusable.toStdString();
+    }
+}
+
+// An installed copy: the program folder is read-only and may hold a settings file of its own.
+class InstalledSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(program_.File(QStringLiteral("shopconfig.xml")),
+                  SettingsWith(QStringLiteral("<recent><item src=\"/portable.scp\"/></recent>"
+                                              "<ftp_set ftphost=\"portable.host\" hostdir=\"/\" l=\"\" "
+                                              "p=\"shared\" port=\"21\" transfermode=\"active\"/>"))
+                      .toUtf8());
+        portable_ = ReadFile(program_.File(QStringLiteral("shopconfig.xml")));
+        QFile::setPermissions(program_.Path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    }
+    void TearDown() override {
+        QFile::setPermissions(program_.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // One run of the program: start, a change, shutdown.
+    void Run(const std::function<void(TProgramData&)>& change) {
+        TDataModuleShopCart module(
+            true, std::make_unique<TProgramData>(program_.Path(), appData_.Path(), UserSettingsFolder()));
+        module.DataModuleCreate();
+        change(module.ProgramData());
+        module.SaveShopConfig();
+    }
+
+    TTempFolder program_;
+    TTempFolder appData_;
+    TTempFolder config_;
+    const TEnvironmentGuard xdg_{"XDG_CONFIG_HOME", config_.Path()};
+    QByteArray portable_;
+};
+
+TEST_F(InstalledSettingsTest, TheUsersFileIsWrittenAndThePortableOneOnlyReadOnce) {
+    const QString own = config_.File(QStringLiteral("Corvalen/Trovecart/shopconfig.xml"));
+    Run([](TProgramData& data) {
+        EXPECT_EQ(data.FTPHost(), QStringLiteral("portable.host")) << "the user has none yet";
+        EXPECT_EQ(RecentPaths(data.Recent()), QStringList({QStringLiteral("/portable.scp")}));
+        data.SetFTPHost(QStringLiteral("own.host"));
+        UpdateRecentList(data.Recent(), QStringLiteral("/own.scp"));
+    });
+    ASSERT_TRUE(FileExistsStrict(own));
+    EXPECT_EQ(QFileInfo(own).permissions() &
+                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+              0);
+    EXPECT_TRUE(QString::fromUtf8(ReadFile(own))
+                    .startsWith(QStringLiteral(
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<settings>\n     <recent>\n")));
+
+    Run([](TProgramData& data) {
+        EXPECT_EQ(data.FTPHost(), QStringLiteral("own.host")) << "from now on the user's file is read";
+        EXPECT_EQ(RecentPaths(data.Recent()),
+                  QStringList({QStringLiteral("/own.scp"), QStringLiteral("/portable.scp")}));
+    });
+    // Whoever runs it, even a user who could write there, leaves the program folder as it was.
+    EXPECT_EQ(ReadFile(program_.File(QStringLiteral("shopconfig.xml"))), portable_);
+    EXPECT_EQ(QDir(program_.Path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({QStringLiteral("shopconfig.xml")}));
+    // Nothing is left beside the user's file either.
+    EXPECT_EQ(QDir(config_.File(QStringLiteral("Corvalen/Trovecart"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("shopconfig.xml")}));
 }
 
 } // namespace

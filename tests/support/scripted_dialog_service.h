@@ -18,13 +18,17 @@ public:
     // The next folder picker returns this folder; std::nullopt stands for Cancel.
     void QueueFolder(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
 
-    std::optional<QString> OpenFileName(TMessageOwner, const QString& filter, const QString&) override {
+    std::optional<QString> OpenFileName(TMessageOwner, const QString& filter, const QString&,
+                                        const QString& start) override {
         ++openDialogs;
         openFilters.append(filter);
+        fileDialogStarts.append(start);
         return NextFile();
     }
-    std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&) override {
+    std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&,
+                                        const QString& start) override {
         ++saveDialogs;
+        fileDialogStarts.append(start);
         return NextFile();
     }
     bool SelectFolder(const QString& title, const QString&, QString& folder) override {
@@ -37,6 +41,8 @@ public:
     int openDialogs = 0;
     QStringList openFilters;
     int saveDialogs = 0;
+    // Where each open or save dialog was asked to start.
+    QStringList fileDialogStarts;
     QStringList folderTitles;
     QStringList startFolders;
     QStringList opened;

@@ -25,3 +25,18 @@ QByteArray ReadFile(const QString& path) {
         throw std::runtime_error("cannot read " + path.toStdString());
     return file.readAll();
 }
+
+TEnvironmentGuard::TEnvironmentGuard(const char* name, const QString& value)
+    : name_(name), had_(qEnvironmentVariableIsSet(name)), saved_(qgetenv(name)) {
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value.toLocal8Bit());
+}
+
+TEnvironmentGuard::~TEnvironmentGuard() {
+    if (had_)
+        qputenv(name_, saved_);
+    else
+        qunsetenv(name_);
+}

@@ -35,6 +35,20 @@ private:
     QLocale saved_;
 };
 
+// Sets an environment variable for the lifetime of the object; unset when value is null.
+class TEnvironmentGuard {
+public:
+    TEnvironmentGuard(const char* name, const QString& value);
+    ~TEnvironmentGuard();
+    TEnvironmentGuard(const TEnvironmentGuard&) = delete;
+    TEnvironmentGuard& operator=(const TEnvironmentGuard&) = delete;
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray saved_;
+};
+
 // Lets test failures show texts readably.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

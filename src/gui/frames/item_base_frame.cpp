@@ -21,6 +21,7 @@
 #include "gui/general_error.h"
 #include "gui/shop_tree.h"
 #include "gui/widgets/control_names.h"
+#include "gui/widgets/menu_text.h"
 #include "gui/widgets/money_edit.h"
 #include "shop/catalogue_editor.h"
 #include "shop/shop_document.h"
@@ -229,7 +230,7 @@ void TItemBaseFrame::ShowPlace() {
     BtnMoveTo->setEnabled(Shop()->Categories().Count() > 1);
     PopupMenumoveto->clear();
     for (const int index : catalogue.MoveTargets(here)) {
-        PopupMenumoveto->addAction(Shop()->Categories().Items(index)->Name(), this, [this, index] {
+        PopupMenumoveto->addAction(MenuText(Shop()->Categories().Items(index)->Name()), this, [this, index] {
             RunReportingErrors([this, index] { Commands()->MoveToClick(index); });
         });
     }

@@ -10,5 +10,5 @@ const QString kPictureFilter = QStringLiteral(
     "(*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|");
 
 std::optional<QString> ChoosePictureFile(QWidget* owner) {
-    return DialogService().OpenFileName(owner, QtNameFilters(kPictureFilter), QString());
+    return DialogService().OpenFileName(owner, QtNameFilters(kPictureFilter), QString(), QString());
 }

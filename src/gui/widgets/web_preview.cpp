@@ -12,14 +12,34 @@ namespace {
 // Script dialogs and certificate questions of the front end never reach the user.
 class TSilentPage : public QWebEnginePage {
 public:
-    using QWebEnginePage::QWebEnginePage;
+    // The view shows the page and owns it.
+    explicit TSilentPage(QWebEngineView* view) : QWebEnginePage(view), view_(view) {}
 
 protected:
+    // The pop-up launcher opens the shop in a window of its own, sized as the launcher asks; the
+    // window belongs to the preview's window and closes with it.
+    QWebEnginePage* createWindow(WebWindowType) override {
+        auto* window = new QWebEngineView(view_->window());
+        window->setWindowFlag(Qt::Window);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        auto* page = new TSilentPage(window);
+        window->setPage(page);
+        connect(page, &QWebEnginePage::geometryChangeRequested, window,
+                [window](const QRect& geometry) { window->resize(geometry.size()); });
+        connect(page, &QWebEnginePage::windowCloseRequested, window, &QWidget::close);
+        connect(page, &QWebEnginePage::titleChanged, window, &QWidget::setWindowTitle);
+        window->show();
+        return page;
+    }
+
     void javaScriptAlert(const QUrl&, const QString&) override {}
     bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
     bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override { return false; }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                   const QString&) override {}
+
+private:
+    QWebEngineView* view_;
 };
 
 } // namespace

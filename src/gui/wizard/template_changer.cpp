@@ -10,6 +10,7 @@
 #include "gui/widgets/control_names.h"
 #include "gui/wizard/template_selector.h"
 #include "shop/program_data.h"
+#include "shop/shop_document.h"
 
 TTemplateChanger::TTemplateChanger(TMainConsole& console, const TProgramData& programData, QWidget* parent)
     : TParentDialog(parent), console_(console), programData_(programData) {
@@ -36,6 +37,8 @@ TTemplateChanger::TTemplateChanger(TMainConsole& console, const TProgramData& pr
 
 void TTemplateChanger::showEvent(QShowEvent* event) {
     Selector->ThemeListChange();
+    if (const TShop* shop = console_.Shop())
+        Selector->SelectTemplate(shop->ID());
     TParentDialog::showEvent(event);
 }
 

@@ -80,7 +80,13 @@ TTemplateSelector::TTemplateSelector(const TProgramData& programData, QWidget* p
 void TTemplateSelector::SetHostLayout() {
     ThemeList->hide();
     ListViewThemplates->setIconSize(kHostCell);
-    ListViewThemplates->setGridSize(kHostCell + QSize(16, 28));
+    ListViewThemplates->setGridSize(kHostCell + QSize(10, 28));
+    // The cells flow in rows; the list gets the wider share, so that a row holds several of them.
+    ListViewThemplates->setFlow(QListView::LeftToRight);
+    ListViewThemplates->setWrapping(true);
+    auto* columns = static_cast<QHBoxLayout*>(layout());
+    columns->setStretch(0, 2);
+    columns->setStretch(1, 1);
 }
 
 void TTemplateSelector::ThemeListChange() {

@@ -1,12 +1,14 @@
 // Trovecart - pictures of the main window showing a general product with its picture and both
 // option groups, a category with its thumbnails and a music product, at 1024 x 700, at full screen
-// and with a large font. Run under an X server: tc_frame_screenshots OUTDIR
+// and with a large font; the settings page at 1024 x 700 and 800 x 600, a message box and the
+// wizard's template grid. Run under an X server: tc_frame_screenshots OUTDIR
 #include <cstdio>
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -17,7 +19,9 @@
 #include "common/message_service.h"
 #include "gui/frames/image_item_frame.h"
 #include "gui/main_console.h"
+#include "gui/qt_message_service.h"
 #include "gui/shop_tree.h"
+#include "gui/wizard/shoping_cart_wizard.h"
 #include "shop/media_files.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
@@ -36,10 +40,12 @@ public:
     int AskQuestion(TMessageOwner, const QString&, bool, int, const QString&, const QString&) override {
         return mrNo;
     }
-    std::optional<QString> OpenFileName(TMessageOwner, const QString&, const QString&) override {
+    std::optional<QString> OpenFileName(TMessageOwner, const QString&, const QString&,
+                                        const QString&) override {
         return picture_;
     }
-    std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&) override {
+    std::optional<QString> SaveFileName(TMessageOwner, const QString&, const QString&,
+                                        const QString&) override {
         return std::nullopt;
     }
     bool SelectFolder(const QString&, const QString&, QString&) override { return false; }
@@ -111,8 +117,9 @@ int main(int argc, char* argv[]) {
     SetDialogService(&services);
 
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    TDataModuleShopCart data(true,
-                             std::make_unique<TProgramData>(programFolder, work.path() + QLatin1Char('/')));
+    const QString workFolder = work.path() + QLatin1Char('/');
+    TDataModuleShopCart data(true, std::make_unique<TProgramData>(programFolder, workFolder,
+                                                                  workFolder + QStringLiteral("settings/")));
     data.DataModuleCreate();
     TMainConsole console(data);
     if (!console.NewProjectFromTemplate(data.ProgramData().TemplateFolder() + QStringLiteral("ClassicBlue/")))
@@ -173,6 +180,31 @@ int main(int argc, char* argv[]) {
     console.setFont(large);
     console.resize(1024, 700);
     shootAll(QStringLiteral("-1024x700-large-font"));
+    console.setFont(QFont());
+
+    // The settings page, also on a screen too small for it, where the page scrolls.
+    console.BtnShopSetingsClick();
+    for (const QSize size : {QSize(1024, 700), QSize(800, 600)}) {
+        console.setMinimumSize(size.boundedTo(console.minimumSize()));
+        console.resize(size);
+        Shoot(console, console.TreeShop()->Root(),
+              out + QStringLiteral("frame-settings-%1x%2.png").arg(size.width()).arg(size.height()));
+    }
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(
+        &console,
+        QStringLiteral(
+            "Payment settings you entered appear to be invalid.\r\nPlease correct them and try again."),
+        mkError, QStringLiteral("Error In Input"), console.windowTitle(), QMessageBox::Ok);
+    box->show();
+    Settle();
+    box->grab().save(out + QStringLiteral("message-box.png"));
+    box->hide();
+    TShopingCartWizard wizard(console, data.ProgramData(), &console);
+    wizard.ShowTemplatePage();
+    wizard.show();
+    Settle();
+    wizard.grab().save(out + QStringLiteral("wizard-template-grid.png"));
+    wizard.hide();
     shop.SetModified(false);
     return 0;
 }
