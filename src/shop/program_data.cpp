@@ -113,7 +113,7 @@ QString TProgramData::SettingsFileName() const {
 void TProgramData::LoadSettings(const QString& fileName) {
     recent_.Clear();
     pugi::xml_document document;
-    if (!document.load_file(LocalPath(fileName).c_str()))
+    if (!LoadOptionalXmlFile(fileName, document))
         return;
     const pugi::xml_node root = document.document_element();
     try {

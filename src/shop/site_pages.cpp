@@ -1,13 +1,12 @@
 // Trovecart - the site's HTML pages, the embed code and the plain shop title.
 #include <sstream>
 
-#include <QSaveFile>
-
 #include <pugixml.hpp>
 
 #include "common/app_info.h"
 #include "common/file_utils.h"
 #include "common/message_service.h"
+#include "common/whole_file.h"
 #include "shop/shop_document.h"
 #include "shop/shop_error.h"
 #include "shop/xml_text.h"
@@ -35,10 +34,11 @@ QString PageTail() {
 }
 
 void WritePage(const QString& fileName, const QString& page) {
-    const QByteArray bytes = (page + kCrLf).toUtf8();
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    try {
+        WriteWholeFile(fileName, (page + kCrLf).toUtf8());
+    } catch (const EAppError& error) {
+        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, error.Message()));
+    }
 }
 
 bool IsMarkedUp(const QString& title) {
