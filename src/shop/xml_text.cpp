@@ -111,10 +111,10 @@ pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const 
 
 pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    if (!text.isEmpty()) {
-        const std::string& value = WritableUtf8(text);
+    // Text of nothing but control characters leaves the element empty, as it reads back.
+    const std::string& value = WritableUtf8(text);
+    if (!value.empty())
         element.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
-    }
     return element;
 }
 

@@ -48,9 +48,9 @@ TEST(CliShopCommands, ResaveKeepsNumbersUnderEveryLocaleAndWarnsAboutWhatItChang
     TTempFolder folder;
     QByteArray text = ReadFile(golden);
     text.replace("<price>12.5</price>", "<price>12,5</price>")
-        .replace("<price>19.99</price>", "<price>1.797693134862316e+308</price>")
+        .replace("<price>19.99</price>", "<price>1.7976931348623157e+308</price>")
         .replace("<shipping>3.25</shipping>", "<shipping>drei</shipping>")
-        .replace("<![CDATA[Corner", "<![CDATA[\x01Corner");
+        .replace("<![CDATA[http:", "<![CDATA[\x01http:");
     WriteFile(folder.File("in.xml"), text);
     for (const char* locale : {"de_DE.UTF-8", "ar_EG.UTF-8", "C"}) {
         const TCliResult result = RunCli({"resave", folder.File("in.xml"), folder.File("out.xml")},
