@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-pyftpdlib ffmpeg zip unzip xvfb xauth lftp chromium
     clang-format git
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include <QFile>
+#include <QRandomGenerator>
 
 #include "common/app_error.h"
 #include "common/folder_walker.h"
@@ -81,9 +82,30 @@ bool ForceFolders(const QString& path) {
     return FolderExists(AbsoluteFromRoot(path));
 }
 
+bool ForceOutputFolder(const QString& path) {
+    std::error_code ignored;
+    const std::string local = LocalPath(AbsoluteFromRoot(WithoutTrailingSlash(path)));
+    if (fs::is_symlink(fs::symlink_status(local, ignored)))
+        fs::remove(local, ignored);
+    return ForceFolders(path);
+}
+
+QString TemporaryNameBeside(const QString& target) {
+    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+    return target.left(slash + 1) + QLatin1Char('.') + target.mid(slash + 1) + QLatin1Char('.') +
+           QString::number(QRandomGenerator::global()->generate()) + QStringLiteral(".part");
+}
+
 void CopyFileOver(const QString& source, const QString& target) {
+    const QString temporary = TemporaryNameBeside(target);
     std::error_code error;
-    fs::copy_file(LocalPath(source), LocalPath(target), fs::copy_options::overwrite_existing, error);
+    fs::copy_file(LocalPath(source), LocalPath(temporary), error);
+    if (!error)
+        fs::rename(LocalPath(temporary), LocalPath(target), error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(LocalPath(temporary), ignored);
+    }
     if (error)
         throw EAppError(QStringLiteral("File Copy Error"), mkError,
                         QStringLiteral("Copying file failed.\r\nFile Name: ") + source +
@@ -97,7 +119,7 @@ void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder, co
     const auto copyFolder = [&](const TFolderEntry& folder) {
         if (!accepted(folder))
             return false;
-        ForceFolders(target + folder.Relative);
+        ForceOutputFolder(target + folder.Relative);
         return true;
     };
     const auto copyFile = [&](const TFolderEntry& file) {

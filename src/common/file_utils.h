@@ -24,13 +24,23 @@ QString JoinPath(const QString& folder, const QString& name);
 // folder exists afterwards.
 bool ForceFolders(const QString& path);
 
-// Copies the file, replacing the target; a failure raises the "File Copy Error" EAppError that
-// names the source file.
+// A fresh hidden name in the target's folder ("." + name + random + ".part") under which the target
+// is written before it is renamed into place.
+QString TemporaryNameBeside(const QString& target);
+
+// ForceFolders for a folder of an output tree: a link of that name is replaced by a real folder,
+// so that nothing is ever written through a link found there.
+bool ForceOutputFolder(const QString& path);
+
+// Copies the file under a temporary name beside the target and renames it over the target, so a
+// failed copy leaves the old file and a link at the target is replaced, never followed. A failure raises the
+// "File Copy Error" EAppError that names the source file.
 void CopyFileOver(const QString& source, const QString& target);
 
 // Copies the source tree into the target, replacing existing files; with a filter only the
-// entries it accepts. A failing file copy raises the "File Copy Error" EAppError and ends the
-// copy (files copied before it stay), as does a source folder that cannot be read.
+// entries it accepts. Links in the target tree are replaced, never followed. A failing file copy raises the
+// "File Copy Error" EAppError and ends the copy (files copied before it stay), as does a source folder that
+// cannot be read.
 void CopyFolderTree(const QString& sourceFolder, const QString& targetFolder,
                     const TNameFilter& copies = nullptr);
 

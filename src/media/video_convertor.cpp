@@ -4,7 +4,6 @@
 #include <utility>
 
 #include <QDateTime>
-#include <QFile>
 #include <QLocale>
 
 #include "media/av_libraries.h"
@@ -33,31 +32,25 @@ int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutp
         RecordError(QStringLiteral("File load error: ") + message);
         return -1;
     }
-    const QString target = output.FileName;
     const int index = engine_->AddTask(input.FileName, input, message);
     if (index < 0) {
         RecordError(QStringLiteral("File open error: ") + message);
         return -1;
     }
-    if (withOutput && !engine_->SetOutputFile(index, target, output, message)) {
+    if (withOutput && !engine_->SetOutputFile(index, output.FileName, output, message)) {
         QString ignored;
         engine_->RemoveTask(index, ignored);
         RecordError(QStringLiteral("Cannot convert file, error: ") + message);
         return -1;
     }
     ++queued_;
-    targets_.append(target);
     return index;
 }
 
 void TCustomVideoConvertor::Start(int threadCount) {
-    // The run's targets are in place before the engine starts: without worker threads its
-    // notices arrive before StartTask returns.
-    QStringList previousRun = std::exchange(runningTargets_, std::exchange(targets_, {}));
     const bool wasWorking = std::exchange(working_, true);
     QString message;
     if (!engine_->StartTask(threadCount < 0 ? static_cast<int>(Threads) : threadCount, message)) {
-        targets_ = std::exchange(runningTargets_, std::move(previousRun));
         working_ = wasWorking;
         RecordError(message);
     }
@@ -100,9 +93,8 @@ void TCustomVideoConvertor::EngineTerminate(const TTerminateInfo& info) {
         ProgressBar->SetPosition(0);
     if (OnTerminate)
         OnTerminate(info.TaskIndex, info.Finished, info.Exception, info.ExceptionMsg);
-    if (info.Exception) {
+    // A failed conversion never reaches its target's name (the engine writes beside it), so an
+    // older file of that name stays.
+    if (info.Exception)
         RecordError(info.ExceptionMsg);
-        if (info.TaskIndex >= 0 && info.TaskIndex < runningTargets_.size())
-            QFile::remove(runningTargets_.at(info.TaskIndex));
-    }
 }

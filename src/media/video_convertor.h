@@ -71,8 +71,6 @@ private:
     int queued_ = 0;
     bool working_ = false;
     // By engine task index: the queue being built, and the one of the current run.
-    QStringList targets_;
-    QStringList runningTargets_;
     QString lastError_;
     QString lastMessage_;
 };

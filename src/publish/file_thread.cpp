@@ -23,7 +23,7 @@ void TFileThread::CopyFolder(const QString& source, const QString& target) {
     const QString targetFolder = WithTrailingSlash(target);
     ForceFolders(targetFolder);
     WalkSentEntries(
-        source, [&](const TFolderEntry& folder) { ForceFolders(targetFolder + folder.Relative); },
+        source, [&](const TFolderEntry& folder) { ForceOutputFolder(targetFolder + folder.Relative); },
         [&](const TFolderEntry& file) { CopyOneFile(file.Path, targetFolder + file.Relative); });
 }
 

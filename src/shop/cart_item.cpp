@@ -5,7 +5,8 @@
 
 #include <pugixml.hpp>
 
-#include "common/locale_number.h"
+#include "shop/document_notes.h"
+#include "shop/document_number.h"
 #include "shop/workspace.h"
 #include "shop/xml_text.h"
 
@@ -48,9 +49,18 @@ void TCartItem::Assign(const TXMLCollectionItem& source) {
 
 namespace {
 
-double ReadReal(const pugi::xml_node& element, const char* name) {
+// Text that is no number reads as 0; the note names the product and the text.
+double ReadReal(const pugi::xml_node& element, const char* name, const QString& productName) {
     const pugi::xml_node child = element.child(name);
-    return child ? ParseLocaleRealUtf8(ReadElementUtf8(child)).value_or(0.0) : 0.0;
+    if (!child)
+        return 0.0;
+    const char* text = ReadElementUtf8(child);
+    if (const std::optional<double> value = ParseDocumentReal(text))
+        return *value;
+    if (*text)
+        TDocumentNotes::Add(QStringLiteral("Product \"%1\": the %2 \"%3\" is not a number and reads as 0.")
+                                .arg(productName, FromXml(name), FromXml(text)));
+    return 0.0;
 }
 
 } // namespace
@@ -64,9 +74,9 @@ void TCartItem::LoadFromXML(const pugi::xml_node& element) {
     image_ = ReadChildText(element, "img");
     preview_ = ReadChildText(element, "preview");
     duration_ = ReadChildText(element, "duration", QStringLiteral("00:00:00"));
-    price_ = ReadReal(element, "price");
-    discount_ = ReadReal(element, "discount");
-    shipping_ = ReadReal(element, "shipping");
+    price_ = ReadReal(element, "price", Name());
+    discount_ = ReadReal(element, "discount", Name());
+    shipping_ = ReadReal(element, "shipping", Name());
     options_.LoadFromXML(element);
 }
 
@@ -83,9 +93,9 @@ void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
         AppendTextElement(element, "duration", duration_);
     }
     SetAttribute(element, "type", CartItemTypeWord(itemType_));
-    AppendPlainElement(element, "price", FormatLocaleReal(price_));
-    AppendPlainElement(element, "discount", FormatLocaleReal(discount_));
-    AppendPlainElement(element, "shipping", FormatLocaleReal(shipping_));
+    AppendPlainElement(element, "price", FormatDocumentReal(price_));
+    AppendPlainElement(element, "discount", FormatDocumentReal(discount_));
+    AppendPlainElement(element, "shipping", FormatDocumentReal(shipping_));
     options_.SaveToXML(element, context);
 }
 

@@ -7,6 +7,7 @@
 #include "common/file_utils.h"
 #include "common/picture_fit.h"
 #include "common/time_texts.h"
+#include "common/whole_file.h"
 #include "shop/shop_error.h"
 #include "shop/workspace.h"
 
@@ -40,8 +41,14 @@ QString ImportPictureFile(const QString& pickedFile, const QString& workFolder) 
     ForceFolders(folder);
     if (IsBitmapName(pickedFile)) {
         const QImage picture(pickedFile);
-        if (picture.isNull() || !picture.save(folder + name, "JPG"))
+        if (picture.isNull())
             throw EShopError(QStringLiteral("Cannot convert \"%1\" into a JPEG picture.").arg(pickedFile));
+        try {
+            SaveWholePicture(picture, folder + name, "JPG");
+        } catch (const EAppError& error) {
+            throw EShopError(QStringLiteral("Cannot convert \"%1\" into a JPEG picture: %2")
+                                 .arg(pickedFile, error.Message()));
+        }
         return name;
     }
     QFile::remove(folder + name);
@@ -57,7 +64,13 @@ QString CreateThumbnailFile(const QImage& picture, int thumbWidth, int thumbHeig
     FitPicture(picture, thumbnail, thumbHeight, thumbWidth, sourceIsPng);
     const QString folder = TWorkspace::MediaFolderIn(workFolder, TWorkspace::TMedia::Thumb);
     ForceFolders(folder);
-    if (thumbnail.isNull() || !thumbnail.save(folder + name, "PNG"))
-        throw EShopError(QStringLiteral("Cannot save the thumbnail \"%1\".").arg(folder + name));
+    try {
+        if (thumbnail.isNull())
+            throw EAppError(QStringLiteral("The picture is empty."));
+        SaveWholePicture(thumbnail, folder + name, "PNG");
+    } catch (const EAppError& error) {
+        throw EShopError(
+            QStringLiteral("Cannot save the thumbnail \"%1\": %2").arg(folder + name, error.Message()));
+    }
     return name;
 }

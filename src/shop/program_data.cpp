@@ -107,7 +107,7 @@ QString TProgramData::SettingsFileToRead() const {
 void TProgramData::LoadSettings(const QString& fileName) {
     recent_.Clear();
     pugi::xml_document document;
-    if (!document.load_file(LocalPath(fileName).c_str()))
+    if (!LoadOptionalXmlFile(fileName, document))
         return;
     const pugi::xml_node root = document.document_element();
     try {

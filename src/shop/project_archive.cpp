@@ -167,6 +167,7 @@ void ExtractEntry(zip_t* archive, const TEntryPlan& entry, const QString& target
         ::open(LocalPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
     if (output.fd < 0)
         ThrowSystemError(path, errno);
+    zip_uint64_t entryBytes = 0;
     for (;;) {
         if (gate.ShouldStop())
             ThrowZipCode(ZIP_ER_CANCELLED);
@@ -175,6 +176,13 @@ void ExtractEntry(zip_t* archive, const TEntryPlan& entry, const QString& target
             ThrowZipError(zip_file_get_error(source.get()));
         if (read == 0)
             break;
+        // The free space was checked against the declared sizes; an entry that lies about its
+        // size must not fill the disk.
+        entryBytes += static_cast<zip_uint64_t>(read);
+        if (entryBytes > entry.size)
+            throw EArchiveError(
+                ZIP_ER_INCONS,
+                QStringLiteral("Entry \"%1\" holds more than it declares.").arg(entry.relative));
         for (zip_int64_t written = 0; written < read;) {
             const ssize_t chunk =
                 ::write(output.fd, buffer.data() + written, static_cast<size_t>(read - written));
@@ -192,6 +200,17 @@ void ExtractEntry(zip_t* archive, const TEntryPlan& entry, const QString& target
         ThrowSystemError(path, errno);
     }
     output.fd = -1;
+}
+
+void RefuseWhatDoesNotFit(zip_uint64_t totalBytes, const QString& targetFolder) {
+    std::error_code error;
+    const fs::space_info space = fs::space(LocalPath(targetFolder), error);
+    if (!error && totalBytes > space.available)
+        throw EArchiveError(ZIP_ER_WRITE,
+                            QStringLiteral("The project needs %1 bytes; \"%2\" has %3 bytes free.")
+                                .arg(totalBytes)
+                                .arg(targetFolder)
+                                .arg(space.available));
 }
 
 struct TPackEntry {
@@ -274,10 +293,11 @@ void ExtractArchive(const QString& archiveFile, const QString& targetFolder,
 
     zip_uint64_t totalBytes = 0;
     const std::vector<TEntryPlan> plan = PlanExtraction(archive.get(), totalBytes);
+    const QString target = WithTrailingSlash(targetFolder);
+    RefuseWhatDoesNotFit(totalBytes, target);
     TProgressGate gate(observer);
     std::vector<char> buffer(kChunkSize);
     zip_uint64_t doneBytes = 0;
-    const QString target = WithTrailingSlash(targetFolder);
     for (const TEntryPlan& entry : plan)
         ExtractEntry(archive.get(), entry, target, buffer, gate, doneBytes, totalBytes);
     gate.Report(1.0);

@@ -5,11 +5,12 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 #include <pugixml.hpp>
 
 #include "common/file_utils.h"
+#include "common/whole_file.h"
+#include "shop/document_notes.h"
 #include "shop/shop_error.h"
 #include "shop/xml_text.h"
 
@@ -63,9 +64,19 @@ void TShop::SaveToXML(pugi::xml_node& root, TXMLSaveContext& context) const {
 }
 
 void TShop::LoadFromFile(const QString& fileName) {
+    TDocumentNotes notes;
+    ReadFile(fileName);
+    notes_ = notes.Notes();
+}
+
+void TShop::ReadFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EShopError(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.errorString()));
+    if (file.size() > kLargestXmlDocument)
+        throw EShopError(QStringLiteral("\"%1\" is larger than %2 MiB, more than any shop document.")
+                             .arg(fileName)
+                             .arg(kLargestXmlDocument >> 20));
     // Read straight into a buffer of the file's size (readAll grows its buffer well past it); the
     // parser works in it and the document points into it until the shop has been read.
     QByteArray text(file.size(), Qt::Uninitialized);
@@ -126,16 +137,16 @@ QByteArray TShop::ToXmlText() const {
 }
 
 void TShop::SaveToFile(const QString& fileName, bool keepModified) {
-    QSaveFile file(fileName);
+    TDocumentNotes notes;
     try {
-        if (!file.open(QIODevice::WriteOnly))
-            throw EShopError(file.errorString());
-        WriteDocument(file);
-        if (!file.commit())
-            throw EShopError(file.errorString());
-    } catch (const EShopError& error) {
+        WriteWholeFile(fileName, [this](QIODevice& device) {
+            WriteDocument(device);
+            return true;
+        });
+    } catch (const EAppError& error) {
         throw EShopError(QStringLiteral("Cannot save \"%1\": %2").arg(fileName, error.Message()));
     }
+    notes_ = notes.Notes();
     if (!keepModified)
         modified_ = false;
 }

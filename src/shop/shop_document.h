@@ -5,6 +5,7 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 
 #include "shop/category.h"
 #include "shop/editor_view.h"
@@ -66,6 +67,9 @@ public:
     virtual void SaveToFile(const QString& fileName, bool keepModified = false);
     // The document as the file would hold it.
     QByteArray ToXmlText() const;
+    // What the last LoadFromFile or SaveToFile had to change: prices that were no numbers,
+    // characters XML cannot hold.
+    const QStringList& DocumentNotes() const { return notes_; }
 
     // Workspace (each raises EAppError on failure). A new workspace is a time-stamped folder
     // below the temporary folder (see TWorkspace); it is deleted with the shop.
@@ -99,6 +103,7 @@ public:
     void SetPlainTitle(const QString& text);
 
 private:
+    void ReadFile(const QString& fileName);
     void WriteDocument(QIODevice& device) const;
 
     TCategories categories_;
@@ -109,4 +114,5 @@ private:
     QString fileName_;
     TWorkspace workspace_;
     TEditorView* editor_ = nullptr;
+    QStringList notes_;
 };

@@ -1,13 +1,12 @@
 // Trovecart - the site's HTML pages, the embed code and the plain shop title.
 #include <sstream>
 
-#include <QSaveFile>
-
 #include <pugixml.hpp>
 
 #include "common/app_info.h"
 #include "common/file_utils.h"
 #include "common/message_service.h"
+#include "common/whole_file.h"
 #include "shop/shop_document.h"
 #include "shop/shop_error.h"
 #include "shop/site_build.h"
@@ -67,9 +66,11 @@ QString TextContent(const pugi::xml_node& node) {
 } // namespace
 
 void WriteGeneratedFile(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    try {
+        WriteWholeFile(fileName, bytes);
+    } catch (const EAppError& error) {
+        throw EShopError(QStringLiteral("Cannot write \"%1\": %2").arg(fileName, error.Message()));
+    }
 }
 
 QString StorefrontScriptLine(const TShop& shop, const QString& prefix) {

@@ -73,7 +73,7 @@ void ReadThemeTemplates(const pugi::xml_node& themeElement, TThemes& themes) {
 void LoadThemeCatalogue(const QString& fileName, TThemes& themes) {
     themes.Clear();
     pugi::xml_document document;
-    if (!document.load_file(LocalPath(fileName).c_str()))
+    if (!LoadOptionalXmlFile(fileName, document))
         return;
     const pugi::xml_node root = document.document_element();
     try {

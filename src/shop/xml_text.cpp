@@ -1,10 +1,14 @@
 // Trovecart - element text and attribute helpers.
 #include "shop/xml_text.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include <QFileInfo>
 #include <QHash>
 
+#include "common/file_utils.h"
+#include "shop/document_notes.h"
 #include "shop/shop_error.h"
 
 namespace {
@@ -13,7 +17,33 @@ QString ElementName(const pugi::xml_node& element) {
     return FromXml(element.name());
 }
 
+bool IsForbiddenControl(char character) {
+    const auto code = static_cast<unsigned char>(character);
+    return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
+}
+
+// The text as UTF-8 without the control characters XML 1.0 cannot hold in any form (not even as
+// character references): strict parsers reject a document that has them.
+const std::string& WritableUtf8(const QString& text) {
+    const std::string& utf8 = ScratchUtf8(text);
+    if (std::none_of(utf8.begin(), utf8.end(), IsForbiddenControl))
+        return utf8;
+    thread_local std::string cleaned;
+    cleaned = utf8;
+    const auto removed = std::erase_if(cleaned, IsForbiddenControl);
+    TDocumentNotes::Add(QStringLiteral("Dropped %1 control character(s) that XML cannot hold from \"%2\".")
+                            .arg(removed)
+                            .arg(QString::fromStdString(cleaned)));
+    return cleaned;
+}
+
 } // namespace
+
+bool LoadOptionalXmlFile(const QString& fileName, pugi::xml_document& document) {
+    const QFileInfo file(fileName);
+    return file.isFile() && file.size() <= kLargestXmlDocument &&
+           document.load_file(LocalPath(fileName).c_str());
+}
 
 const std::string& ScratchUtf8(const QString& text) {
     thread_local std::string buffer;
@@ -72,7 +102,7 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName, const
 
 pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    const std::string& value = ScratchUtf8(text);
+    const std::string& value = WritableUtf8(text);
     const bool fitsCdata = value.find("]]>") == std::string::npos;
     element.append_child(fitsCdata ? pugi::node_cdata : pugi::node_pcdata)
         .set_value(value.data(), value.size());
@@ -81,10 +111,10 @@ pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const 
 
 pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text) {
     pugi::xml_node element = parent.append_child(name);
-    if (!text.isEmpty()) {
-        const std::string& value = ScratchUtf8(text);
+    // Text of nothing but control characters leaves the element empty, as it reads back.
+    const std::string& value = WritableUtf8(text);
+    if (!value.empty())
         element.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
-    }
     return element;
 }
 
@@ -123,7 +153,7 @@ pugi::xml_node RequiredChild(const pugi::xml_node& parent, const char* name) {
 }
 
 void SetAttribute(pugi::xml_node element, const char* name, const QString& value) {
-    const std::string& text = ScratchUtf8(value);
+    const std::string& text = WritableUtf8(value);
     element.append_attribute(name).set_value(text.data(), text.size());
 }
 

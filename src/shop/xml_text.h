@@ -7,6 +7,14 @@
 
 #include <pugixml.hpp>
 
+// Documents (shop, settings, catalogue) larger than this are refused before they are read, so that
+// a crafted project cannot make the program hold gigabytes.
+constexpr qint64 kLargestXmlDocument = 64 * 1024 * 1024;
+
+// Loads a document that may be missing or damaged; false when it is missing, larger than
+// kLargestXmlDocument or not well-formed.
+bool LoadOptionalXmlFile(const QString& fileName, pugi::xml_document& document);
+
 inline QString FromXml(const char* text) {
     return QString::fromUtf8(text);
 }

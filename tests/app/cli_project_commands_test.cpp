@@ -1,5 +1,6 @@
 // Trovecart tests - trovecart-cli's template and project commands, run as a user would.
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -118,6 +119,32 @@ TEST_F(CliProjectTest, FailuresArePrintedOnceAndEndWithExitCodeOne) {
 } // namespace
 
 namespace {
+
+// Links already in an output folder are replaced, never written through.
+TEST_F(CliProjectTest, BuildAndPublishReplaceLinksInTheOutputFolder) {
+    ASSERT_EQ(
+        Run({QStringLiteral("new"), QStringLiteral("ClassicBlue"), QStringLiteral("shop.scp")}).exitCode, 0);
+    WriteFile(work_.File(QStringLiteral("victim.txt")), "precious");
+    QDir().mkpath(work_.File(QStringLiteral("elsewhere")));
+    for (const QString& out : {QStringLiteral("site"), QStringLiteral("published")}) {
+        QDir().mkpath(work_.File(out));
+        ASSERT_TRUE(QFile::link(work_.File(QStringLiteral("victim.txt")), work_.File(out + "/index.html")));
+        ASSERT_TRUE(QFile::link(work_.File(QStringLiteral("elsewhere")), work_.File(out + "/shoppingcart")));
+    }
+    TRun run = Run({QStringLiteral("build"), QStringLiteral("shop.scp"), QStringLiteral("site")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
+               QStringLiteral("published"), QStringLiteral("--yes")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    EXPECT_EQ(ReadFile(work_.File(QStringLiteral("victim.txt"))), QByteArray("precious"));
+    EXPECT_TRUE(QDir(work_.File(QStringLiteral("elsewhere"))).isEmpty());
+    for (const QString& out : {QStringLiteral("site"), QStringLiteral("published")}) {
+        EXPECT_FALSE(QFileInfo(work_.File(out + "/index.html")).isSymLink()) << out.toStdString();
+        EXPECT_FALSE(QFileInfo(work_.File(out + "/shoppingcart")).isSymLink()) << out.toStdString();
+        EXPECT_TRUE(FileExistsStrict(work_.File(out + "/shoppingcart/shop.xml")));
+    }
+}
 
 TEST_F(CliProjectTest, PublishCopiesTheBuiltSiteAndAsksBeforeOverwriting) {
     ASSERT_EQ(

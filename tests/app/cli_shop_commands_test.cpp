@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cli_runner.h"
+#include "support/small_file_system.h"
 #include "support/test_helpers.h"
 
 namespace {
@@ -40,6 +41,41 @@ TEST(CliShopCommands, ResaveNormalisesTheLayout) {
     const TCliResult result = RunCli({"resave", folder.File("messy.xml"), folder.File("clean.xml")});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(ReadFile(folder.File("clean.xml")), ReadFile(golden));
+}
+
+// The same file comes out under every locale; what cannot be kept is said on stderr.
+TEST(CliShopCommands, ResaveKeepsNumbersUnderEveryLocaleAndWarnsAboutWhatItChanges) {
+    TTempFolder folder;
+    QByteArray text = ReadFile(golden);
+    text.replace("<price>12.5</price>", "<price>12,5</price>")
+        .replace("<price>19.99</price>", "<price>1.7976931348623157e+308</price>")
+        .replace("<shipping>3.25</shipping>", "<shipping>drei</shipping>")
+        .replace("<![CDATA[http:", "<![CDATA[\x01http:");
+    WriteFile(folder.File("in.xml"), text);
+    for (const char* locale : {"de_DE.UTF-8", "ar_EG.UTF-8", "C"}) {
+        const TCliResult result = RunCli({"resave", folder.File("in.xml"), folder.File("out.xml")},
+                                         {.environment = {{"LC_ALL", locale}}});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QByteArray out = ReadFile(folder.File("out.xml"));
+        EXPECT_TRUE(out.contains("<price>12.5</price>")) << locale;
+        EXPECT_TRUE(out.contains("<price>1.7976931348623157e+308</price>")) << locale;
+        EXPECT_TRUE(out.contains("<shipping>0</shipping>"));
+        EXPECT_FALSE(out.contains('\x01'));
+        EXPECT_TRUE(result.err.contains("the shipping \"drei\" is not a number")) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains("Dropped 1 control character(s)")) << result.err.toStdString();
+    }
+}
+
+TEST(CliShopCommands, ResaveOntoAFullDiskFailsAndKeepsTheOldFile) {
+    TSmallFileSystem disk;
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString target = disk.Path() + QStringLiteral("shop.xml");
+    WriteFile(target, "old");
+    disk.Fill();
+    const TCliResult result = RunCli({"resave", golden, target});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("No space left on device")) << result.err.toStdString();
+    EXPECT_EQ(ReadFile(target), QByteArray("old"));
 }
 
 TEST(CliShopCommands, ExitCodesAndMessages) {

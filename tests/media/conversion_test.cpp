@@ -265,7 +265,7 @@ TEST_F(ConversionTest, UnreadableSourceIsRefusedWhenQueued) {
     EXPECT_FALSE(QFile::exists(output.FileName));
 }
 
-TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
+TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndKeepsTheOlderFile) {
     const auto [input, output] = FailingPreviewSets();
 
     TVideoConvertor convertor;
@@ -285,7 +285,8 @@ TEST_F(ConversionTest, EngineFailureEndsFirstThenErrorsAndRemovesTheTarget) {
     EXPECT_TRUE(notices.at(0).Exception);
     EXPECT_EQ(notices.at(0).ExceptionMsg, QStringLiteral("Unknown encoder 'no-such-encoder'"));
     EXPECT_EQ(convertor.LastMessage(), notices.at(0).ExceptionMsg);
-    EXPECT_FALSE(QFile::exists(output.FileName));
+    EXPECT_EQ(ReadFile(output.FileName), QByteArray("left from before"));
+    EXPECT_EQ(out_.Entries(), QStringList({QStringLiteral("preview.flv")}));
     EXPECT_FALSE(convertor.Working());
 }
 
@@ -327,7 +328,7 @@ TEST_F(ConversionTest, AStartRefusedDuringARunKeepsTheRunsTargets) {
     EXPECT_TRUE(convertor.Working());
     ASSERT_TRUE(WaitFor([&notices] { return notices.size() == 2; }));
     EXPECT_TRUE(notices.at(0).Exception);
-    EXPECT_FALSE(QFile::exists(output.FileName)); // the failed target still goes
+    EXPECT_EQ(ReadFile(output.FileName), QByteArray("left from before"));
     EXPECT_EQ(convertor.QueuedCount(), 0);
     EXPECT_FALSE(convertor.Working());
 }
@@ -412,6 +413,18 @@ TEST_F(ConversionTest, TasksTakeOnlyTheProbedFileOfTheirOwnName) {
     }
 }
 
+TEST_F(ConversionTest, AClipAfterTheSourcesEndIsAnErrorAndWritesNothing) {
+    TVideoOptions options;
+    Preview(options, TMediaFiles::Get().Video(), ofFLV, 60000000, 61000000);
+    QString target;
+    const TRun run = Convert(options, &target);
+    ASSERT_EQ(run.Notices.size(), 2);
+    EXPECT_TRUE(run.Notices.at(0).Exception);
+    EXPECT_TRUE(run.Notices.at(0).ExceptionMsg.endsWith(QStringLiteral("nothing to convert")))
+        << run.Notices.at(0).ExceptionMsg.toStdString();
+    EXPECT_TRUE(out_.Entries().isEmpty()) << out_.Entries().join(' ').toStdString();
+}
+
 TEST_F(ConversionTest, StopEndsARunningConversion) {
     const QString source = out_.File(QStringLiteral("long.mp4"));
     ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=20", "-c:v", "libx264",
@@ -440,6 +453,8 @@ TEST_F(ConversionTest, StopEndsARunningConversion) {
     EXPECT_FALSE(notices.at(0).Finished);
     EXPECT_FALSE(notices.at(0).Exception);
     EXPECT_EQ(notices.at(1).TaskIndex, -1);
+    // A stopped conversion leaves no part of its file.
+    EXPECT_EQ(out_.Entries(), QStringList({QStringLiteral("long.mp4")}));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "shop_fixtures.h"
 #include "support/run_program.h"
 #include "support/scripted_message_service.h"
+#include "support/small_file_system.h"
 #include "support/test_helpers.h"
 
 namespace {
@@ -80,6 +81,59 @@ TEST_F(ArchiveSafetyTest, LinksAreRefused) {
     ExpectRefused({{QStringLiteral("shop.xml"), kShop, 0},
                    {QStringLiteral("image"), sandbox_.Path().toUtf8(), 0120777},
                    {QStringLiteral("image/escaped.txt"), "x", 0}});
+}
+
+// A project whose "image/zeros.bin" holds that many zeros, deflated; `patch` is Python run on it
+// afterwards.
+void WriteZerosArchive(const QString& archive, int zeros, const char* patch = "") {
+    const QString script = QStringLiteral("import sys, zipfile, struct\n"
+                                          "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)\n"
+                                          "z.writestr('shop.xml', sys.argv[2])\n"
+                                          "z.writestr('image/zeros.bin', bytes(int(sys.argv[3])))\n"
+                                          "z.close()\n") +
+                           QString::fromLatin1(patch);
+    ASSERT_EQ(
+        RunProgram(QStringLiteral("/usr/bin/python3"),
+                   {QStringLiteral("-c"), script, archive, QString::fromUtf8(kShop), QString::number(zeros)})
+            .exitCode,
+        0);
+}
+
+// Opens the archive into the temporary folder, expects the archive's error, and expects the
+// temporary folder to be empty once the shop is gone.
+void ExpectArchiveError(const QString& archive, const QString& tempFolder) {
+    {
+        TShop shop;
+        try {
+            shop.OpenProject(archive, tempFolder);
+            ADD_FAILURE() << "archive accepted";
+        } catch (const EAppError& error) {
+            EXPECT_EQ(error.Heading(), QStringLiteral("File Copy Error"));
+        }
+    }
+    EXPECT_TRUE(QDir(tempFolder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(ArchiveSafetyTest, AnEntryThatInflatesPastItsDeclaredSizeIsStopped) {
+    const QString archive = sandbox_.File(QStringLiteral("bomb.scp"));
+    // 4 MiB of zeros that claim to be 10 bytes, in the local header and in the central directory.
+    WriteZerosArchive(archive, 4 << 20,
+                      "data = bytearray(open(sys.argv[1], 'rb').read())\n"
+                      "local = data.rfind(b'PK\\x03\\x04')\n"
+                      "struct.pack_into('<I', data, local + 22, 10)\n"
+                      "central = data.rfind(b'PK\\x01\\x02')\n"
+                      "struct.pack_into('<I', data, central + 24, 10)\n"
+                      "open(sys.argv[1], 'wb').write(data)\n");
+    ExpectArchiveError(archive, sandbox_.File(QStringLiteral("Temp/")));
+}
+
+TEST_F(ArchiveSafetyTest, AProjectLargerThanTheFreeSpaceIsRefusedBeforeWriting) {
+    TSmallFileSystem disk(256);
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString archive = sandbox_.File(QStringLiteral("large.scp"));
+    WriteZerosArchive(archive, 1 << 20);
+    ExpectArchiveError(archive, disk.Path());
+    EXPECT_TRUE(messages_.Calls().empty());
 }
 
 TEST_F(ArchiveSafetyTest, HarmlessOddNamesStillOpen) {

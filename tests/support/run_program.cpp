@@ -8,11 +8,12 @@
 
 TProgramResult RunProgram(const QString& program, const QStringList& arguments, const TRunOptions& options) {
     QProcess process;
-    if (!options.dataHome.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (!options.dataHome.isEmpty())
         environment.insert(QStringLiteral("XDG_DATA_HOME"), options.dataHome);
-        process.setProcessEnvironment(environment);
-    }
+    for (const auto& [name, value] : options.environment)
+        environment.insert(name, value);
+    process.setProcessEnvironment(environment);
     if (!options.workingDirectory.isEmpty())
         process.setWorkingDirectory(options.workingDirectory);
     process.start(program, arguments);

@@ -1,7 +1,10 @@
 // Trovecart tests - runs an external program to its end and collects what it printed.
 #pragma once
 
+#include <utility>
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +21,8 @@ struct TRunOptions {
     // XDG_DATA_HOME for the run, so that the program's data folder is the test's own.
     QString dataHome = {};
     int timeoutMs = 60000;
+    // Further variables, such as a locale.
+    QList<std::pair<QString, QString>> environment = {};
 };
 
 // Standard input is closed at once; a program still running at the time-out is killed.

@@ -12,6 +12,10 @@ TTempFolder::TTempFolder() : dir_(QDir::tempPath() + QStringLiteral("/trovecart-
         throw std::runtime_error("cannot create a temporary folder");
 }
 
+QStringList TTempFolder::Entries() const {
+    return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 void WriteFile(const QString& path, const QByteArray& content) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);

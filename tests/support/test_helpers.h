@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A temporary folder removed with the object; Path() ends with '/'.
@@ -14,6 +15,8 @@ public:
     TTempFolder();
     QString Path() const { return dir_.path() + QLatin1Char('/'); }
     QString File(const QString& relative) const { return Path() + relative; }
+    // The names of the entries directly inside, hidden ones included, sorted.
+    QStringList Entries() const;
 
 private:
     QTemporaryDir dir_;

@@ -10,6 +10,7 @@
 
 #include "cli/cli_progress.h"
 #include "cli/cli_publish_commands.h"
+#include "cli/cli_shop_commands.h"
 #include "common/file_utils.h"
 #include "shop/headless_project.h"
 #include "shop/program_data.h"
@@ -48,6 +49,7 @@ void OpenWithProgress(THeadlessProject& project, const QString& projectFile) {
     project.Shop().OnArchiveProgress = progress.Handler();
     project.OpenProject(AbsolutePath(projectFile));
     project.Shop().OnArchiveProgress = nullptr;
+    ReportDocumentNotes(project.Shop());
 }
 
 void DeclareProjectArgument(QCommandLineParser& parser) {

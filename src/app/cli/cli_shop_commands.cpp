@@ -26,6 +26,11 @@ bool IsProjectFile(const QString& file) {
 
 } // namespace
 
+void ReportDocumentNotes(const TShop& shop) {
+    for (const QString& note : shop.DocumentNotes())
+        std::fprintf(stderr, "Warning: %s\n", note.toLocal8Bit().constData());
+}
+
 TCliCommand InfoCommand() {
     return {
         QStringLiteral("info"),
@@ -43,10 +48,12 @@ TCliCommand InfoCommand() {
                 TTerminalProgress progress(QStringLiteral("Opening"));
                 project.Shop().OnArchiveProgress = progress.Handler();
                 project.OpenProject(QFileInfo(file).absoluteFilePath());
+                ReportDocumentNotes(project.Shop());
                 json = QJsonDocument(ShopToJson(project.Shop())).toJson(QJsonDocument::Indented);
             } else {
                 TShop shop;
                 shop.LoadFromFile(file);
+                ReportDocumentNotes(shop);
                 json = QJsonDocument(ShopToJson(shop)).toJson(QJsonDocument::Indented);
             }
             std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
@@ -68,7 +75,9 @@ TCliCommand ResaveCommand() {
             const QStringList files = ExpectPositional(parser, 2);
             TShop shop;
             shop.LoadFromFile(files.at(0));
+            ReportDocumentNotes(shop);
             shop.SaveToFile(files.at(1));
+            ReportDocumentNotes(shop);
             return 0;
         },
     };

@@ -5,11 +5,11 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTimer>
 
 #include "cli/cli_media_module.h"
 #include "common/time_texts.h"
+#include "common/whole_file.h"
 #include "media/ff_player.h"
 
 namespace {
@@ -49,10 +49,11 @@ QImage PictureAt(TFFPlayer& player, const QString& fileName, int64_t positionUs)
 }
 
 void SavePng(const QImage& picture, const QString& fileName) {
-    // Written beside the target and renamed, so a failure leaves no half-written file.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit())
-        throw EAppError(QStringLiteral("Cannot write %1.").arg(fileName));
+    try {
+        SaveWholePicture(picture, fileName, "PNG");
+    } catch (const EAppError& error) {
+        throw EAppError(QStringLiteral("Cannot write %1: %2").arg(fileName, error.Message()));
+    }
 }
 
 } // namespace

@@ -1,12 +1,19 @@
 // Trovecart - one output file of a conversion.
 #include "media/internal/output_writer.h"
 
+#include <filesystem>
+
+#include <QFile>
+
 #include "common/file_utils.h"
 #include "media/internal/av_error.h"
 #include "media/media_error.h"
 
 TOutputWriter::TOutputWriter(TOutputPlan plan) : plan_(std::move(plan)) {}
-TOutputWriter::~TOutputWriter() = default;
+TOutputWriter::~TOutputWriter() {
+    if (!temporaryName_.isEmpty())
+        QFile::remove(temporaryName_);
+}
 
 // A forced name wins; then the key's name ("flv", "ipod"); then the key or the file name as an
 // extension (".mkv", ".wmv", "_rv10.rm").
@@ -38,7 +45,9 @@ void TOutputWriter::Open(const AVFormatContext& input,
                          const std::function<const AVCodecContext*(int)>& decoderOf, int64_t inputStart) {
     const AVOutputFormat* format = ChooseContainer();
     AVFormatContext* raw = nullptr;
-    const std::string path = LocalPath(plan_.FileName);
+    if (!(format->flags & AVFMT_NOFILE))
+        temporaryName_ = TemporaryNameBeside(plan_.FileName);
+    const std::string path = LocalPath(temporaryName_.isEmpty() ? plan_.FileName : temporaryName_);
     if (avformat_alloc_output_context2(&raw, format, nullptr, path.c_str()) < 0)
         throw EMediaError(QStringLiteral("memory allocation error occurred"));
     context_.reset(raw);
@@ -118,6 +127,20 @@ void TOutputWriter::Finish() {
             QStringLiteral("Error writing trailer of %1: %2").arg(plan_.FileName, AvErrorText(result)));
     if (context_->pb && avio_closep(&context_->pb) < 0)
         throw EMediaError(QStringLiteral("Error closing file %1").arg(plan_.FileName));
+}
+
+bool TOutputWriter::WroteAnything() const {
+    return (video_ && video_->WrotePackets()) || (audio_ && audio_->WrotePackets());
+}
+
+void TOutputWriter::Commit() {
+    if (temporaryName_.isEmpty())
+        return;
+    std::error_code error;
+    std::filesystem::rename(LocalPath(temporaryName_), LocalPath(plan_.FileName), error);
+    if (error)
+        throw EMediaError(QStringLiteral("%1: %2").arg(plan_.FileName, SystemMessage(error)));
+    temporaryName_.clear();
 }
 
 int64_t TOutputWriter::OutputTime() const {

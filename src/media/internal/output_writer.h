@@ -27,6 +27,12 @@ public:
     void Send(int streamIndex, AVFrame* frame);
     // Flushes the encoders and writes the trailer.
     void Finish();
+    // Whether any stream reached the file: a clip that starts after the input's end reaches none.
+    bool WroteAnything() const;
+    // Gives the finished file its name. Until then it is written under a temporary name beside
+    // it, removed with the writer, so that neither a failure nor a killed process leaves a
+    // half-written file under the target's name or removes an older one.
+    void Commit();
     int64_t OutputTime() const;
     const TOutputPlan& Plan() const { return plan_; }
     // "requested -> used" for every encoder that stood in for a missing one.
@@ -39,5 +45,7 @@ private:
     TOutputFormatPtr context_;
     std::unique_ptr<TStreamEncoder> video_;
     std::unique_ptr<TStreamEncoder> audio_;
+    // The file being written; empty for containers that write their own files.
+    QString temporaryName_;
     bool finished_ = false;
 };

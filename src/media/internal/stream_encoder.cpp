@@ -372,5 +372,6 @@ void TStreamEncoder::Encode(AVFrame* frame) {
         packet_->stream_index = stream_->index;
         Check(av_interleaved_write_frame(target_.Output, packet_.get()),
               QStringLiteral("Error while writing"));
+        wrotePackets_ = true;
     }
 }

@@ -35,6 +35,7 @@ public:
     bool Done() const { return done_; }
     // Output time reached, microseconds from the output's start.
     int64_t OutputTime() const { return outputTime_; }
+    bool WrotePackets() const { return wrotePackets_; }
     // The encoder used, when it stands in for a missing one.
     QString Substitution() const { return substitution_; }
 
@@ -58,6 +59,7 @@ private:
     int64_t outputTime_ = 0;
     int64_t origin_ = 0; // microseconds subtracted for OutputTime
     bool done_ = false;
+    bool wrotePackets_ = false;
     bool finished_ = false;
     QString substitution_;
 };

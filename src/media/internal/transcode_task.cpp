@@ -135,6 +135,15 @@ public:
         }
         for (const auto& writer : writers_)
             writer->Finish();
+        // A stopped run keeps no part of a file; a finished one must have converted something.
+        if (!stopped) {
+            for (const auto& writer : writers_) {
+                if (!writer->WroteAnything())
+                    throw EMediaError(QStringLiteral("%1: nothing to convert").arg(writer->Plan().FileName));
+            }
+            for (const auto& writer : writers_)
+                writer->Commit();
+        }
         // The last frame starts before the end of the clip; a finished task has written it all.
         if (progress && !stopped)
             progress(std::max(total, writers_.front()->OutputTime()), total);
