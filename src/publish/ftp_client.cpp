@@ -42,6 +42,10 @@ using TCurlList = std::unique_ptr<curl_slist, TCurlListDeleter>;
 constexpr int kMaxWaitMs = 10;
 constexpr int kMaxIdleRounds = 1000;
 
+// A server may send endless reply lines or listing data; what is kept of them is bounded.
+constexpr qsizetype kMaxReplyBytes = 64 * 1024;
+constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
+
 void InitCurlOnce() {
     static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
     Q_UNUSED(result);
@@ -81,6 +85,14 @@ struct TTransfer {
     QString AbortMessage;
     qint64 ReportedBytes = -1;
     const std::function<void(qint64)>* OnWork = nullptr;
+    const std::function<bool()>* ShouldStop = nullptr;
+    // Set once the stop request abandoned the request.
+    bool Stopped = false;
+
+    bool StopRequested() {
+        Stopped = Stopped || (ShouldStop && *ShouldStop && (*ShouldStop)());
+        return Stopped;
+    }
 
     void AddCommand(const QByteArray& line) {
         TExchange exchange;
@@ -95,6 +107,8 @@ struct TTransfer {
         if (Exchanges.empty() || Exchanges.back().Code != 0)
             Exchanges.emplace_back();
         TExchange& exchange = Exchanges.back();
+        if (exchange.Text.size() > kMaxReplyBytes)
+            return;
         if (!exchange.Text.isEmpty())
             exchange.Text += '\n';
         exchange.Text += line;
@@ -138,7 +152,12 @@ int DebugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user
 }
 
 size_t WriteCallback(char* data, size_t size, size_t count, void* user) {
-    static_cast<TTransfer*>(user)->Received.append(data, static_cast<qsizetype>(size * count));
+    auto* transfer = static_cast<TTransfer*>(user);
+    if (transfer->Received.size() > kMaxListingBytes) {
+        transfer->AbortMessage = QString::fromUtf8(curl_easy_strerror(CURLE_FILESIZE_EXCEEDED));
+        return 0;
+    }
+    transfer->Received.append(data, static_cast<qsizetype>(size * count));
     return size * count;
 }
 
@@ -152,8 +171,11 @@ size_t ReadCallback(char* buffer, size_t size, size_t count, void* user) {
     return static_cast<size_t>(read);
 }
 
+// Also called about once a second while libcurl waits for a reply inside a single call.
 int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
     auto* transfer = static_cast<TTransfer*>(user);
+    if (transfer->StopRequested())
+        return 1;
     if (uploaded == transfer->ReportedBytes || !transfer->OnWork || !*transfer->OnWork)
         return 0;
     transfer->ReportedBytes = uploaded;
@@ -205,6 +227,9 @@ public:
     QString password;
     bool passive = false;
     bool preferMlsd = true;
+    TFtpTimeouts timeouts;
+    // The owning client's ShouldStop.
+    const std::function<bool()>* shouldStop = nullptr;
     QString currentDir = QStringLiteral("/");
     std::optional<bool> serverHasMlsd;
     // Holds the connection cache; declared first so that it outlives the easy handle.
@@ -233,12 +258,12 @@ public:
         return maxDescriptor >= 0;
     }
 
-    // Runs the configured easy handle to its end; returns libcurl's result.
-    CURLcode Drive(CURL* handle, char* errorBuffer) {
+    // Runs the configured easy handle to its end or until the stop request; returns libcurl's result.
+    CURLcode Drive(CURL* handle, TTransfer& transfer, char* errorBuffer) {
         CURLMcode status = curl_multi_add_handle(multi.get(), handle);
         CURLcode result = CURLE_OK;
         int idleRounds = 0;
-        while (status == CURLM_OK) {
+        while (status == CURLM_OK && !transfer.StopRequested()) {
             int running = 0;
             status = curl_multi_perform(multi.get(), &running);
             if (status != CURLM_OK || running == 0)
@@ -293,6 +318,7 @@ public:
         TTransfer transfer;
         transfer.Source = request.Source;
         transfer.OnWork = onWork;
+        transfer.ShouldStop = shouldStop;
         char errorBuffer[CURL_ERROR_SIZE] = {};
         const QByteArray url = UrlFor(request.Path);
         const QByteArray user = username.toUtf8();
@@ -308,6 +334,15 @@ public:
         curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
         curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(handle, CURLOPT_FTPPORT, passive ? nullptr : "-");
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.Connect));
+        curl_easy_setopt(handle, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.Connect) * 1000L);
+        curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts.Reply));
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.Stalled));
+        // The progress callback is where a request waiting inside libcurl hears of a stop.
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
         if (request.NewConnection)
             curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
         // The debug callback is the only place where libcurl shows the commands it sends.
@@ -332,9 +367,6 @@ public:
             curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadCallback);
             curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
             curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
-            curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-            curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
-            curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
         } else if (!request.ListCommand.isEmpty()) {
             curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
             curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteCallback);
@@ -343,13 +375,18 @@ public:
             curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         }
 
-        const CURLcode result = Drive(handle, errorBuffer);
+        const CURLcode result = Drive(handle, transfer, errorBuffer);
         char* entryPath = nullptr;
         if (curl_easy_getinfo(handle, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK && entryPath)
             transfer.EntryPath = QString::fromUtf8(entryPath);
         // The options point at this request's buffers and lists; none may outlive it. Resetting
         // keeps the cached connection.
         curl_easy_reset(handle);
+        if (transfer.Stopped) {
+            // The server may be in the middle of anything: the connection is of no further use.
+            Close();
+            throw EFtpStopped();
+        }
         if (result != CURLE_OK)
             throw EFtpError(FailureMessage(result, transfer, errorBuffer));
         return transfer;
@@ -398,7 +435,11 @@ public:
     }
 };
 
-TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {}
+EFtpStopped::EFtpStopped() : EFtpError(QStringLiteral("Cancled by user.")) {}
+
+TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {
+    impl_->shouldStop = &ShouldStop;
+}
 TFtpClient::~TFtpClient() = default;
 
 const QString& TFtpClient::Host() const {
@@ -455,6 +496,9 @@ void TFtpClient::SetPassive(bool passive) {
 }
 void TFtpClient::SetPreferMlsd(bool prefer) {
     impl_->preferMlsd = prefer;
+}
+void TFtpClient::SetTimeouts(const TFtpTimeouts& timeouts) {
+    impl_->timeouts = timeouts;
 }
 
 void TFtpClient::Connect() {

@@ -45,6 +45,20 @@ private:
     int port_ = 0;
 };
 
+// A server on 127.0.0.1 that misbehaves in the named way (see hostile_ftp_server.py): "silent",
+// "mute", "trickle", "endless" or "stall". Killed by the destructor.
+class THostileFtpServer {
+public:
+    explicit THostileFtpServer(const QString& behaviour);
+    ~THostileFtpServer();
+
+    int Port() const { return port_; }
+
+private:
+    QProcess process_;
+    int port_ = 0;
+};
+
 struct TStatusReport {
     QString Action;
     int Percent = 0;

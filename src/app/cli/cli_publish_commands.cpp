@@ -136,6 +136,11 @@ TBaseThread* CreateThread(const QCommandLineParser& parser) {
                             ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
                             : parser.value(QStringLiteral("password")));
     thread->SetPassive(parser.isSet(QStringLiteral("passive")));
+    bool timeoutValid = false;
+    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
+    if (!timeoutValid || timeout < 1)
+        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
+    thread->SetTimeouts({timeout, timeout, timeout});
     thread->SetTargetFolder(parser.value(QStringLiteral("remote-dir")));
     return thread;
 }
@@ -165,6 +170,10 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
         {QStringLiteral("password-file"),
          QStringLiteral("Read the FTP password from the first line of this file."), QStringLiteral("F")},
         {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
+        {QStringLiteral("timeout"),
+         QStringLiteral("Seconds the FTP server may take to connect, to answer a command, or with a "
+                        "stalled transfer (default 30)."),
+         QStringLiteral("S"), QStringLiteral("30")},
         {QStringLiteral("remote-dir"),
          QStringLiteral("Remote directory to publish into (default /); it must exist."),
          QStringLiteral("/path/"), QStringLiteral("/")},
