@@ -73,35 +73,6 @@ int TFtpTestServer::CountInLog(const QString& text) const {
     return static_cast<int>(Log().count(text));
 }
 
-THostileFtpServer::THostileFtpServer(const QString& behaviour) {
-    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral("-u"), QStringLiteral(TROVECART_HOSTILE_FTP_SERVER), behaviour});
-    static const QRegularExpression started(QStringLiteral(R"(^port (\d+))"));
-    QByteArray output;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < kServerStartTimeoutMs) {
-        process_.waitForReadyRead(200);
-        output += process_.readAllStandardOutput();
-        const QRegularExpressionMatch match = started.match(QString::fromUtf8(output));
-        if (match.hasMatch()) {
-            port_ = match.captured(1).toInt();
-            return;
-        }
-        if (process_.state() == QProcess::NotRunning)
-            break;
-    }
-    process_.kill();
-    process_.waitForFinished(5000);
-    throw std::runtime_error("the hostile FTP server did not report its port");
-}
-
-THostileFtpServer::~THostileFtpServer() {
-    process_.kill();
-    process_.waitForFinished(5000);
-}
-
 std::vector<TStatusReport> TPublishRecord::Results() const {
     std::vector<TStatusReport> results;
     for (const TStatusReport& report : Status) {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "support/event_loop.h"
+#include "support/hostile_ftp_server.h"
 #include "support/test_helpers.h"
 
 class TBaseThread;
@@ -41,20 +42,6 @@ public:
 private:
     TTempFolder root_;
     TTempFolder logFolder_;
-    QProcess process_;
-    int port_ = 0;
-};
-
-// A server on 127.0.0.1 that misbehaves in the named way (see hostile_ftp_server.py): "silent",
-// "mute", "trickle", "endless" or "stall". Killed by the destructor.
-class THostileFtpServer {
-public:
-    explicit THostileFtpServer(const QString& behaviour);
-    ~THostileFtpServer();
-
-    int Port() const { return port_; }
-
-private:
     QProcess process_;
     int port_ = 0;
 };

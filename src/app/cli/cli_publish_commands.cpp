@@ -1,7 +1,7 @@
 // Trovecart - publish-site.
 #include "cli/cli_publish_commands.h"
 
-#include <csignal>
+#include <atomic>
 #include <cstdio>
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "cli/cli_signals.h"
 #include "common/console_message_service.h"
 #include "common/file_utils.h"
 #include "common/time_texts.h"
@@ -19,13 +20,7 @@
 
 namespace {
 
-volatile std::sig_atomic_t interruptRequested = 0;
-
-void OnInterrupt(int) {
-    interruptRequested = 1;
-    // A second Ctrl+C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
-}
+std::atomic<bool> interruptRequested = false;
 
 // Installs the console service with the --yes / --no policy for the lifetime of the object.
 class TAnswerPolicyScope {
@@ -203,9 +198,10 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
         [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
     QObject::connect(thread, &TBaseThread::OnTerminate, &loop, &QEventLoop::quit);
 
-    // The signal handler only sets a flag; the stop request itself comes from this thread.
-    interruptRequested = 0;
-    const auto previousHandler = std::signal(SIGINT, OnInterrupt);
+    // The signal thread only sets a flag; the stop request itself comes from this thread. A second
+    // signal ends the program at once.
+    interruptRequested = false;
+    SetCliInterruptHandler([] { interruptRequested = true; });
     QTimer interruptCheck;
     QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
         if (interruptRequested && !cancelled) {
@@ -218,7 +214,7 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
 
     thread->start();
     loop.exec();
-    std::signal(SIGINT, previousHandler);
+    SetCliInterruptHandler(nullptr);
     report.Finish();
     return report.ErrorCount() == 0 && !cancelled ? 0 : 1;
 }
