@@ -20,6 +20,7 @@
 #include <curl/curl.h>
 
 #include "common/file_utils.h"
+#include "publish/ftp_reply_log.h"
 
 namespace {
 
@@ -42,24 +43,13 @@ using TCurlList = std::unique_ptr<curl_slist, TCurlListDeleter>;
 constexpr int kMaxWaitMs = 10;
 constexpr int kMaxIdleRounds = 1000;
 
-// A server may send endless reply lines or listing data; what is kept of them is bounded.
-constexpr qsizetype kMaxReplyBytes = 64 * 1024;
+// A server may send endless listing data; what is kept of it is bounded.
 constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
 
 void InitCurlOnce() {
     static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
     Q_UNUSED(result);
 }
-
-// One command sent on the control connection and the server's complete reply to it.
-struct TExchange {
-    // As sent, without the line end; empty for replies nobody asked for (the greeting).
-    QByteArray Command;
-    // Code of the final reply line; 0 while the reply is incomplete.
-    int Code = 0;
-    // All reply lines, joined by '\n'.
-    QByteArray Text;
-};
 
 // What a request does besides running its quote commands.
 struct TRequest {
@@ -76,7 +66,7 @@ struct TRequest {
 
 // State of the running request; touched only by libcurl's callbacks on the calling thread.
 struct TTransfer {
-    std::vector<TExchange> Exchanges;
+    TFtpReplyLog Replies;
     QByteArray Received;
     QIODevice* Source = nullptr;
     // The directory the login ended in, as the server told it.
@@ -93,61 +83,15 @@ struct TTransfer {
         Stopped = Stopped || (ShouldStop && *ShouldStop && (*ShouldStop)());
         return Stopped;
     }
-
-    void AddCommand(const QByteArray& line) {
-        TExchange exchange;
-        exchange.Command = line;
-        // Only the line end goes: a path may end with spaces.
-        while (exchange.Command.endsWith('\n') || exchange.Command.endsWith('\r'))
-            exchange.Command.chop(1);
-        Exchanges.push_back(std::move(exchange));
-    }
-
-    void AddReplyLine(const QByteArray& line) {
-        if (Exchanges.empty() || Exchanges.back().Code != 0)
-            Exchanges.emplace_back();
-        TExchange& exchange = Exchanges.back();
-        if (exchange.Text.size() > kMaxReplyBytes)
-            return;
-        if (!exchange.Text.isEmpty())
-            exchange.Text += '\n';
-        exchange.Text += line;
-        const bool finalLine = line.size() >= 4 && line[3] == ' ' && std::isdigit(line[0]) &&
-                               std::isdigit(line[1]) && std::isdigit(line[2]);
-        if (finalLine)
-            exchange.Code = line.left(3).toInt();
-    }
-
-    const TExchange* ReplyTo(const QByteArray& command) const {
-        for (const TExchange& exchange : Exchanges) {
-            if (exchange.Command == command)
-                return &exchange;
-        }
-        return nullptr;
-    }
-
-    // The last error reply of the server, or nothing.
-    const TExchange* LastRefusal() const {
-        for (auto it = Exchanges.rbegin(); it != Exchanges.rend(); ++it) {
-            if (it->Code >= 400)
-                return &*it;
-        }
-        return nullptr;
-    }
 };
 
 int DebugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user) {
     auto* transfer = static_cast<TTransfer*>(user);
     const QByteArray text(data, static_cast<qsizetype>(size));
-    if (type == CURLINFO_HEADER_OUT) {
-        transfer->AddCommand(text);
-    } else if (type == CURLINFO_HEADER_IN) {
-        for (QByteArray line : text.split('\n')) {
-            line = line.trimmed();
-            if (!line.isEmpty())
-                transfer->AddReplyLine(line);
-        }
-    }
+    if (type == CURLINFO_HEADER_OUT)
+        transfer->Replies.AddCommand(text);
+    else if (type == CURLINFO_HEADER_IN)
+        transfer->Replies.AddReplyText(text);
     return 0;
 }
 
@@ -188,7 +132,7 @@ int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t 
     return 0;
 }
 
-QString ReplyText(const TExchange& exchange) {
+QString ReplyText(const TFtpExchange& exchange) {
     return QString::fromUtf8(exchange.Text);
 }
 
@@ -395,7 +339,7 @@ public:
     static QString FailureMessage(CURLcode result, const TTransfer& transfer, const char* errorBuffer) {
         if (!transfer.AbortMessage.isEmpty())
             return transfer.AbortMessage;
-        if (const TExchange* refusal = transfer.LastRefusal())
+        if (const TFtpExchange* refusal = transfer.Replies.LastRefusal())
             return ReplyText(*refusal);
         if (errorBuffer[0] != '\0')
             return QString::fromUtf8(errorBuffer);
@@ -404,12 +348,12 @@ public:
 
     // Sends one command and returns its reply when the code is accepted; raises EFtpError with
     // the reply otherwise.
-    TExchange Command(const QByteArray& command, const std::function<bool(int)>& accepted) {
+    TFtpExchange Command(const QByteArray& command, const std::function<bool(int)>& accepted) {
         TRequest request;
         request.Path = currentDir;
         request.Quote = {command};
         const TTransfer transfer = Perform(request);
-        const TExchange* reply = transfer.ReplyTo(command);
+        const TFtpExchange* reply = transfer.Replies.ReplyTo(command);
         if (!reply || reply->Code == 0)
             throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_WEIRD_SERVER_REPLY)));
         if (!accepted(reply->Code))
@@ -423,7 +367,7 @@ public:
             request.Path = currentDir;
             request.Quote = {"FEAT"};
             const TTransfer transfer = Perform(request);
-            const TExchange* reply = transfer.ReplyTo("FEAT");
+            const TFtpExchange* reply = transfer.Replies.ReplyTo("FEAT");
             bool found = false;
             if (reply && reply->Code / 100 == 2) {
                 for (const QByteArray& line : reply->Text.split('\n'))
@@ -546,7 +490,7 @@ std::optional<QDateTime> TFtpClient::FileDate(const QString& path) {
     request.Path = impl_->currentDir;
     request.Quote = {command};
     const TTransfer transfer = impl_->Perform(request);
-    const TExchange* reply = transfer.ReplyTo(command);
+    const TFtpExchange* reply = transfer.Replies.ReplyTo(command);
     if (!reply || reply->Code != 213)
         return std::nullopt;
     return ParseModificationTime(reply->Text);
