@@ -72,8 +72,7 @@ bool TBaseThread::CommonStart() {
             Terminate();
     }
     if (Terminated()) {
-        errorText_ = QStringLiteral("Cancled by user.");
-        ReportStatus(QStringLiteral("Publish Action"), false, true);
+        ReportCancelled();
         return false;
     }
     ReportStatus(QStringLiteral("Searching..."), true, false);
@@ -87,6 +86,11 @@ void TBaseThread::ReportStatus(const QString& action, bool busy, bool failed) {
     failed_ = failed;
     const int percent = totalFiles_ > 0 ? static_cast<int>(doneFiles_ * 100 / totalFiles_) : 0;
     RunInOwnerThread([&] { emit OnPublishStatus(this, actionText_, percent, busy_, failed_, errorText_); });
+}
+
+void TBaseThread::ReportCancelled() {
+    errorText_ = QStringLiteral("Cancled by user.");
+    ReportStatus(QStringLiteral("Publish Action"), false, true);
 }
 
 void TBaseThread::ReportRunFailure(const QString& message) {

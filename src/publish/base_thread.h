@@ -64,6 +64,8 @@ protected:
 
     // Sets the fields and reports them.
     void ReportStatus(const QString& action, bool busy, bool failed);
+    // The result of a run the user stopped before any file was sent.
+    void ReportCancelled();
     // A failure outside a single file ends the run.
     void ReportRunFailure(const QString& message);
 

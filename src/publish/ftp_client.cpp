@@ -20,6 +20,7 @@
 #include <curl/curl.h>
 
 #include "common/file_utils.h"
+#include "publish/ftp_reply_log.h"
 
 namespace {
 
@@ -42,20 +43,13 @@ using TCurlList = std::unique_ptr<curl_slist, TCurlListDeleter>;
 constexpr int kMaxWaitMs = 10;
 constexpr int kMaxIdleRounds = 1000;
 
+// A server may send endless listing data; what is kept of it is bounded.
+constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
+
 void InitCurlOnce() {
     static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
     Q_UNUSED(result);
 }
-
-// One command sent on the control connection and the server's complete reply to it.
-struct TExchange {
-    // As sent, without the line end; empty for replies nobody asked for (the greeting).
-    QByteArray Command;
-    // Code of the final reply line; 0 while the reply is incomplete.
-    int Code = 0;
-    // All reply lines, joined by '\n'.
-    QByteArray Text;
-};
 
 // What a request does besides running its quote commands.
 struct TRequest {
@@ -72,7 +66,7 @@ struct TRequest {
 
 // State of the running request; touched only by libcurl's callbacks on the calling thread.
 struct TTransfer {
-    std::vector<TExchange> Exchanges;
+    TFtpReplyLog Replies;
     QByteArray Received;
     QIODevice* Source = nullptr;
     // The directory the login ended in, as the server told it.
@@ -81,64 +75,33 @@ struct TTransfer {
     QString AbortMessage;
     qint64 ReportedBytes = -1;
     const std::function<void(qint64)>* OnWork = nullptr;
+    const std::function<bool()>* ShouldStop = nullptr;
+    // Set once the stop request abandoned the request.
+    bool Stopped = false;
 
-    void AddCommand(const QByteArray& line) {
-        TExchange exchange;
-        exchange.Command = line;
-        // Only the line end goes: a path may end with spaces.
-        while (exchange.Command.endsWith('\n') || exchange.Command.endsWith('\r'))
-            exchange.Command.chop(1);
-        Exchanges.push_back(std::move(exchange));
-    }
-
-    void AddReplyLine(const QByteArray& line) {
-        if (Exchanges.empty() || Exchanges.back().Code != 0)
-            Exchanges.emplace_back();
-        TExchange& exchange = Exchanges.back();
-        if (!exchange.Text.isEmpty())
-            exchange.Text += '\n';
-        exchange.Text += line;
-        const bool finalLine = line.size() >= 4 && line[3] == ' ' && std::isdigit(line[0]) &&
-                               std::isdigit(line[1]) && std::isdigit(line[2]);
-        if (finalLine)
-            exchange.Code = line.left(3).toInt();
-    }
-
-    const TExchange* ReplyTo(const QByteArray& command) const {
-        for (const TExchange& exchange : Exchanges) {
-            if (exchange.Command == command)
-                return &exchange;
-        }
-        return nullptr;
-    }
-
-    // The last error reply of the server, or nothing.
-    const TExchange* LastRefusal() const {
-        for (auto it = Exchanges.rbegin(); it != Exchanges.rend(); ++it) {
-            if (it->Code >= 400)
-                return &*it;
-        }
-        return nullptr;
+    bool StopRequested() {
+        Stopped = Stopped || (ShouldStop && *ShouldStop && (*ShouldStop)());
+        return Stopped;
     }
 };
 
 int DebugCallback(CURL*, curl_infotype type, char* data, size_t size, void* user) {
     auto* transfer = static_cast<TTransfer*>(user);
     const QByteArray text(data, static_cast<qsizetype>(size));
-    if (type == CURLINFO_HEADER_OUT) {
-        transfer->AddCommand(text);
-    } else if (type == CURLINFO_HEADER_IN) {
-        for (QByteArray line : text.split('\n')) {
-            line = line.trimmed();
-            if (!line.isEmpty())
-                transfer->AddReplyLine(line);
-        }
-    }
+    if (type == CURLINFO_HEADER_OUT)
+        transfer->Replies.AddCommand(text);
+    else if (type == CURLINFO_HEADER_IN)
+        transfer->Replies.AddReplyText(text);
     return 0;
 }
 
 size_t WriteCallback(char* data, size_t size, size_t count, void* user) {
-    static_cast<TTransfer*>(user)->Received.append(data, static_cast<qsizetype>(size * count));
+    auto* transfer = static_cast<TTransfer*>(user);
+    if (transfer->Received.size() > kMaxListingBytes) {
+        transfer->AbortMessage = QString::fromUtf8(curl_easy_strerror(CURLE_FILESIZE_EXCEEDED));
+        return 0;
+    }
+    transfer->Received.append(data, static_cast<qsizetype>(size * count));
     return size * count;
 }
 
@@ -152,8 +115,11 @@ size_t ReadCallback(char* buffer, size_t size, size_t count, void* user) {
     return static_cast<size_t>(read);
 }
 
+// Also called about once a second while libcurl waits for a reply inside a single call.
 int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
     auto* transfer = static_cast<TTransfer*>(user);
+    if (transfer->StopRequested())
+        return 1;
     if (uploaded == transfer->ReportedBytes || !transfer->OnWork || !*transfer->OnWork)
         return 0;
     transfer->ReportedBytes = uploaded;
@@ -166,7 +132,7 @@ int ProgressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t 
     return 0;
 }
 
-QString ReplyText(const TExchange& exchange) {
+QString ReplyText(const TFtpExchange& exchange) {
     return QString::fromUtf8(exchange.Text);
 }
 
@@ -205,6 +171,9 @@ public:
     QString password;
     bool passive = false;
     bool preferMlsd = true;
+    TFtpTimeouts timeouts;
+    // The owning client's ShouldStop.
+    const std::function<bool()>* shouldStop = nullptr;
     QString currentDir = QStringLiteral("/");
     std::optional<bool> serverHasMlsd;
     // Holds the connection cache; declared first so that it outlives the easy handle.
@@ -233,12 +202,12 @@ public:
         return maxDescriptor >= 0;
     }
 
-    // Runs the configured easy handle to its end; returns libcurl's result.
-    CURLcode Drive(CURL* handle, char* errorBuffer) {
+    // Runs the configured easy handle to its end or until the stop request; returns libcurl's result.
+    CURLcode Drive(CURL* handle, TTransfer& transfer, char* errorBuffer) {
         CURLMcode status = curl_multi_add_handle(multi.get(), handle);
         CURLcode result = CURLE_OK;
         int idleRounds = 0;
-        while (status == CURLM_OK) {
+        while (status == CURLM_OK && !transfer.StopRequested()) {
             int running = 0;
             status = curl_multi_perform(multi.get(), &running);
             if (status != CURLM_OK || running == 0)
@@ -293,6 +262,7 @@ public:
         TTransfer transfer;
         transfer.Source = request.Source;
         transfer.OnWork = onWork;
+        transfer.ShouldStop = shouldStop;
         char errorBuffer[CURL_ERROR_SIZE] = {};
         const QByteArray url = UrlFor(request.Path);
         const QByteArray user = username.toUtf8();
@@ -308,6 +278,15 @@ public:
         curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
         curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
         curl_easy_setopt(handle, CURLOPT_FTPPORT, passive ? nullptr : "-");
+        curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.Connect));
+        curl_easy_setopt(handle, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.Connect) * 1000L);
+        curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts.Reply));
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(timeouts.Stalled));
+        // The progress callback is where a request waiting inside libcurl hears of a stop.
+        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
+        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
         if (request.NewConnection)
             curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
         // The debug callback is the only place where libcurl shows the commands it sends.
@@ -332,9 +311,6 @@ public:
             curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadCallback);
             curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
             curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
-            curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-            curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, ProgressCallback);
-            curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
         } else if (!request.ListCommand.isEmpty()) {
             curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
             curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteCallback);
@@ -343,13 +319,18 @@ public:
             curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
         }
 
-        const CURLcode result = Drive(handle, errorBuffer);
+        const CURLcode result = Drive(handle, transfer, errorBuffer);
         char* entryPath = nullptr;
         if (curl_easy_getinfo(handle, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK && entryPath)
             transfer.EntryPath = QString::fromUtf8(entryPath);
         // The options point at this request's buffers and lists; none may outlive it. Resetting
         // keeps the cached connection.
         curl_easy_reset(handle);
+        if (transfer.Stopped) {
+            // The server may be in the middle of anything: the connection is of no further use.
+            Close();
+            throw EFtpStopped();
+        }
         if (result != CURLE_OK)
             throw EFtpError(FailureMessage(result, transfer, errorBuffer));
         return transfer;
@@ -358,7 +339,7 @@ public:
     static QString FailureMessage(CURLcode result, const TTransfer& transfer, const char* errorBuffer) {
         if (!transfer.AbortMessage.isEmpty())
             return transfer.AbortMessage;
-        if (const TExchange* refusal = transfer.LastRefusal())
+        if (const TFtpExchange* refusal = transfer.Replies.LastRefusal())
             return ReplyText(*refusal);
         if (errorBuffer[0] != '\0')
             return QString::fromUtf8(errorBuffer);
@@ -367,12 +348,12 @@ public:
 
     // Sends one command and returns its reply when the code is accepted; raises EFtpError with
     // the reply otherwise.
-    TExchange Command(const QByteArray& command, const std::function<bool(int)>& accepted) {
+    TFtpExchange Command(const QByteArray& command, const std::function<bool(int)>& accepted) {
         TRequest request;
         request.Path = currentDir;
         request.Quote = {command};
         const TTransfer transfer = Perform(request);
-        const TExchange* reply = transfer.ReplyTo(command);
+        const TFtpExchange* reply = transfer.Replies.ReplyTo(command);
         if (!reply || reply->Code == 0)
             throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_WEIRD_SERVER_REPLY)));
         if (!accepted(reply->Code))
@@ -386,7 +367,7 @@ public:
             request.Path = currentDir;
             request.Quote = {"FEAT"};
             const TTransfer transfer = Perform(request);
-            const TExchange* reply = transfer.ReplyTo("FEAT");
+            const TFtpExchange* reply = transfer.Replies.ReplyTo("FEAT");
             bool found = false;
             if (reply && reply->Code / 100 == 2) {
                 for (const QByteArray& line : reply->Text.split('\n'))
@@ -398,7 +379,11 @@ public:
     }
 };
 
-TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {}
+EFtpStopped::EFtpStopped() : EFtpError(QStringLiteral("Cancled by user.")) {}
+
+TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {
+    impl_->shouldStop = &ShouldStop;
+}
 TFtpClient::~TFtpClient() = default;
 
 const QString& TFtpClient::Host() const {
@@ -456,6 +441,9 @@ void TFtpClient::SetPassive(bool passive) {
 void TFtpClient::SetPreferMlsd(bool prefer) {
     impl_->preferMlsd = prefer;
 }
+void TFtpClient::SetTimeouts(const TFtpTimeouts& timeouts) {
+    impl_->timeouts = timeouts;
+}
 
 void TFtpClient::Connect() {
     impl_->Close();
@@ -502,7 +490,7 @@ std::optional<QDateTime> TFtpClient::FileDate(const QString& path) {
     request.Path = impl_->currentDir;
     request.Quote = {command};
     const TTransfer transfer = impl_->Perform(request);
-    const TExchange* reply = transfer.ReplyTo(command);
+    const TFtpExchange* reply = transfer.Replies.ReplyTo(command);
     if (!reply || reply->Code != 213)
         return std::nullopt;
     return ParseModificationTime(reply->Text);

@@ -20,6 +20,22 @@ public:
     using EAppError::EAppError;
 };
 
+// The request was abandoned because the stop request was set; the connection is closed.
+class EFtpStopped : public EFtpError {
+public:
+    EFtpStopped();
+};
+
+// How long a silent or crawling server may hold a request before it fails, in seconds.
+struct TFtpTimeouts {
+    // Opening the control connection with greeting and login, or a data connection.
+    int Connect = 30;
+    // Waiting for the complete reply to a command.
+    int Reply = 30;
+    // A data transfer that moves less than one byte a second for this long.
+    int Stalled = 30;
+};
+
 // Remote paths are absolute ("/a/b") or relative to CurrentDir(). Transfers are binary. Not
 // thread-safe: one thread uses a client at a time.
 class TFtpClient {
@@ -43,6 +59,7 @@ public:
     void SetPassive(bool passive);
     // Whether List uses MLSD when the server announces it (on by default).
     void SetPreferMlsd(bool prefer);
+    void SetTimeouts(const TFtpTimeouts& timeouts);
 
     // Opens a new control connection and logs in (one handshake: the login is part of it). An
     // open connection is closed first. CurrentDir() becomes the directory the login ends in.
@@ -71,6 +88,9 @@ public:
     // Announced byte count of a transfer, then the bytes done so far (reported when they change).
     std::function<void(qint64 totalBytes)> OnWorkBegin;
     std::function<void(qint64 doneBytes)> OnWork;
+    // Asked at least every few milliseconds while a request waits; true abandons the request with
+    // EFtpStopped. Called on the thread that runs the request.
+    std::function<bool()> ShouldStop;
 
 private:
     class TImpl;

@@ -13,6 +13,8 @@ TFTPThread::~TFTPThread() = default;
 void TFTPThread::run() {
     try {
         Publish();
+    } catch (const EFtpStopped&) {
+        ReportCancelled();
     } catch (const EAppError& error) {
         ReportRunFailure(error.Message());
     }
@@ -24,6 +26,8 @@ void TFTPThread::Publish() {
     client_ = std::make_unique<TFtpClient>();
     client_->OnWorkBegin = [this](qint64 totalBytes) { transferSize_ = totalBytes; };
     client_->OnWork = [this](qint64 doneBytes) { UpdateFileProgress(doneBytes, transferSize_); };
+    client_->ShouldStop = [this] { return Terminated(); };
+    client_->SetTimeouts(timeouts_);
     client_->SetHost(host_);
     client_->SetUsername(login_);
     client_->SetPassword(password_);

@@ -4,9 +4,8 @@
 #include <memory>
 
 #include "publish/base_thread.h"
+#include "publish/ftp_client.h"
 #include "publish/ftp_listing.h"
-
-class TFtpClient;
 
 class TFTPThread : public TBaseThread {
     Q_OBJECT
@@ -25,6 +24,7 @@ public:
     void SetPassword(const QString& password) { password_ = password; }
     bool Passive() const { return passive_; }
     void SetPassive(bool passive) { passive_ = passive; }
+    void SetTimeouts(const TFtpTimeouts& timeouts) { timeouts_ = timeouts; }
 
 protected:
     void run() override;
@@ -47,6 +47,7 @@ private:
     QString login_;
     QString password_;
     bool passive_ = false;
+    TFtpTimeouts timeouts_;
 
     // Exists only while the run lasts; worker thread only.
     std::unique_ptr<TFtpClient> client_;

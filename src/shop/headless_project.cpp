@@ -4,6 +4,8 @@
 #include <atomic>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include "common/file_utils.h"
 #include "shop/program_data.h"
@@ -13,13 +15,25 @@ namespace {
 
 std::atomic<int> projectCounter{0};
 
+const QLatin1String kFolderPrefix("cli-");
+
+QString OwnFolderPrefix() {
+    return kFolderPrefix + QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-');
+}
+
+// A folder of its own below TempFolder, which must exist before the folder's lock file can.
+QString NewRunFolder(const QString& tempFolder) {
+    ForceFolders(tempFolder);
+    return tempFolder + OwnFolderPrefix() + QString::number(++projectCounter) + QLatin1Char('/');
+}
+
 } // namespace
 
 THeadlessProject::THeadlessProject(const TProgramData& programData)
-    : programData_(programData),
-      tempFolder_(programData.TempFolder() +
-                  QStringLiteral("cli-%1-%2/").arg(QCoreApplication::applicationPid()).arg(++projectCounter)),
+    : programData_(programData), tempFolder_(NewRunFolder(programData.TempFolder())), lock_(tempFolder_),
       shop_(std::make_unique<TShop>()) {
+    RemoveAbandonedEntries(programData.TempFolder(),
+                           [](const QString& name) { return name.startsWith(kFolderPrefix); });
     if (!ForceFolders(tempFolder_))
         throw EShopError(QStringLiteral("Cannot create the folder \"%1\".").arg(tempFolder_));
 }
@@ -27,6 +41,18 @@ THeadlessProject::THeadlessProject(const TProgramData& programData)
 THeadlessProject::~THeadlessProject() {
     shop_.reset();
     DeleteFolderTree(tempFolder_);
+}
+
+void THeadlessProject::RemoveOwnFolders(const QString& tempFolder) {
+    const QString prefix = OwnFolderPrefix();
+    const QFileInfoList entries =
+        QDir(tempFolder).entryInfoList({prefix + QLatin1Char('*')}, QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink())
+            DeleteFolderTree(WithTrailingSlash(entry.absoluteFilePath()));
+        else
+            QFile::remove(entry.absoluteFilePath());
+    }
 }
 
 void THeadlessProject::OpenProject(const QString& projectFile) {

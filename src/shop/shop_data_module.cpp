@@ -2,6 +2,7 @@
 #include "shop/shop_data_module.h"
 
 #include "common/file_utils.h"
+#include "common/folder_lock.h"
 
 TDataModuleShopCart::TDataModuleShopCart(bool deleteTempFolder, std::unique_ptr<TProgramData> programData)
     : deleteTempFolder_(deleteTempFolder),
@@ -27,8 +28,9 @@ void TDataModuleShopCart::DataModuleCreate() {
     TProgramData& data = *programData_;
     data.LoadSettings(data.SettingsFileToRead());
     data.LoadThemes(data.TemplateFolder() + QStringLiteral("theme.xml"));
+    // Workspaces still in use by another run (a second window, a command-line run) stay.
     if (deleteTempFolder_ && FolderExists(data.TempFolder()))
-        DeleteFolderTree(data.TempFolder());
+        RemoveAbandonedEntries(data.TempFolder());
     ForceFolders(data.TempFolder());
 }
 

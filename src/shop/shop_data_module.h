@@ -20,8 +20,8 @@ public:
     // False when any argument, in any letter case, is "-notdeletetemp".
     static bool DeleteTempFolderOption(const QStringList& arguments);
 
-    // Reads the settings and the catalogue, empties the temporary folder unless told not to, and
-    // creates it.
+    // Reads the settings and the catalogue, removes the workspaces no running process owns from the
+    // temporary folder unless told not to, and creates it.
     void DataModuleCreate();
     // Called by the main window when it closes. Raises EShopError when the file cannot be written.
     void SaveShopConfig();

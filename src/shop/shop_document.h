@@ -2,11 +2,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
 
+#include "common/folder_lock.h"
 #include "shop/category.h"
 #include "shop/editor_view.h"
 #include "shop/shop_config.h"
@@ -105,6 +107,8 @@ public:
 private:
     void ReadFile(const QString& fileName);
     void WriteDocument(QIODevice& device) const;
+    // Gives up the current workspace and claims a fresh one below the temporary folder.
+    void EnterNewWorkspace(const QString& tempFolder);
 
     TCategories categories_;
     TShopConfig config_;
@@ -113,6 +117,8 @@ private:
     bool cancelled_ = false;
     QString fileName_;
     TWorkspace workspace_;
+    // Marks the workspace as in use while the shop has it; released after the folder is gone.
+    std::unique_ptr<TFolderLock> workspaceLock_;
     TEditorView* editor_ = nullptr;
     QStringList notes_;
 };

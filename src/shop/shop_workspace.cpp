@@ -30,11 +30,18 @@ EAppError ArchiveFailure(const EArchiveError& error, const QString& stoppedText)
 
 } // namespace
 
+void TShop::EnterNewWorkspace(const QString& tempFolder) {
+    DeleteFolderTree(SiteFolder());
+    workspaceLock_.reset();
+    ForceFolders(tempFolder);
+    workspace_ = TWorkspace::NewIn(tempFolder);
+    workspaceLock_ = std::make_unique<TFolderLock>(SiteFolder());
+}
+
 void TShop::NewFromTemplate(const QString& templateFolder, const QString& tempFolder) {
     if (!FolderExists(templateFolder))
         throw EAppError(QStringLiteral("File Open Error"), mkError, QStringLiteral("Template not found."));
-    DeleteFolderTree(SiteFolder());
-    workspace_ = TWorkspace::NewIn(tempFolder);
+    EnterNewWorkspace(tempFolder);
     CopyFolderTree(templateFolder, WorkFolder());
     QFile::remove(TWorkspace::TemplatePictureIn(WorkFolder()));
     LoadFromFile(workspace_.DocumentFile());
@@ -44,8 +51,7 @@ void TShop::NewFromTemplate(const QString& templateFolder, const QString& tempFo
 
 void TShop::OpenProject(const QString& projectFile, const QString& tempFolder) {
     cancelled_ = false;
-    DeleteFolderTree(SiteFolder());
-    workspace_ = TWorkspace::NewIn(tempFolder);
+    EnterNewWorkspace(tempFolder);
     ForceFolders(WorkFolder());
     try {
         ExtractArchive(projectFile, WorkFolder(), ObserverFor(*this));

@@ -161,7 +161,7 @@ TEST_P(FtpThreadTest, ADroppedConnectionIsReopenedForTheNextFile) {
     EXPECT_GE(server_->CountInLog(QStringLiteral("logged in")), 3) << server_->Log().toStdString();
 }
 
-TEST_P(FtpThreadTest, CancelLetsTheCurrentFileFinishAndStops) {
+TEST_P(FtpThreadTest, CancelFailsTheCurrentFileAndStops) {
     StartServer();
     const TPublishRecord record =
         RunPublish(NewThread(QStringLiteral("/")), [](TBaseThread* sender, const TStatusReport& report) {
@@ -170,8 +170,9 @@ TEST_P(FtpThreadTest, CancelLetsTheCurrentFileFinishAndStops) {
         });
     ASSERT_TRUE(record.Terminated);
     ASSERT_EQ(record.Results().size(), 1u);
-    EXPECT_FALSE(record.Results()[0].Failed);
-    EXPECT_EQ(server_->CountInLog(QStringLiteral("STOR")), 1);
+    EXPECT_TRUE(record.Results()[0].Failed);
+    EXPECT_EQ(record.Results()[0].ErrorText, QStringLiteral("Cancled by user."));
+    EXPECT_EQ(server_->CountInLog(QStringLiteral("STOR")), 0);
 }
 
 TEST_P(FtpThreadTest, ARelativeTargetStaysBelowTheLoginDirectory) {

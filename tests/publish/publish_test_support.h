@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "support/event_loop.h"
+#include "support/hostile_ftp_server.h"
 #include "support/test_helpers.h"
 
 class TBaseThread;

@@ -8,8 +8,11 @@
 
 #include "common/app_folders.h"
 #include "common/file_utils.h"
+#include "common/folder_lock.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
+#include "shop/shop_document.h"
+#include "shop_fixtures.h"
 #include "support/test_helpers.h"
 
 namespace {
@@ -195,6 +198,34 @@ TEST_F(ShopDataModuleTest, StartEmptiesTheTemporaryFolderUnlessTold) {
         EXPECT_TRUE(FolderExists(appData_.File(QStringLiteral("Temp/"))));
         EXPECT_FALSE(FolderHasEntries(appData_.File(QStringLiteral("Temp/"))));
     }
+}
+
+TEST_F(ShopDataModuleTest, StartKeepsTheWorkspacesOfRunsStillGoingOn) {
+    const QString temp = appData_.File(QStringLiteral("Temp/"));
+    const QString leftOver = temp + QStringLiteral("2024-01-01_00-00-00_000/shoppingcart/shop.xml");
+    WriteFile(leftOver, "<shop/>");
+    WriteFile(temp + QStringLiteral("2023-01-01_00-00-00_000.lock"), "");
+    const TTempFolder templates;
+    MakeTemplateFolder(templates.File(QStringLiteral("Plain/")), QStringLiteral("Plain"));
+    auto open = std::make_unique<TShop>();
+    open->NewFromTemplate(templates.File(QStringLiteral("Plain/")), temp);
+    const QString running = temp + QStringLiteral("cli-1-1/");
+    {
+        const TFolderLock lock(running);
+        WriteFile(running + QStringLiteral("keep.txt"), "x");
+
+        TDataModuleShopCart module(true, MakeData());
+        module.DataModuleCreate();
+        EXPECT_FALSE(FileExistsStrict(leftOver));
+        EXPECT_TRUE(FileExistsStrict(open->WorkFolder() + QStringLiteral("shop.xml")));
+        EXPECT_TRUE(FileExistsStrict(running + QStringLiteral("keep.txt")));
+        EXPECT_EQ(QDir(temp).entryList({QStringLiteral("*.lock")}).size(), 2);
+    }
+    // Once its owner is gone, the next start takes it away; a closed shop leaves no lock behind.
+    open.reset();
+    TDataModuleShopCart module(true, MakeData());
+    module.DataModuleCreate();
+    EXPECT_FALSE(FolderHasEntries(temp));
 }
 
 TEST_F(ShopDataModuleTest, SettingsAreWrittenAtShutdownAndReadAtTheNextStart) {

@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 
 #include "cli/cli_command.h"
+#include "cli/cli_signals.h"
 #include "common/app_info.h"
 #include "common/console_message_service.h"
+#include "shop/program_data.h"
 
 namespace {
 
@@ -82,7 +84,9 @@ int RunCommand(const TCliCommand& command, const QStringList& arguments) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    BlockCliSignals();
     QCoreApplication application(argc, argv);
+    StartCliSignalThread(TProgramData().TempFolder());
     QCoreApplication::setApplicationName(QStringLiteral("trovecart-cli"));
     QCoreApplication::setApplicationVersion(ProgramCaption());
 

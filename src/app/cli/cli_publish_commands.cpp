@@ -1,7 +1,7 @@
 // Trovecart - publish-site.
 #include "cli/cli_publish_commands.h"
 
-#include <csignal>
+#include <atomic>
 #include <cstdio>
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "cli/cli_signals.h"
 #include "common/console_message_service.h"
 #include "common/file_utils.h"
 #include "common/time_texts.h"
@@ -19,13 +20,7 @@
 
 namespace {
 
-volatile std::sig_atomic_t interruptRequested = 0;
-
-void OnInterrupt(int) {
-    interruptRequested = 1;
-    // A second Ctrl+C ends the program at once.
-    std::signal(SIGINT, SIG_DFL);
-}
+std::atomic<bool> interruptRequested = false;
 
 // Installs the console service with the --yes / --no policy for the lifetime of the object.
 class TAnswerPolicyScope {
@@ -136,6 +131,11 @@ TBaseThread* CreateThread(const QCommandLineParser& parser) {
                             ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
                             : parser.value(QStringLiteral("password")));
     thread->SetPassive(parser.isSet(QStringLiteral("passive")));
+    bool timeoutValid = false;
+    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
+    if (!timeoutValid || timeout < 1)
+        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
+    thread->SetTimeouts({timeout, timeout, timeout});
     thread->SetTargetFolder(parser.value(QStringLiteral("remote-dir")));
     return thread;
 }
@@ -165,6 +165,10 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
         {QStringLiteral("password-file"),
          QStringLiteral("Read the FTP password from the first line of this file."), QStringLiteral("F")},
         {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
+        {QStringLiteral("timeout"),
+         QStringLiteral("Seconds the FTP server may take to connect, to answer a command, or with a "
+                        "stalled transfer (default 30)."),
+         QStringLiteral("S"), QStringLiteral("30")},
         {QStringLiteral("remote-dir"),
          QStringLiteral("Remote directory to publish into (default /); it must exist."),
          QStringLiteral("/path/"), QStringLiteral("/")},
@@ -194,9 +198,10 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
         [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
     QObject::connect(thread, &TBaseThread::OnTerminate, &loop, &QEventLoop::quit);
 
-    // The signal handler only sets a flag; the stop request itself comes from this thread.
-    interruptRequested = 0;
-    const auto previousHandler = std::signal(SIGINT, OnInterrupt);
+    // The signal thread only sets a flag; the stop request itself comes from this thread. A second
+    // signal ends the program at once.
+    interruptRequested = false;
+    SetCliInterruptHandler([] { interruptRequested = true; });
     QTimer interruptCheck;
     QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
         if (interruptRequested && !cancelled) {
@@ -209,7 +214,7 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
 
     thread->start();
     loop.exec();
-    std::signal(SIGINT, previousHandler);
+    SetCliInterruptHandler(nullptr);
     report.Finish();
     return report.ErrorCount() == 0 && !cancelled ? 0 : 1;
 }
