@@ -97,7 +97,8 @@ TEST_F(PublishWizardTest, FirstReportEndsTheMarqueeEvenWhenBusy) {
     wizard->OnPublishStatus(QStringLiteral("Searching..."), 0, true, false, QString());
     EXPECT_FALSE(wizard->Marquee());
     EXPECT_EQ(wizard->ProgressBarTotal->maximum(), 100);
-    EXPECT_EQ(wizard->LblCurrentAction->text(), QStringLiteral("Searching..."));
+    EXPECT_TRUE(
+        WaitFor([&] { return wizard->LblCurrentAction->text() == QStringLiteral("Searching..."); }, 2000));
     EXPECT_EQ(wizard->ListView->topLevelItemCount(), 0);
 }
 

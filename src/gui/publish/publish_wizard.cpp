@@ -34,6 +34,7 @@
 namespace {
 
 constexpr int kStatusColumnWidth = 150;
+constexpr int kProgressIntervalMs = 100;
 
 QLabel* BoldLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -78,6 +79,9 @@ TPublishWizard::TPublishWizard(TShop& shop, QWidget* parent) : TParentDialog(par
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     ShowModalDialog = [](QDialog& dialog) { return static_cast<TParentDialog&>(dialog).ShowModal(); };
+    progressTimer_.setSingleShot(true);
+    progressTimer_.setInterval(kProgressIntervalMs);
+    connect(&progressTimer_, &QTimer::timeout, this, &TPublishWizard::ShowProgress);
 
     Pages = new QStackedWidget(this);
     MainPage = BuildMainPage();
@@ -109,6 +113,10 @@ TPublishWizard::TPublishWizard(TShop& shop, QWidget* parent) : TParentDialog(par
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Pages, 1);
     layout->addLayout(buttons);
+}
+
+TPublishWizard::~TPublishWizard() {
+    qDeleteAll(pendingRows_);
 }
 
 QWidget* TPublishWizard::BuildMainPage() {
@@ -314,32 +322,58 @@ void TPublishWizard::OnPublishStatus(const QString& action, int percent, bool bu
         ProgressBarTotal->setRange(0, 100);
         marquee_ = false;
     }
-    ProgressBarTotal->setValue(percent);
-    if (busy) {
-        LblCurrentAction->setText(action);
-        return;
-    }
-    AddResultRow(action, failed, errorText);
-    if (failed)
+    shownProgress_.TotalPercent = percent;
+    if (busy)
+        shownProgress_.Action = action;
+    else
+        AddResultRow(action, failed, errorText);
+    if (!busy && failed)
         ++errorCount_;
+    ScheduleProgress();
+}
+
+void TPublishWizard::ScheduleProgress() {
+    // A small file takes less time to send than the dialog takes to draw a new row and new texts:
+    // they are shown a few times a second, which is all the eye can follow anyway.
+    if (!progressTimer_.isActive())
+        progressTimer_.start();
+}
+
+void TPublishWizard::ShowProgress() {
+    ProgressBarTotal->setValue(shownProgress_.TotalPercent);
+    ProgressBarCurrent->setValue(shownProgress_.FilePercent);
+    LblCurrentAction->setText(shownProgress_.Action);
+    lblSpeed->setText(FormatRate(shownProgress_.Speed));
+    ShowPendingRows();
+}
+
+void TPublishWizard::ShowPendingRows() {
+    if (pendingRows_.isEmpty())
+        return;
+    ListView->addTopLevelItems(pendingRows_);
+    pendingRows_.clear();
+    ListView->scrollToBottom();
 }
 
 void TPublishWizard::AddResultRow(const QString& fileName, bool failed, const QString& errorText) {
     static const QIcon copiedMark = QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton);
     static const QIcon failureMark = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
     auto* row = new QTreeWidgetItem(
-        ListView, {fileName, failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied")});
+        {fileName, failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied")});
     row->setIcon(0, failed ? failureMark : copiedMark);
     row->setToolTip(1, row->text(1));
-    ListView->scrollToItem(row);
+    pendingRows_.append(row);
 }
 
 void TPublishWizard::OnFileProgress(int percent, double speed) {
-    ProgressBarCurrent->setValue(percent);
-    lblSpeed->setText(FormatRate(speed));
+    shownProgress_.FilePercent = percent;
+    shownProgress_.Speed = speed;
+    ScheduleProgress();
 }
 
 void TPublishWizard::ShowRunEnded() {
+    progressTimer_.stop();
+    ShowPendingRows();
     btnCancel->setEnabled(true);
     btnCancel->setText(QStringLiteral("Close"));
     if (marquee_) {
@@ -387,7 +421,8 @@ void TPublishWizard::btnCancelClick() {
     cancelled_ = true;
     if (thread_)
         thread_->Terminate();
-    LblCurrentAction->setText(QStringLiteral("Canceling..."));
+    shownProgress_.Action = QStringLiteral("Canceling...");
+    LblCurrentAction->setText(shownProgress_.Action);
     btnCancel->setEnabled(false);
 }
 

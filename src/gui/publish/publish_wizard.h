@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <QPointer>
+#include <QTimer>
 
 #include "gui/dialogs/parent_dialog.h"
 #include "publish/ftp_account.h"
@@ -17,6 +18,7 @@ class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 class TBaseThread;
 class TShop;
 
@@ -25,6 +27,7 @@ class TPublishWizard : public TParentDialog {
 public:
     // The shop must outlive the dialog.
     explicit TPublishWizard(TShop& shop, QWidget* parent = nullptr);
+    ~TPublishWizard() override;
 
     // Set before showing.
     bool PublishToFTP = false;
@@ -95,6 +98,9 @@ private:
     // Ends a run that could not start: the reason is shown and the dialog can be closed.
     void StartFailed(const QString& reason);
     void ShowRunEnded();
+    void ScheduleProgress();
+    void ShowProgress();
+    void ShowPendingRows();
 
     TShop& shop_;
     QPointer<TBaseThread> thread_;
@@ -103,4 +109,15 @@ private:
     bool finished_ = false;
     bool marquee_ = false;
     bool shown_ = false;
+    // What the progress controls are to show; applied by the progress timer.
+    struct TShownProgress {
+        int TotalPercent = 0;
+        int FilePercent = 0;
+        QString Action = QStringLiteral("Idel");
+        double Speed = 0;
+    };
+    TShownProgress shownProgress_;
+    // Result rows not yet in the list; owned until then.
+    QList<QTreeWidgetItem*> pendingRows_;
+    QTimer progressTimer_;
 };
