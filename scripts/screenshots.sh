@@ -2,7 +2,8 @@
 # Takes screenshots of the desktop program under a virtual X server: the wizard's two pages, the main window
 # with a project open, the shop settings page, and the product and category frames at 1024 x 700, at full
 # screen (1920 x 1080) and with a large font; the settings page at 800 x 600, a message box and the
-# wizard's template grid; then of the web storefront in headless Chromium.
+# wizard's template grid; the publishing dialogs against a loopback FTP server; then of the web
+# storefront in headless Chromium.
 # Usage: scripts/screenshots.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,8 @@ for tool in import xdotool; do
     command -v "$tool" >/dev/null || apt-get install -y -qq imagemagick xdotool >/dev/null
 done
 cmake --preset default >/dev/null
-cmake --build --preset default --target trovecart trovecart-cli tc_write_shop_data tc_frame_screenshots
+cmake --build --preset default --target trovecart trovecart-cli tc_write_shop_data tc_frame_screenshots \
+    tc_publish_screenshots
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -45,5 +47,6 @@ SESSION
 chmod +x "$work/session.sh"
 xvfb-run -a -s "-screen 0 1280x900x24" "$work/session.sh"
 xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/gui/screenshots/tc_frame_screenshots "$out" >/dev/null
+xvfb-run -a -s "-screen 0 1280x900x24" build/tests/gui/screenshots/tc_publish_screenshots "$out" >/dev/null
 python3 scripts/storefront_screenshots.py "$out" >/dev/null
 echo "Screenshots in $out"

@@ -33,19 +33,34 @@ QString FormatTwoDecimals(double value) {
     return text;
 }
 
-} // namespace
-
-QString FormatRate(double bitsPerSecond) {
+// The value divided by the largest power of 1024 (up to the third) that leaves at least 1, with the
+// unit of that power. For values of 1024 and above.
+QString FormatScaled(double value, const QString& kiloUnit, const QString& megaUnit,
+                     const QString& gigaUnit) {
     constexpr double kilo = 1024.0;
     constexpr double mega = 1048576.0;
     constexpr double giga = 1073741824.0;
-    if (bitsPerSecond < kilo)
+    if (value < mega)
+        return FormatTwoDecimals(value / kilo) + kiloUnit;
+    if (value < giga)
+        return FormatTwoDecimals(value / mega) + megaUnit;
+    return FormatTwoDecimals(value / giga) + gigaUnit;
+}
+
+} // namespace
+
+QString FormatRate(double bitsPerSecond) {
+    if (bitsPerSecond < 1024.0)
         return QString::number(static_cast<long long>(bitsPerSecond)) + QStringLiteral("Bps");
-    if (bitsPerSecond < mega)
-        return FormatTwoDecimals(bitsPerSecond / kilo) + QStringLiteral(" Kbps");
-    if (bitsPerSecond < giga)
-        return FormatTwoDecimals(bitsPerSecond / mega) + QStringLiteral(" Mbps");
-    return FormatTwoDecimals(bitsPerSecond / giga) + QStringLiteral(" Gbps");
+    return FormatScaled(bitsPerSecond, QStringLiteral(" Kbps"), QStringLiteral(" Mbps"),
+                        QStringLiteral(" Gbps"));
+}
+
+QString FormatFileSize(qint64 bytes) {
+    if (bytes < 1024)
+        return QString::number(bytes) + QStringLiteral(" bytes");
+    return FormatScaled(static_cast<double>(bytes), QStringLiteral(" Kb"), QStringLiteral(" Mb"),
+                        QStringLiteral(" Gb"));
 }
 
 QString FormatTimeStamp(const QDateTime& time) {

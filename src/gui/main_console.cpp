@@ -199,9 +199,8 @@ void TMainConsole::BuildActions() {
         "ShopSetting", "Shop setting", [this] { BtnShopSetingsClick(); }, true);
     make(
         "ChangeTemplate", "Change Template", [this] { BtnChangetemplateClick(); }, true);
-    // The account dialog comes with FTP publishing.
     make(
-        "FTPSettings", "FTP Settings", [] {}, false);
+        "FTPSettings", "FTP Settings", [this] { FTPSettings1Click(); }, false);
     make(
         "VendorPage", QString(kVendorAddress).remove(QStringLiteral("https://")).remove(QLatin1Char('/')),
         [] { DialogService().OpenWithShell(kVendorAddress); }, false);

@@ -79,6 +79,7 @@ public:
     void BtnShopSetingsClick();
     void MenuItemNewClick();
     void BtnPublishedClick(bool toFtp);
+    void FTPSettings1Click();
 
     // Shows a modal dialog and returns its result; tests replace it to drive dialogs headless.
     std::function<int(QDialog&)> ShowModalDialog;
@@ -108,6 +109,9 @@ private:
     // frame choice runs again even when the selected node stays the same.
     void ShowCatalogueChange(TEntryPosition selected);
     void PostTreePanelVisible(bool visible);
+    // The publish target of each kind, asked from the user; false when the command is to stop.
+    bool ChooseFtpFolder(QString& folder);
+    bool ChooseLocalFolder(QString& folder);
     // The settings frame when it is the one shown.
     TShopFrame* ShownShopFrame() const;
 

@@ -4,9 +4,14 @@
 #include "common/app_error.h"
 #include "common/app_info.h"
 #include "common/dialog_service.h"
+#include "common/drive_type.h"
 #include "common/message_service.h"
 #include "gui/frames/shop_frame.h"
 #include "gui/main_console.h"
+#include "gui/publish/ftp_browser.h"
+#include "gui/publish/ftp_setings.h"
+#include "gui/publish/ftp_tree_view.h"
+#include "gui/publish/publish_wizard.h"
 #include "gui/shop_tree.h"
 #include "gui/wizard/shoping_cart_wizard.h"
 #include "gui/wizard/template_changer.h"
@@ -65,6 +70,47 @@ void TMainConsole::BtnPublishedClick(bool toFtp) {
     }
     if (!ValidateAll())
         return;
-    // Choosing the target and running the publish dialog come with the publishing step.
-    Q_UNUSED(toFtp);
+    QString folder;
+    if (toFtp ? !ChooseFtpFolder(folder) : !ChooseLocalFolder(folder))
+        return;
+    TPublishWizard wizard(*shop_, this);
+    wizard.PublishToFTP = toFtp;
+    wizard.Account = SavedFtpAccount(ProgramData());
+    wizard.PublishFolder = folder;
+    ShowModalDialog(wizard);
+}
+
+bool TMainConsole::ChooseFtpFolder(QString& folder) {
+    TProgramData& settings = ProgramData();
+    TFTPSetings account(settings, this);
+    account.SetTestOnOK(true);
+    if (ShowModalDialog(account) != 1)
+        return false;
+    TFTPBrowser browser(this);
+    browser.TreeView()->BeginSetup();
+    browser.TreeView()->SetAccount(SavedFtpAccount(settings));
+    browser.SetStartPath(settings.FTPDir());
+    if (ShowModalDialog(browser) != 1)
+        return false;
+    settings.SetFTPDir(browser.TreeView()->SelectedPath());
+    folder = settings.FTPDir();
+    return true;
+}
+
+bool TMainConsole::ChooseLocalFolder(QString& folder) {
+    folder = ProgramData().LastPublishPath();
+    if (!DialogService().SelectFolder(QStringLiteral("Please select publish folder"), QString(), folder))
+        return false;
+    if (FolderOnCdRom(folder)) {
+        MessageService().ShowMessageBox(this, QStringLiteral("Output folder cannot be located in CD-ROM."),
+                                        mkError, QStringLiteral("Error In Input"), ProgramCaption());
+        return false;
+    }
+    ProgramData().SetLastPublishPath(folder);
+    return true;
+}
+
+void TMainConsole::FTPSettings1Click() {
+    TFTPSetings dialog(ProgramData(), this);
+    ShowModalDialog(dialog);
 }

@@ -42,6 +42,8 @@ using TCurlList = std::unique_ptr<curl_slist, TCurlListDeleter>;
 // driven on at once (a bounded number of times), and no wait lasts longer than kMaxWaitMs.
 constexpr int kMaxWaitMs = 10;
 constexpr int kMaxIdleRounds = 1000;
+// Characters of a server's line quoted in a message.
+constexpr int kMaxQuotedLine = 200;
 
 // A server may send endless listing data; what is kept of it is bounded.
 constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
@@ -502,7 +504,15 @@ TFtpListing TFtpClient::List() {
     request.Path = impl_->currentDir;
     request.ListCommand = mlsd ? QByteArray("MLSD") : QByteArray("LIST");
     const TTransfer transfer = impl_->Perform(request);
-    return mlsd ? ParseMlsdListing(transfer.Received) : ParseListListing(transfer.Received);
+    QStringList unreadable;
+    TFtpListing listing =
+        mlsd ? ParseMlsdListing(transfer.Received, &unreadable)
+             : ParseListListing(transfer.Received, QDateTime::currentDateTime(), &unreadable);
+    // A listing read in part would pass for the folder's content.
+    if (!unreadable.isEmpty())
+        throw EFtpError(QStringLiteral("Unreadable listing line: ") +
+                        unreadable.constFirst().left(kMaxQuotedLine));
+    return listing;
 }
 
 void TFtpClient::Store(QIODevice& source, const QString& path) {

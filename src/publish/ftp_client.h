@@ -79,7 +79,7 @@ public:
     // The modification time when the server answers 213 (the file exists; the time may be invalid
     // when the server's text is not a time), nothing for any other reply.
     std::optional<QDateTime> FileDate(const QString& path);
-    // Detailed listing of CurrentDir().
+    // Detailed listing of CurrentDir(); a line that cannot be read fails the whole listing.
     TFtpListing List();
     // Stores everything the source gives under the path, replacing an existing file (never
     // appending). Returns only after the server confirmed the complete transfer.

@@ -13,6 +13,29 @@ bool IsSelfOrParent(const QString& name) {
     return name == QLatin1String(".") || name == QLatin1String("..");
 }
 
+// A name that could stand for a path, or end a command early, when it is sent back to the server.
+bool IsUsableName(const QString& name) {
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+// Keeps a parsed entry unless it is the folder itself or its parent; a line that gave no entry with
+// a usable name is unreadable.
+void Collect(std::optional<TFtpListItem> item, const QString& line, TFtpListing& listing,
+             QStringList* unreadable) {
+    if (item && IsSelfOrParent(item->Name))
+        return;
+    if (item && IsUsableName(item->Name)) {
+        listing.push_back(std::move(*item));
+        return;
+    }
+    if (unreadable)
+        unreadable->append(line);
+}
+
 QList<QByteArray> SplitLines(const QByteArray& text) {
     QList<QByteArray> lines;
     for (QByteArray line : text.split('\n')) {
@@ -47,8 +70,11 @@ std::optional<TFtpListItem> ParseMlsdLine(const QString& line) {
         const QString value = fact.mid(equals + 1);
         if (key == QLatin1String("type")) {
             const QString type = value.toLower();
-            if (type == QLatin1String("cdir") || type == QLatin1String("pdir"))
-                return std::nullopt;
+            // The folder itself and its parent carry their paths as names.
+            if (type == QLatin1String("cdir") || type == QLatin1String("pdir")) {
+                item.Name = type == QLatin1String("cdir") ? QStringLiteral(".") : QStringLiteral("..");
+                return item;
+            }
             item.IsFolder = type == QLatin1String("dir");
         } else if (key == QLatin1String("size") || key == QLatin1String("sizd")) {
             item.Size = value.toLongLong();
@@ -56,8 +82,6 @@ std::optional<TFtpListItem> ParseMlsdLine(const QString& line) {
             item.Modified = ParseMlsdTime(value);
         }
     }
-    if (item.Name.isEmpty() || IsSelfOrParent(item.Name))
-        return std::nullopt;
     return item;
 }
 
@@ -105,8 +129,6 @@ std::optional<TFtpListItem> ParseUnixLine(const QString& line, const QDateTime& 
             item.Modified = QDateTime(QDate(yearOrTime.toInt(), month, day), QTime(0, 0));
         }
     }
-    if (IsSelfOrParent(item.Name))
-        return std::nullopt;
     return item;
 }
 
@@ -134,31 +156,32 @@ std::optional<TFtpListItem> ParseDosLine(const QString& line) {
         hour = 0;
     item.Modified = QDateTime(QDate(year, match.captured(1).toInt(), match.captured(2).toInt()),
                               QTime(hour, match.captured(5).toInt()));
-    if (IsSelfOrParent(item.Name))
-        return std::nullopt;
     return item;
 }
 
 } // namespace
 
-TFtpListing ParseMlsdListing(const QByteArray& text) {
+TFtpListing ParseMlsdListing(const QByteArray& text, QStringList* unreadable) {
     TFtpListing listing;
-    for (const QByteArray& line : SplitLines(text)) {
-        if (std::optional<TFtpListItem> item = ParseMlsdLine(QString::fromUtf8(line)))
-            listing.push_back(std::move(*item));
+    for (const QByteArray& raw : SplitLines(text)) {
+        const QString line = QString::fromUtf8(raw);
+        Collect(ParseMlsdLine(line), line, listing, unreadable);
     }
     return listing;
 }
 
-TFtpListing ParseListListing(const QByteArray& text, const QDateTime& now) {
+TFtpListing ParseListListing(const QByteArray& text, const QDateTime& now, QStringList* unreadable) {
+    static const QRegularExpression total(QStringLiteral(R"(^total\s+\d+\s*$)"),
+                                          QRegularExpression::CaseInsensitiveOption);
     TFtpListing listing;
     for (const QByteArray& raw : SplitLines(text)) {
         const QString line = QString::fromUtf8(raw);
+        if (total.match(line).hasMatch())
+            continue;
         std::optional<TFtpListItem> item = ParseUnixLine(line, now);
         if (!item)
             item = ParseDosLine(line);
-        if (item)
-            listing.push_back(std::move(*item));
+        Collect(std::move(item), line, listing, unreadable);
     }
     return listing;
 }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 struct TFtpListItem {
     QString Name;
@@ -17,11 +18,16 @@ struct TFtpListItem {
 
 using TFtpListing = std::vector<TFtpListItem>;
 
+// Both parsers leave out the entries "." and "..", and lines they cannot read. Those lines are added
+// to `unreadable` when given; so is a line whose name holds a '/' or a control character, which no
+// entry of a single folder can have.
+
 // Machine-readable listing (MLSD), one "fact=value;...; name" line per entry. The entries for the
 // directory itself and its parent are left out.
-TFtpListing ParseMlsdListing(const QByteArray& text);
+TFtpListing ParseMlsdListing(const QByteArray& text, QStringList* unreadable = nullptr);
 
 // Classic LIST output in the Unix "ls -l" or the DOS "MM-DD-YY  HH:MMAM <DIR> name" layout, told
-// apart line by line. Lines in neither layout ("total 12") and the "." and ".." entries are left
-// out. `now` decides the year of Unix dates given without one.
-TFtpListing ParseListListing(const QByteArray& text, const QDateTime& now = QDateTime::currentDateTime());
+// apart line by line. A "total 12" line is no entry and no fault. `now` decides the year of Unix
+// dates given without one.
+TFtpListing ParseListListing(const QByteArray& text, const QDateTime& now = QDateTime::currentDateTime(),
+                             QStringList* unreadable = nullptr);

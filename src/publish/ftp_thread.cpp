@@ -27,12 +27,7 @@ void TFTPThread::Publish() {
     client_->OnWorkBegin = [this](qint64 totalBytes) { transferSize_ = totalBytes; };
     client_->OnWork = [this](qint64 doneBytes) { UpdateFileProgress(doneBytes, transferSize_); };
     client_->ShouldStop = [this] { return Terminated(); };
-    client_->SetTimeouts(timeouts_);
-    client_->SetHost(host_);
-    client_->SetUsername(login_);
-    client_->SetPassword(password_);
-    client_->SetPassive(passive_);
-    client_->SetPort(port_);
+    ApplyAccount(*client_, account_);
     client_->Connect();
 
     QString target = TargetFolder();
@@ -64,7 +59,8 @@ void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteF
                 client_->ChangeDir(folder);
             } catch (const EAppError&) {
             }
-            TransferFile(QStringLiteral("ftp://") + host_ + path, [&] { UploadFile(file.Path, path); });
+            TransferFile(QStringLiteral("ftp://") + account_.Host + path,
+                         [&] { UploadFile(file.Path, path); });
         });
 }
 

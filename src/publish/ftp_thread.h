@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "publish/base_thread.h"
-#include "publish/ftp_client.h"
+#include "publish/ftp_account.h"
 #include "publish/ftp_listing.h"
 
 class TFTPThread : public TBaseThread {
@@ -14,17 +14,18 @@ public:
     explicit TFTPThread(QObject* parent = nullptr);
     ~TFTPThread() override;
 
-    const QString& Host() const { return host_; }
-    void SetHost(const QString& host) { host_ = host; }
-    int Port() const { return port_; }
-    void SetPort(int port) { port_ = port; }
-    const QString& Login() const { return login_; }
-    void SetLogin(const QString& login) { login_ = login; }
-    const QString& Password() const { return password_; }
-    void SetPassword(const QString& password) { password_ = password; }
-    bool Passive() const { return passive_; }
-    void SetPassive(bool passive) { passive_ = passive; }
-    void SetTimeouts(const TFtpTimeouts& timeouts) { timeouts_ = timeouts; }
+    const QString& Host() const { return account_.Host; }
+    void SetHost(const QString& host) { account_.Host = host; }
+    int Port() const { return account_.Port; }
+    void SetPort(int port) { account_.Port = port; }
+    const QString& Login() const { return account_.Login; }
+    void SetLogin(const QString& login) { account_.Login = login; }
+    const QString& Password() const { return account_.Password; }
+    void SetPassword(const QString& password) { account_.Password = password; }
+    bool Passive() const { return account_.Passive; }
+    void SetPassive(bool passive) { account_.Passive = passive; }
+    void SetTimeouts(const TFtpTimeouts& timeouts) { account_.Timeouts = timeouts; }
+    void SetAccount(const TFtpAccount& account) { account_ = account; }
 
 protected:
     void run() override;
@@ -42,12 +43,7 @@ private:
     // Creates the directory and its missing parents; raises EFtpError when one cannot be made.
     void ForceRemoteDirs(const QString& path);
 
-    QString host_;
-    int port_ = 21;
-    QString login_;
-    QString password_;
-    bool passive_ = false;
-    TFtpTimeouts timeouts_;
+    TFtpAccount account_;
 
     // Exists only while the run lasts; worker thread only.
     std::unique_ptr<TFtpClient> client_;

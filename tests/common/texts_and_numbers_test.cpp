@@ -1,9 +1,11 @@
 // Trovecart tests - time codes, rates and time stamps.
+#include <QDir>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <gtest/gtest.h>
 
+#include "common/drive_type.h"
 #include "common/time_texts.h"
 #include "support/test_helpers.h"
 
@@ -30,6 +32,24 @@ TEST(TimeTexts, RateUsesLocaleAndUnits) {
     EXPECT_EQ(FormatRate(1073741824.0 * 2048), "2048 Gbps");
     TLocaleGuard german(QLocale::German, QLocale::Germany);
     EXPECT_EQ(FormatRate(1536), "1,5 Kbps");
+}
+
+TEST(TimeTexts, FileSizes) {
+    TLocaleGuard english(QLocale::English, QLocale::UnitedStates);
+    EXPECT_EQ(FormatFileSize(0), "0 bytes");
+    EXPECT_EQ(FormatFileSize(1023), "1023 bytes");
+    EXPECT_EQ(FormatFileSize(1536), "1.5 Kb");
+    EXPECT_EQ(FormatFileSize(1048576 + 104858), "1.1 Mb");
+    EXPECT_EQ(FormatFileSize(5000000000LL), "4.66 Gb");
+}
+
+TEST(DriveType, OpticalAndReadOnlyVolumesCountAsCdRom) {
+    EXPECT_TRUE(IsCdRomVolume("iso9660", false));
+    EXPECT_TRUE(IsCdRomVolume("UDF", false));
+    EXPECT_TRUE(IsCdRomVolume("ext4", true));
+    EXPECT_FALSE(IsCdRomVolume("ext4", false));
+    // A folder still to be made is judged by the volume it would be made on.
+    EXPECT_FALSE(FolderOnCdRom(QDir::tempPath() + "/not/made/yet/"));
 }
 
 TEST(TimeTexts, StampsHaveTheFixedShapeAndNeverRepeat) {

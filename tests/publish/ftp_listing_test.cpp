@@ -89,7 +89,22 @@ TEST(FtpListing, DosListing) {
     EXPECT_EQ(listing[3].Modified, Local(2024, 3, 1, 21, 15));
 }
 
-TEST(FtpListing, UnknownLinesAreSkipped) {
-    EXPECT_TRUE(ParseListListing("total 0\r\n\r\nsomething else entirely\r\n").empty());
-    EXPECT_TRUE(ParseMlsdListing("\r\n").empty());
+TEST(FtpListing, UnreadableLinesAreSkippedAndNamed) {
+    QStringList unreadable;
+    EXPECT_TRUE(ParseListListing("total 0\r\n\r\nsomething else entirely\r\n", QDateTime::currentDateTime(),
+                                 &unreadable)
+                    .empty());
+    EXPECT_EQ(unreadable, QStringList{"something else entirely"}) << "a total line is no fault";
+
+    // Names that would reach outside the folder when sent back, and MLSD lines without a name.
+    unreadable.clear();
+    const TFtpListing listing = ParseMlsdListing("type=file;size=1; ../../etc\r\n"
+                                                 "type=file;size=1; a\x01b\r\n"
+                                                 "type=file;size=1;\r\n"
+                                                 "type=cdir; /home/user\r\n"
+                                                 "type=file;size=2; fine\r\n",
+                                                 &unreadable);
+    ASSERT_EQ(listing.size(), 1u);
+    EXPECT_EQ(listing[0].Name, QStringLiteral("fine"));
+    EXPECT_EQ(unreadable.size(), 3);
 }

@@ -18,6 +18,8 @@ def main():
     parser.add_argument('-P', '--password', required=True)
     parser.add_argument('--refuse-dele', action='store_true',
                         help='answer every DELE with 550')
+    parser.add_argument('--refuse-mkd', action='store_true',
+                        help='answer every MKD with 550')
     parser.add_argument('--drop-after-stores', type=int, default=0,
                         help='close the control connection after every Nth completed upload')
     parser.add_argument('--no-mlsd', action='store_true',
@@ -33,6 +35,12 @@ def main():
                 self.respond('550 Delete operation not allowed.')
                 return
             return FTPHandler.ftp_DELE(self, path)
+
+        def ftp_MKD(self, path):
+            if args.refuse_mkd:
+                self.respond('550 Permission denied.')
+                return
+            return FTPHandler.ftp_MKD(self, path)
 
         def on_file_received(self, file):
             Handler.completed_stores += 1

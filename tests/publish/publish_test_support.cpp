@@ -18,7 +18,8 @@ constexpr int kServerStartTimeoutMs = 15000;
 TFtpTestServer::TFtpTestServer(const TFaults& faults) {
     const QString log = logFolder_.File(QStringLiteral("server.log"));
     QStringList arguments{QStringLiteral("-u")};
-    const bool stock = !faults.RefuseDelete && faults.DropAfterStores == 0 && !faults.NoMlsd;
+    const bool stock =
+        !faults.RefuseDelete && !faults.RefuseMkd && faults.DropAfterStores == 0 && !faults.NoMlsd;
     if (stock)
         arguments << QStringLiteral("-m") << QStringLiteral("pyftpdlib") << QStringLiteral("-w");
     else
@@ -28,6 +29,8 @@ TFtpTestServer::TFtpTestServer(const TFaults& faults) {
               << QStringLiteral("-P") << Password();
     if (faults.RefuseDelete)
         arguments << QStringLiteral("--refuse-dele");
+    if (faults.RefuseMkd)
+        arguments << QStringLiteral("--refuse-mkd");
     if (faults.DropAfterStores > 0)
         arguments << QStringLiteral("--drop-after-stores") << QString::number(faults.DropAfterStores);
     if (faults.NoMlsd)

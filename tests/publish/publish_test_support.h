@@ -19,6 +19,7 @@ class TFtpTestServer {
 public:
     struct TFaults {
         bool RefuseDelete = false;
+        bool RefuseMkd = false;
         // Close the control connection after every Nth completed upload (0: never).
         int DropAfterStores = 0;
         // Offer LIST only.

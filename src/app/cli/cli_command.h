@@ -29,5 +29,8 @@ struct TCliCommand {
 // The positional arguments, or ECliUsage unless there are exactly `count`.
 QStringList ExpectPositional(const QCommandLineParser& parser, int count);
 
+// Writes the bytes to stdout unchanged and flushes.
+void WriteStdout(const QByteArray& bytes);
+
 // Every command, in the order the help lists them.
 std::vector<TCliCommand> AllCommands();

@@ -69,11 +69,6 @@ private:
     THeadlessProject project_;
 };
 
-void WriteStdout(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
 } // namespace
 
 TCliCommand TemplatesCommand() {

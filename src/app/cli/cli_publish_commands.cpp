@@ -112,30 +112,14 @@ TBaseThread* CreateThread(const QCommandLineParser& parser) {
     const bool toFolder = parser.isSet(QStringLiteral("folder"));
     if (toFolder == parser.isSet(QStringLiteral("ftp")))
         throw ECliUsage(QStringLiteral("Give either --folder DIR or --ftp HOST."));
-    if (parser.isSet(QStringLiteral("password")) && parser.isSet(QStringLiteral("password-file")))
-        throw ECliUsage(QStringLiteral("Give either --password or --password-file, not both."));
     if (toFolder) {
         auto* thread = new TFileThread;
         thread->SetTargetFolder(AbsoluteFolder(parser.value(QStringLiteral("folder"))));
         return thread;
     }
-    bool portValid = false;
-    const int port = parser.value(QStringLiteral("port")).toInt(&portValid);
-    if (!portValid || port < 1 || port > 65535)
-        throw ECliUsage(QStringLiteral("The port must be a number from 1 to 65535."));
+    const TFtpAccount account = FtpAccountFrom(parser);
     auto* thread = new TFTPThread;
-    thread->SetHost(parser.value(QStringLiteral("ftp")));
-    thread->SetPort(port);
-    thread->SetLogin(parser.value(QStringLiteral("user")));
-    thread->SetPassword(parser.isSet(QStringLiteral("password-file"))
-                            ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
-                            : parser.value(QStringLiteral("password")));
-    thread->SetPassive(parser.isSet(QStringLiteral("passive")));
-    bool timeoutValid = false;
-    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
-    if (!timeoutValid || timeout < 1)
-        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
-    thread->SetTimeouts({timeout, timeout, timeout});
+    thread->SetAccount(account);
     thread->SetTargetFolder(parser.value(QStringLiteral("remote-dir")));
     return thread;
 }
@@ -154,10 +138,9 @@ TConsoleMessageService::TAnswerPolicy AnswerPolicy(const QCommandLineParser& par
 
 } // namespace
 
-void DeclarePublishOptions(QCommandLineParser& parser) {
+void DeclareFtpAccountOptions(QCommandLineParser& parser, const QString& hostHelp) {
     parser.addOptions({
-        {QStringLiteral("folder"), QStringLiteral("Publish into this local folder."), QStringLiteral("DIR")},
-        {QStringLiteral("ftp"), QStringLiteral("Publish onto this FTP server."), QStringLiteral("HOST")},
+        {QStringLiteral("ftp"), hostHelp, QStringLiteral("HOST")},
         {QStringLiteral("port"), QStringLiteral("FTP port (default 21)."), QStringLiteral("N"),
          QStringLiteral("21")},
         {QStringLiteral("user"), QStringLiteral("FTP login."), QStringLiteral("U")},
@@ -169,6 +152,36 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
          QStringLiteral("Seconds the FTP server may take to connect, to answer a command, or with a "
                         "stalled transfer (default 30)."),
          QStringLiteral("S"), QStringLiteral("30")},
+    });
+}
+
+TFtpAccount FtpAccountFrom(const QCommandLineParser& parser) {
+    if (parser.isSet(QStringLiteral("password")) && parser.isSet(QStringLiteral("password-file")))
+        throw ECliUsage(QStringLiteral("Give either --password or --password-file, not both."));
+    bool portValid = false;
+    const int port = parser.value(QStringLiteral("port")).toInt(&portValid);
+    if (!portValid || port < 1 || port > 65535)
+        throw ECliUsage(QStringLiteral("The port must be a number from 1 to 65535."));
+    TFtpAccount account;
+    account.Host = parser.value(QStringLiteral("ftp"));
+    account.Port = port;
+    account.Login = parser.value(QStringLiteral("user"));
+    account.Password = parser.isSet(QStringLiteral("password-file"))
+                           ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
+                           : parser.value(QStringLiteral("password"));
+    account.Passive = parser.isSet(QStringLiteral("passive"));
+    bool timeoutValid = false;
+    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
+    if (!timeoutValid || timeout < 1)
+        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
+    account.Timeouts = {timeout, timeout, timeout};
+    return account;
+}
+
+void DeclarePublishOptions(QCommandLineParser& parser) {
+    DeclareFtpAccountOptions(parser, QStringLiteral("Publish onto this FTP server."));
+    parser.addOptions({
+        {QStringLiteral("folder"), QStringLiteral("Publish into this local folder."), QStringLiteral("DIR")},
         {QStringLiteral("remote-dir"),
          QStringLiteral("Remote directory to publish into (default /); it must exist."),
          QStringLiteral("/path/"), QStringLiteral("/")},

@@ -2,9 +2,15 @@
 #pragma once
 
 #include "cli/cli_command.h"
+#include "publish/ftp_account.h"
 
 // publish-site SITEFOLDER: copies or uploads a site folder that is already built.
 TCliCommand PublishSiteCommand();
+
+// --ftp HOST, --port, --user, --password or --password-file, --passive.
+void DeclareFtpAccountOptions(QCommandLineParser& parser, const QString& hostHelp);
+// The account those options give; ECliUsage for a wrong port or both password forms.
+TFtpAccount FtpAccountFrom(const QCommandLineParser& parser);
 
 // The destination and answer options that every publish form takes.
 void DeclarePublishOptions(QCommandLineParser& parser);
