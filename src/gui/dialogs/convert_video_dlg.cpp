@@ -120,6 +120,11 @@ void TConvertVideoDlg::ConvertorError(const QString& lastError) {
     done(mrCancel);
 }
 
+void TConvertVideoDlg::reject() {
+    if (CancelBtn->isEnabled())
+        CancelBtnClick();
+}
+
 void TConvertVideoDlg::CancelBtnClick() {
     if (MessageService().AskQuestion(
             this, QStringLiteral("Are you sure you want to cancel the Current process ?"), false,

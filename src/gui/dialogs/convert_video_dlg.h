@@ -33,6 +33,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape asks as Cancel does: the run, not the key, ends the dialog.
+    void reject() override;
 
 private:
     void ConvertorProgress(const TProgressInfo& info);

@@ -42,7 +42,7 @@ TAVItemFrame::TAVItemFrame(QWidget* parent) : TItemBaseFrame(parent) {
     player_.SetSeekToAny(true);
 
     Display = new TVideoPanel(this);
-    Display->setMinimumSize(200, 150);
+    Display->setMinimumSize(160, 120);
     Display->SetCaption(kNoPreviewFile);
     Controls = new TPlayerControls(player_, *Display, this);
     BtnChangePic = new QPushButton(QStringLiteral("Change Thumbnail"), this);
@@ -55,16 +55,21 @@ TAVItemFrame::TAVItemFrame(QWidget* parent) : TItemBaseFrame(parent) {
     NameControl(BtnChangePreview, "BtnChangePreview");
     NameControl(EditDuration, "EditDuration", QStringLiteral("File Duration:"));
 
+    auto* duration = new QWidget(this);
+    auto* durationRow = new QHBoxLayout(duration);
+    durationRow->setContentsMargins(0, 0, 0, 0);
+    durationRow->addWidget(durationLabel);
+    durationRow->addWidget(EditDuration);
+    durationRow->addStretch();
     auto* buttons = new QWidget(this);
-    auto* row = new QHBoxLayout(buttons);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(durationLabel);
-    row->addWidget(EditDuration);
-    row->addStretch();
-    row->addWidget(BtnChangePic);
-    row->addWidget(BtnChangePreview);
+    auto* buttonRow = new QHBoxLayout(buttons);
+    buttonRow->setContentsMargins(0, 0, 0, 0);
+    buttonRow->addStretch();
+    buttonRow->addWidget(BtnChangePic);
+    buttonRow->addWidget(BtnChangePreview);
     AddToMediaColumn(Display, 1);
     AddToMediaColumn(Controls);
+    AddToMediaColumn(duration);
     AddToMediaColumn(buttons);
 
     connect(BtnChangePic, &QPushButton::clicked, this,

@@ -7,6 +7,6 @@ QLineEdit* NewDurationEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setInputMask(QStringLiteral("90:00:00;_"));
     edit->setText(QStringLiteral("00:00:00"));
-    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000:00:000")) + 12);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 20);
     return edit;
 }

@@ -43,7 +43,7 @@ TPlayerControls::TPlayerControls(TFFPlayer& player, TVideoPanel& display, QWidge
     TrackBarValume->setRange(0, kMaxAudioVolume);
     TrackBarValume->setValue(kInitialVolume);
     TrackBarValume->setToolTip(QStringLiteral("Volume 75%"));
-    TrackBarValume->setFixedWidth(90);
+    TrackBarValume->setFixedWidth(70);
     TrackBarValume->setEnabled(false);
     NameControl(btnPlay, "btnPlay", QStringLiteral("Play"));
     NameControl(BtnPause, "BtnPause", QStringLiteral("Pause"));
