@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Preview conversions: trovecart-cli convert against the ffmpeg program with the same settings,
-# on a 30 s 1280x720 25 fps clip with stereo audio. Prints the median time of each, their ratio,
-# and the ratio of the output sizes.
+# on a 30 s 1280x720 25 fps clip with stereo audio, and import-media of the same clip into a
+# project's video product. Prints the median time of each, their ratio, and the ratio of the
+# output sizes.
 # Usage: bench/convert_bench.sh [path/to/trovecart-cli] [runs]
 set -euo pipefail
 cli=${1:-build/src/app/trovecart-cli}
@@ -37,6 +38,8 @@ bench() { # name, our command, peer command, our output, peer output
     local ours_median peer_median ours_size peer_size
     ours_median=$(printf '%s\n' "${ours_times[@]}" | median)
     peer_median=$(printf '%s\n' "${peer_times[@]}" | median)
+    # import-media's output is a whole project: its size compares with nothing.
+    [ "$name" = "import-media" ] && ours_out=$peer_out
     ours_size=$(stat -c %s "$ours_out")
     peer_size=$(stat -c %s "$peer_out")
     printf '%-12s trovecart %6.2f s  ffmpeg %6.2f s  time ratio %.3f  size ratio %.3f\n' "$name" \
@@ -52,3 +55,10 @@ bench "MP3 preview" \
     "$cli convert '$work/source.mp4' --audio '$work/ours.mp3'" \
     "ffmpeg -y -i '$work/source.mp4' -vn -c:a libmp3lame -ac 2 '$work/peer.mp3'" \
     "$work/ours.mp3" "$work/peer.mp3"
+
+export XDG_DATA_HOME="$work/data"
+"$cli" new ClassicBlue "$work/demo.scp" >/dev/null
+bench "import-media" \
+    "cp '$work/demo.scp' '$work/run.scp' && $cli import-media '$work/run.scp' --product 'Video/Screen printing workshop' '$work/source.mp4'" \
+    "ffmpeg -y -i '$work/source.mp4' -c:v flv -b:v $video_rate -c:a libmp3lame -ar 22050 -ac 2 '$work/peer.flv'" \
+    "$work/run.scp" "$work/peer.flv"

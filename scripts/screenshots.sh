@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the wizard's two pages, the main window
 # with a project open, the shop settings page, and the product and category frames at 1024 x 700, at full
-# screen (1920 x 1080) and with a large font; the settings page at 800 x 600, a message box and the
-# wizard's template grid; the publishing dialogs against a loopback FTP server; then of the web
-# storefront in headless Chromium.
+# screen (1920 x 1080) and with a large font; a video product playing, the media import and conversion
+# dialogs; the settings page at 800 x 600, a message box and the wizard's template grid; the publishing
+# dialogs against a loopback FTP server; then of the web storefront in headless Chromium.
 # Usage: scripts/screenshots.sh [OUTDIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -46,7 +46,10 @@ exit 0
 SESSION
 chmod +x "$work/session.sh"
 xvfb-run -a -s "-screen 0 1280x900x24" "$work/session.sh"
-xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/gui/screenshots/tc_frame_screenshots "$out" >/dev/null
+# A 720p film with sound for the media frame and the import and conversion dialogs.
+ffmpeg -v error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 -f lavfi -i sine=frequency=440:duration=30 \
+    -c:v libx264 -preset ultrafast -c:a aac -shortest "$work/film.mp4"
+xvfb-run -a -s "-screen 0 1920x1080x24" build/tests/gui/screenshots/tc_frame_screenshots "$out" "$work/film.mp4" >/dev/null
 xvfb-run -a -s "-screen 0 1280x900x24" build/tests/gui/screenshots/tc_publish_screenshots "$out" >/dev/null
 python3 scripts/storefront_screenshots.py "$out" >/dev/null
 echo "Screenshots in $out"

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include "media/media_error.h"
+
 extern "C" {
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -62,4 +64,10 @@ bool LoadLibraries(const QString& folder, QString& message) {
 
 QString DefaultLibrariesFolder() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Files/System/LibAV/");
+}
+
+void EnsureLibrariesLoaded() {
+    QString message;
+    if (!LibrariesLoaded() && !LoadLibraries(DefaultLibrariesFolder(), message))
+        throw EMediaError(message);
 }

@@ -14,3 +14,7 @@ bool LoadLibraries(const QString& folder, QString& message);
 
 // The folder the program passes to LoadLibraries: Files/System/LibAV/ beside the executable.
 QString DefaultLibrariesFolder();
+
+// Loads the libraries from DefaultLibrariesFolder() unless they are loaded; raises EMediaError
+// with the loader's message when that fails.
+void EnsureLibrariesLoaded();

@@ -221,8 +221,8 @@ void TVideoOptions::GetOutputOptions(TOutputOptions& options) {
         options.CutClip = true;
         TFileStreamInfo file;
         probe_.GetFileInfo(file);
-        const int64_t remainder = file.Duration - static_cast<int64_t>(StartTime);
-        options.RecordingTime = remainder < static_cast<int64_t>(VideoLength) ? remainder : VideoLength;
+        const int64_t remainder = file.Duration - StartTime;
+        options.RecordingTime = remainder < VideoLength ? remainder : VideoLength;
     }
     options.CopyTimestamp = CopyTimestamp;
     options.ExtOptions += OverlayLines(videoStream);
@@ -309,7 +309,7 @@ void TVideoOptions::GetInputOptions(TInputOptions& options) {
     if (CutClip) {
         TFileStreamInfo file;
         probe_.GetFileInfo(file);
-        if (file.Duration >= 0 && file.Duration >= static_cast<int64_t>(StartTime))
+        if (file.Duration >= 0 && file.Duration >= StartTime)
             options.StartOffset = StartTime;
     }
     if (OutPutFormat == ofAAC || OutPutFormat == ofAC3 || OutPutFormat == ofMP2 || OutPutFormat == ofMP3 ||

@@ -76,9 +76,9 @@ public:
     QString FileName;
     QString OutFileName;
     bool OverwriteOutFile = false;
-    // Microseconds.
-    uint32_t StartTime = 0;
-    uint32_t VideoLength = 0;
+    // Microseconds; 64-bit, so that a clip from beyond the 71st minute of a source stays exact.
+    int64_t StartTime = 0;
+    int64_t VideoLength = 0;
     TOutPutFormat OutPutFormat = ofAVI;
     TAudioChannels AudioChannels = acsAuto;
     uint32_t AudioSampleRate = 0;

@@ -9,7 +9,7 @@
 #include "media/ffmpeg_vcl.h"
 #include "media/video_convertor.h"
 #include "media/video_options.h"
-#include "media_fixtures.h"
+#include "support/media_fixtures.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "media/av_probe.h"
 #include "media/extra_options.h"
 #include "media/media_error.h"
-#include "media_fixtures.h"
+#include "support/media_fixtures.h"
 
 namespace {
 

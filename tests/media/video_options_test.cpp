@@ -8,7 +8,7 @@
 #include "media/av_probe.h"
 #include "media/media_error.h"
 #include "media/video_options.h"
-#include "media_fixtures.h"
+#include "support/media_fixtures.h"
 
 namespace {
 

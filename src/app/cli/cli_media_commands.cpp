@@ -2,6 +2,7 @@
 #include "cli/cli_media_commands.h"
 
 #include <cstdio>
+#include <limits>
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -10,8 +11,8 @@
 
 #include "cli/cli_media_module.h"
 #include "media/av_probe.h"
+#include "media/preview_options.h"
 #include "media/video_convertor.h"
-#include "media/video_options.h"
 
 namespace {
 
@@ -61,8 +62,8 @@ qint64 TimeOption(const QCommandLineParser& parser, const QString& name, qint64 
         return fallback;
     bool ok = false;
     const qint64 value = parser.value(name).toLongLong(&ok);
-    if (!ok || value < 0 || value > 0xFFFFFFFFLL)
-        throw ECliUsage(QStringLiteral("--%1 takes microseconds from 0 to 4294967295.").arg(name));
+    if (!ok || value < 0)
+        throw ECliUsage(QStringLiteral("--%1 takes a number of microseconds.").arg(name));
     return value;
 }
 
@@ -92,22 +93,11 @@ private:
     int shown_ = -1;
 };
 
-int RunConversion(const QString& source, bool video, qint64 start, qint64 end, const QString& target) {
-    TVideoOptions options;
-    options.FileName = source;
-    options.OutFileName = target;
-    options.OverwriteOutFile = true;
-    options.OutPutFormat = video ? ofFLV : ofMP3;
-    options.AudioBitRate = -1;
-    options.MapStreams = false;
-    options.CutClip = true;
-    options.StartTime = static_cast<uint32_t>(start);
-    options.VideoLength = static_cast<uint32_t>(end - start);
-
+int RunConversion(const QString& source, bool video, const TClip& clip, const QString& target) {
     TOutputOptions output;
     TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
+    BuildPreviewOptions(source, video ? TMediaKind::Video : TMediaKind::Audio, clip, target, input, output,
+                        true);
 
     TVideoConvertor convertor;
     if (convertor.AddConversion(input, output, true) < 0)
@@ -199,10 +189,11 @@ TCliCommand ConvertCommand() {
                 throw ECliUsage(QStringLiteral("Give exactly one of --video and --audio."));
             const qint64 start = TimeOption(parser, QStringLiteral("start"), 0);
             // Without an end the clip runs to the source's end, where the engine cuts it.
-            const qint64 end = TimeOption(parser, QStringLiteral("end"), 0xFFFFFFFFLL);
-            if (start >= end)
-                throw EAppError(QStringLiteral("End time must be grater then start time."));
-            return RunConversion(files.at(0), video, start, end, files.at(1));
+            const TClip clip{start,
+                             TimeOption(parser, QStringLiteral("end"), std::numeric_limits<qint64>::max())};
+            if (!clip.IsValid())
+                throw EAppError(kClipOrderMessage);
+            return RunConversion(files.at(0), video, clip, files.at(1));
         },
     };
 }

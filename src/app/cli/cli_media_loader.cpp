@@ -47,5 +47,6 @@ TCliCommand StandIn(const TCliTitle& title) {
 } // namespace
 
 std::vector<TCliCommand> MediaCommands() {
-    return {StandIn(kProbeTitle), StandIn(kConvertTitle), StandIn(kSnapshotTitle)};
+    return {StandIn(kProbeTitle), StandIn(kConvertTitle), StandIn(kSnapshotTitle),
+            StandIn(kImportMediaTitle)};
 }

@@ -3,6 +3,7 @@
 
 #include <QtGlobal>
 
+#include "cli/cli_import_media_command.h"
 #include "cli/cli_media_commands.h"
 #include "cli/cli_snapshot_command.h"
 #include "common/message_service.h"
@@ -10,5 +11,5 @@
 extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& commands,
                                                      TMessageService* messages) {
     SetMessageService(messages);
-    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand()};
+    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand(), ImportMediaCommand()};
 }

@@ -6,7 +6,7 @@
 #include "cli/cli_command.h"
 
 // Loading the media engine's libraries takes longer than most commands take to run, so probe,
-// convert and snapshot live in a module that trovecart-cli loads only when one of them runs.
+// convert, snapshot and import-media live in a module that trovecart-cli loads only when one of them runs.
 // Their names and summaries are known without it.
 struct TCliTitle {
     const char* Name;
@@ -17,6 +17,8 @@ inline constexpr TCliTitle kProbeTitle{"probe",
 inline constexpr TCliTitle kConvertTitle{
     "convert", "Convert a clip into the web preview of a product: FLV for video, MP3 for audio."};
 inline constexpr TCliTitle kSnapshotTitle{"snapshot", "Save the picture of a video at a moment as PNG."};
+inline constexpr TCliTitle kImportMediaTitle{
+    "import-media", "Give a music or video product of a project its preview clip, thumbnail and duration."};
 
 // The module's file name beside trovecart-cli, and the name of its entry point.
 inline constexpr char kMediaModuleName[] = "trovecart-cli-media";

@@ -17,8 +17,13 @@ namespace {
 // A seek decodes from the key frame before the target; long key frame intervals take a while.
 constexpr int kSeekTimeoutMs = 30000;
 
-// Plays `fileName` paused at `positionUs` and waits for the picture the seek steps to.
+} // namespace
+
 QImage PictureAt(TFFPlayer& player, const QString& fileName, int64_t positionUs) {
+    // A snapshot makes no sound: SDL's silent driver spares the sound card (and the noise a
+    // machine without one prints), unless the caller chose a driver.
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
+        qputenv("SDL_AUDIODRIVER", "dummy");
     player.SetSeekByFrame(true);
     player.SetSeekToAny(true);
     player.SetAudioVolume(0);
@@ -48,6 +53,8 @@ QImage PictureAt(TFFPlayer& player, const QString& fileName, int64_t positionUs)
     return picture;
 }
 
+namespace {
+
 void SavePng(const QImage& picture, const QString& fileName) {
     try {
         SaveWholePicture(picture, fileName, "PNG");
@@ -76,10 +83,6 @@ TCliCommand SnapshotCommand() {
             if (!isNumber || at < 0)
                 throw ECliUsage(QStringLiteral("--at takes a number of microseconds."));
 
-            // A snapshot makes no sound: SDL's silent driver spares the sound card (and the noise a
-            // machine without one prints), unless the caller chose a driver.
-            if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
-                qputenv("SDL_AUDIODRIVER", "dummy");
             TFFPlayer player;
             const QImage picture = PictureAt(player, files.at(0), at);
             const int64_t shownAt = player.CurrentPosition();

@@ -2,6 +2,7 @@
 #include "gui/frames/frame_makers.h"
 
 #include "gui/frame_host.h"
+#include "gui/frames/av_item_frame.h"
 #include "gui/frames/category_frame.h"
 #include "gui/frames/image_item_frame.h"
 #include "gui/frames/shop_frame.h"
@@ -32,7 +33,6 @@ void RegisterFrameMakers(TFrameHost& host) {
     });
     host.SetMaker(TFrameKind::Category, MakerFor<TCategoryFrame, TCategory>());
     host.SetMaker(TFrameKind::ImageProduct, MakerFor<TImageItemFrame, TCartItem>());
-    // Music and video products are edited in the base frame until their own frame exists.
-    host.SetMaker(TFrameKind::MediaProduct, MakerFor<TItemBaseFrame, TCartItem>());
+    host.SetMaker(TFrameKind::MediaProduct, MakerFor<TAVItemFrame, TCartItem>());
     host.SetMaker(TFrameKind::BaseProduct, MakerFor<TItemBaseFrame, TCartItem>());
 }

@@ -19,6 +19,11 @@ void TVideoPanel::ClearFrame() {
     update();
 }
 
+void TVideoPanel::SetCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
 QRect TVideoPanel::FitRect(const QSize& pictureSize, const QRect& area) {
     if (pictureSize.isEmpty() || area.isEmpty())
         return {};
@@ -33,6 +38,10 @@ void TVideoPanel::paintEvent(QPaintEvent* event) {
     const QRect target = FitRect(frame_.size(), rect());
     if (target.isEmpty()) {
         painter.fillRect(event->rect(), Qt::black);
+        if (!caption_.isEmpty()) {
+            painter.setPen(Qt::white);
+            painter.drawText(rect(), Qt::AlignCenter, caption_);
+        }
         return;
     }
     // Black only around the picture, so a playing video does not flicker.

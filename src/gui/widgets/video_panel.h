@@ -6,8 +6,8 @@
 
 #include "media/player_frame_sink.h"
 
-// Paints the latest picture scaled to fit with its aspect ratio, centred on black; black
-// without a picture.
+// Paints the latest picture scaled to fit with its aspect ratio, centred on black; black with
+// the caption without a picture.
 class TVideoPanel : public QWidget, public TFrameSink {
     Q_OBJECT
 
@@ -17,6 +17,9 @@ public:
     void ShowFrame(const QImage& frame) override;
     void ClearFrame() override;
     const QImage& Frame() const { return frame_; }
+    // Shown in the middle while there is no picture.
+    void SetCaption(const QString& caption);
+    const QString& Caption() const { return caption_; }
 
     // Where a picture of `pictureSize` lands inside `area`.
     static QRect FitRect(const QSize& pictureSize, const QRect& area);
@@ -26,4 +29,5 @@ protected:
 
 private:
     QImage frame_;
+    QString caption_;
 };

@@ -1,7 +1,9 @@
 // Trovecart - pictures of the main window showing a general product with its picture and both
 // option groups, a category with its thumbnails and a music product, at 1024 x 700, at full screen
 // and with a large font; the settings page at 1024 x 700 and 800 x 600, a message box and the
-// wizard's template grid. Run under an X server: tc_frame_screenshots OUTDIR
+// wizard's template grid; given a video, also a video product playing its preview, the media import
+// dialog with a clip marked and the conversion dialog during a run. Run under an X server:
+// tc_frame_screenshots OUTDIR [VIDEO]
 #include <cstdio>
 
 #include <QApplication>
@@ -11,17 +13,24 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 
 #include "common/dialog_service.h"
 #include "common/message_service.h"
+#include "gui/dialogs/convert_video_dlg.h"
+#include "gui/dialogs/media_import_wizard.h"
+#include "gui/frames/av_item_frame.h"
 #include "gui/frames/image_item_frame.h"
 #include "gui/main_console.h"
 #include "gui/qt_message_service.h"
 #include "gui/shop_tree.h"
+#include "gui/widgets/image_button_ex.h"
+#include "gui/widgets/player_controls.h"
 #include "gui/wizard/shoping_cart_wizard.h"
+#include "media/preview_options.h"
 #include "shop/media_files.h"
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
@@ -87,10 +96,10 @@ QString DrawProductPhoto(const QString& folder) {
     return file;
 }
 
-void Settle() {
+void Settle(int milliseconds = 400) {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 400)
+    while (timer.elapsed() < milliseconds)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
@@ -99,6 +108,56 @@ void Shoot(TMainConsole& console, QTreeWidgetItem* node, const QString& file) {
     Settle();
     console.grab().save(file);
     std::printf("%s\n", qPrintable(file));
+}
+
+// The first product of that type, and its node.
+TCartItem* FirstProductOfType(TMainConsole& console, TCartItemType type, QTreeWidgetItem*& node) {
+    TShop& shop = *console.Shop();
+    for (int c = 0; c < shop.Categories().Count(); ++c) {
+        for (int p = 0; p < shop.Categories().Items(c)->Items().Count(); ++p) {
+            TCartItem* product = shop.Categories().Items(c)->Items().Items(p);
+            if (product->ItemType() == type) {
+                node = console.TreeShop()->NodeAt(TEntryPosition::Product(c, p));
+                return product;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The import dialog playing the video with a clip marked, then the conversion dialog at work.
+void ShootImport(TMainConsole& console, TCartItem& product, const QString& video, const QString& out) {
+    TMediaImportWizard wizard(&console);
+    wizard.Item = &product;
+    wizard.Shop = console.Shop();
+    wizard.show();
+    wizard.LoadFile(video);
+    Settle(2000);
+    wizard.btnSetStartClick();
+    Settle(3000);
+    wizard.btnSetendClick();
+    wizard.btnSShotClick();
+    Settle(500);
+    wizard.grab().save(out + QStringLiteral("media-import.png"));
+    wizard.setGeometry(wizard.screen()->availableGeometry());
+    Settle(800);
+    wizard.grab().save(out + QStringLiteral("media-import-full.png"));
+    wizard.Player().Stop(true);
+
+    QTemporaryDir target;
+    TConvertVideoDlg converter(&wizard);
+    TInputOptions input;
+    TOutputOptions output;
+    BuildPreviewOptions(video, TMediaKind::Video, {0, 30000000}, target.path() + QStringLiteral("/p.flv"),
+                        input, output);
+    converter.Convertor.AddConversion(input, output, true);
+    converter.show();
+    QElapsedTimer timer;
+    timer.start();
+    while (converter.ProgressBar1->value() < 30 && timer.elapsed() < 20000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    converter.grab().save(out + QStringLiteral("convert-video.png"));
+    converter.Convertor.Stop(true);
 }
 
 } // namespace
@@ -155,6 +214,14 @@ int main(int argc, char* argv[]) {
     }
     if (!musicNode)
         return 1;
+    const QString video = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    QTreeWidgetItem* videoNode = nullptr;
+    TCartItem* videoProduct = video.isEmpty() ? nullptr : FirstProductOfType(console, citVideo, videoNode);
+    if (videoProduct) {
+        QDir().mkpath(shop.WorkFolder() + QStringLiteral("preview"));
+        QFile::copy(video, shop.WorkFolder() + QStringLiteral("preview/clip.mp4"));
+        videoProduct->SetPreview(QStringLiteral("clip.mp4"));
+    }
 
     console.TreeShop()->setCurrentItem(generalNode);
     auto* general = dynamic_cast<TImageItemFrame*>(console.CurrentFrame());
@@ -169,6 +236,16 @@ int main(int argc, char* argv[]) {
               out + QStringLiteral("frame-category") + suffix + QStringLiteral(".png"));
         Shoot(console, musicNode,
               out + QStringLiteral("frame-music-product") + suffix + QStringLiteral(".png"));
+        if (!videoProduct)
+            return;
+        console.TreeShop()->setCurrentItem(videoNode);
+        if (auto* frame = dynamic_cast<TAVItemFrame*>(console.CurrentFrame())) {
+            frame->Controls->btnPlay->click();
+            Settle(1500);
+            Shoot(console, videoNode,
+                  out + QStringLiteral("frame-video-product") + suffix + QStringLiteral(".png"));
+            frame->LeaveFrame();
+        }
     };
     console.showNormal();
     console.resize(1024, 700);
@@ -205,6 +282,8 @@ int main(int argc, char* argv[]) {
     Settle();
     wizard.grab().save(out + QStringLiteral("wizard-template-grid.png"));
     wizard.hide();
+    if (videoProduct)
+        ShootImport(console, *videoProduct, video, out);
     shop.SetModified(false);
     return 0;
 }

@@ -1,5 +1,5 @@
 // Trovecart tests - tiny media files.
-#include "media_fixtures.h"
+#include "support/media_fixtures.h"
 
 TMediaFiles::TMediaFiles() {
     EnsureCoreApplication();
@@ -47,4 +47,21 @@ TMediaFiles::TMediaFiles() {
 const TMediaFiles& TMediaFiles::Get() {
     static const TMediaFiles files;
     return files;
+}
+
+QString TMediaFiles::LongVideo() const {
+    const QString file = folder_.File(QStringLiteral("long.mp4"));
+    static const bool made =
+        RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=640x360:rate=25:duration=30", "-f", "lavfi", "-i",
+                   "sine=frequency=440:sample_rate=44100:duration=30", "-ac", "2", "-c:v", "libx264",
+                   "-preset", "ultrafast", "-c:a", "aac", "-shortest", file});
+    (void)made;
+    return file;
+}
+
+int VideoFrameCount(const QString& file) {
+    const TProgramResult run =
+        RunProgram("ffprobe", {"-v", "error", "-select_streams", "v:0", "-count_packets", "-show_entries",
+                               "stream=nb_read_packets", "-of", "csv=p=0", file});
+    return run.exitCode == 0 ? run.out.trimmed().toInt() : -1;
 }

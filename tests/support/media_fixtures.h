@@ -8,6 +8,10 @@
 #include "support/run_program.h"
 #include "support/test_helpers.h"
 
+// The video packets of a file, counted by the ffprobe program (a container's duration also
+// holds the sound encoder's delay); -1 when it fails.
+int VideoFrameCount(const QString& file);
+
 // Files made once per test run in one temporary folder.
 class TMediaFiles {
 public:
@@ -25,6 +29,9 @@ public:
     QString Garbage() const { return folder_.File(QStringLiteral("garbage.xyz")); }
     // The first half of Video(): its index is gone.
     QString Truncated() const { return folder_.File(QStringLiteral("truncated.mp4")); }
+    // 30 s, 640x360 at 25 fps, H.264 with stereo AAC: long enough to convert for a while. Made on
+    // first use.
+    QString LongVideo() const;
 
 private:
     TMediaFiles();

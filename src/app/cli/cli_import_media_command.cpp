@@ -1,0 +1,202 @@
+// Trovecart - import-media: the media import dialog's work for one product, without a window.
+#include "cli/cli_import_media_command.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include "cli/cli_media_module.h"
+#include "cli/cli_progress.h"
+#include "cli/cli_snapshot_command.h"
+#include "import/media_import.h"
+#include "media/ff_player.h"
+#include "media/video_convertor.h"
+#include "shop/headless_project.h"
+#include "shop/program_data.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+// Ctrl+C cancels the import instead of ending the program, for as long as the object lives.
+class TInterruptGuard {
+public:
+    TInterruptGuard() {
+        interrupted = false;
+        previous_ = std::signal(SIGINT, [](int) { interrupted = true; });
+    }
+    ~TInterruptGuard() { std::signal(SIGINT, previous_); }
+    TInterruptGuard(const TInterruptGuard&) = delete;
+    TInterruptGuard& operator=(const TInterruptGuard&) = delete;
+
+private:
+    void (*previous_)(int);
+};
+
+qint64 MicrosecondsOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const qint64 value = parser.value(name).toLongLong(&ok);
+    if (!ok || value < 0)
+        throw ECliUsage(QStringLiteral("--%1 takes a number of microseconds.").arg(name));
+    return value;
+}
+
+// The one music or video product named "CATEGORY/PRODUCT"; either name may hold a '/'.
+TCartItem& FindProduct(TShop& shop, const QString& path) {
+    QList<TCartItem*> found;
+    for (int c = 0; c < shop.Categories().Count(); ++c) {
+        const TCategory& category = *shop.Categories().Items(c);
+        const QString prefix = category.Name() + QLatin1Char('/');
+        if (!path.startsWith(prefix))
+            continue;
+        const QString product = path.mid(prefix.size());
+        for (int p = 0; p < category.Items().Count(); ++p) {
+            if (category.Items().Items(p)->Name() == product)
+                found << category.Items().Items(p);
+        }
+    }
+    if (found.isEmpty())
+        throw EAppError(QStringLiteral("There is no product \"%1\" in the project.").arg(path));
+    if (found.size() > 1)
+        throw EAppError(
+            QStringLiteral("\"%1\" names %2 products; rename them apart first.").arg(path).arg(found.size()));
+    if (found.front()->ItemType() == citImage)
+        throw EAppError(
+            QStringLiteral("\"%1\" is a general product; only music and video products take a preview.")
+                .arg(path));
+    return *found.front();
+}
+
+// Runs the queued conversion on one worker with progress on a terminal; mrOk, mrNo after an
+// engine error (its message in `failure`), or mrCancel after Ctrl+C.
+int RunConversion(TVideoConvertor& convertor, QString& failure) {
+    TTerminalProgress progress(QStringLiteral("Converting"));
+    QEventLoop loop;
+    int result = mrNone;
+    convertor.OnProgress = [&progress](const TProgressInfo& info) {
+        if (info.TotalDuration > 0)
+            progress.Show(
+                static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration)));
+    };
+    convertor.OnTerminate = [&](int index, bool, bool exception, const QString& message) {
+        if (index == -1) {
+            loop.quit();
+        } else if (result == mrNone) {
+            result = exception ? mrNo : mrOk;
+            failure = message;
+        }
+    };
+    // Signals cannot touch the event loop; a timer looks at the flag.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (interrupted && result == mrNone) {
+            result = mrCancel;
+            convertor.Stop(true);
+        }
+    });
+    watch.start(100);
+    convertor.Start(1);
+    if (convertor.Working())
+        loop.exec();
+    return result;
+}
+
+} // namespace
+
+TCliCommand ImportMediaCommand() {
+    return {
+        QString::fromLatin1(kImportMediaTitle.Name),
+        QString::fromLatin1(kImportMediaTitle.Summary),
+        [](QCommandLineParser& parser) {
+            parser.addOption({QStringLiteral("product"), QStringLiteral("The music or video product."),
+                              QStringLiteral("CATEGORY/PRODUCT")});
+            parser.addOption({QStringLiteral("start"),
+                              QStringLiteral("Clip start in microseconds (default 0)."),
+                              QStringLiteral("US")});
+            parser.addOption({QStringLiteral("end"),
+                              QStringLiteral("Clip end in microseconds (default: the source's end)."),
+                              QStringLiteral("US")});
+            parser.addOption({QStringLiteral("snapshot-at"),
+                              QStringLiteral("Make the thumbnail from the video's picture at this moment."),
+                              QStringLiteral("US")});
+            parser.addOption({QStringLiteral("duration"),
+                              QStringLiteral("The play time the shop shows (default: the source's)."),
+                              QStringLiteral("HH:MM:SS")});
+            parser.addPositionalArgument(QStringLiteral("PROJECT"),
+                                         QStringLiteral("The project file (.scp)."));
+            parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The source media file."));
+        },
+        [](const QCommandLineParser& parser) {
+            const TInterruptGuard guard;
+            const QStringList files = ExpectPositional(parser, 2);
+            if (!parser.isSet(QStringLiteral("product")))
+                throw ECliUsage(QStringLiteral("Name the product with --product CATEGORY/PRODUCT."));
+            const QString duration = parser.value(QStringLiteral("duration"));
+            static const QRegularExpression durationForm(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
+            if (parser.isSet(QStringLiteral("duration")) && !durationForm.match(duration).hasMatch())
+                throw ECliUsage(QStringLiteral("--duration takes HH:MM:SS."));
+            const QString projectFile = QFileInfo(files.at(0)).absoluteFilePath();
+            const QString source = QFileInfo(files.at(1)).absoluteFilePath();
+
+            TAVProbe probe;
+            QString message;
+            if (!probe.Open(source, message))
+                throw EAppError(message);
+            TFileStreamInfo info;
+            probe.GetFileInfo(info);
+            probe.Close();
+            TMediaImportRequest request{source, MediaKindOfFile(source), {}, QImage(), duration};
+            request.Clip = {
+                MicrosecondsOption(parser, QStringLiteral("start"), 0),
+                MicrosecondsOption(parser, QStringLiteral("end"), std::max<int64_t>(0, info.Duration))};
+            if (!request.Clip.IsValid())
+                throw EAppError(kClipOrderMessage);
+            if (request.Duration.isEmpty())
+                request.Duration = DurationText(info.Duration);
+
+            const TProgramData data;
+            THeadlessProject project(data);
+            {
+                TTerminalProgress opening(QStringLiteral("Opening"));
+                project.Shop().OnArchiveProgress = opening.Handler();
+                project.OpenProject(projectFile);
+                project.Shop().OnArchiveProgress = nullptr;
+            }
+            TShop& shop = project.Shop();
+            TCartItem& item = FindProduct(shop, parser.value(QStringLiteral("product")));
+            if (parser.isSet(QStringLiteral("snapshot-at")) && request.Kind == TMediaKind::Video) {
+                TFFPlayer player;
+                request.Snapshot =
+                    PictureAt(player, source, MicrosecondsOption(parser, QStringLiteral("snapshot-at"), 0));
+                player.Stop(true);
+            }
+
+            if (interrupted)
+                throw EAppError(QStringLiteral("Task cancalled by user."));
+            TMediaImport import(shop, item, request);
+            TVideoConvertor convertor;
+            if (!import.Queue(convertor))
+                throw EAppError(convertor.LastMessage());
+            QString failure;
+            const int result = RunConversion(convertor, failure);
+            import.Finish(result);
+            if (result == mrCancel)
+                throw EAppError(QStringLiteral("Task cancalled by user."));
+            if (result != mrOk)
+                throw EAppError(QStringLiteral("Tasks Did Not Complete Correctly. Error : ") + failure);
+
+            TTerminalProgress saving(QStringLiteral("Saving"));
+            shop.OnArchiveProgress = saving.Handler();
+            shop.SaveProject(projectFile);
+            std::printf("%s\n", item.Preview().toLocal8Bit().constData());
+            return 0;
+        },
+    };
+}
