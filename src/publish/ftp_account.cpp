@@ -9,7 +9,6 @@ void ApplyAccount(TFtpClient& client, const TFtpAccount& account) {
     client.SetUsername(account.Login);
     client.SetPassword(account.Password);
     client.SetPassive(account.Passive);
-    client.SetTimeouts(account.Timeouts);
 }
 
 TFtpConnectionTest TestFtpConnection(const TFtpAccount& account, const QString& directory) {

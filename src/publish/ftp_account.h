@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "publish/ftp_client.h"
+class TFtpClient;
 
 struct TFtpAccount {
     QString Host;
@@ -13,7 +13,6 @@ struct TFtpAccount {
     QString Password;
     // Passive: the client opens the data connections.
     bool Passive = false;
-    TFtpTimeouts Timeouts;
 };
 
 // Gives the client the account's values.

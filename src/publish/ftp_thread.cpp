@@ -28,6 +28,7 @@ void TFTPThread::Publish() {
     client_->OnWork = [this](qint64 doneBytes) { UpdateFileProgress(doneBytes, transferSize_); };
     client_->ShouldStop = [this] { return Terminated(); };
     ApplyAccount(*client_, account_);
+    client_->SetTimeouts(timeouts_);
     client_->Connect();
 
     QString target = TargetFolder();

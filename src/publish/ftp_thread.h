@@ -5,6 +5,7 @@
 
 #include "publish/base_thread.h"
 #include "publish/ftp_account.h"
+#include "publish/ftp_client.h"
 #include "publish/ftp_listing.h"
 
 class TFTPThread : public TBaseThread {
@@ -24,7 +25,7 @@ public:
     void SetPassword(const QString& password) { account_.Password = password; }
     bool Passive() const { return account_.Passive; }
     void SetPassive(bool passive) { account_.Passive = passive; }
-    void SetTimeouts(const TFtpTimeouts& timeouts) { account_.Timeouts = timeouts; }
+    void SetTimeouts(const TFtpTimeouts& timeouts) { timeouts_ = timeouts; }
     void SetAccount(const TFtpAccount& account) { account_ = account; }
 
 protected:
@@ -44,6 +45,7 @@ private:
     void ForceRemoteDirs(const QString& path);
 
     TFtpAccount account_;
+    TFtpTimeouts timeouts_;
 
     // Exists only while the run lasts; worker thread only.
     std::unique_ptr<TFtpClient> client_;

@@ -213,7 +213,7 @@ TEST_F(RemoteFailuresTest, ServerRefusalsAreReportedAndTheTreeStaysUsable) {
 TEST_F(RemoteFailuresTest, AccountDialogTestsTheTypedValuesAndStoresOnlyOnOk) {
     TFtpTestServer server;
     QDir(server.Root()).mkpath(QStringLiteral("www"));
-    TProgramData settings(QDir::tempPath() + "/", QDir::tempPath() + "/");
+    TProgramData settings(QDir::tempPath() + "/", QDir::tempPath() + "/", QDir::tempPath() + "/");
     settings.SetFTPHost(QStringLiteral("127.0.0.1"));
     settings.SetFTPPort(server.Port());
     settings.SetFTPlogin(TFtpTestServer::User());

@@ -120,6 +120,11 @@ TBaseThread* CreateThread(const QCommandLineParser& parser) {
     const TFtpAccount account = FtpAccountFrom(parser);
     auto* thread = new TFTPThread;
     thread->SetAccount(account);
+    bool timeoutValid = false;
+    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
+    if (!timeoutValid || timeout < 1)
+        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
+    thread->SetTimeouts({timeout, timeout, timeout});
     thread->SetTargetFolder(parser.value(QStringLiteral("remote-dir")));
     return thread;
 }
@@ -148,10 +153,6 @@ void DeclareFtpAccountOptions(QCommandLineParser& parser, const QString& hostHel
         {QStringLiteral("password-file"),
          QStringLiteral("Read the FTP password from the first line of this file."), QStringLiteral("F")},
         {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
-        {QStringLiteral("timeout"),
-         QStringLiteral("Seconds the FTP server may take to connect, to answer a command, or with a "
-                        "stalled transfer (default 30)."),
-         QStringLiteral("S"), QStringLiteral("30")},
     });
 }
 
@@ -170,11 +171,6 @@ TFtpAccount FtpAccountFrom(const QCommandLineParser& parser) {
                            ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))
                            : parser.value(QStringLiteral("password"));
     account.Passive = parser.isSet(QStringLiteral("passive"));
-    bool timeoutValid = false;
-    const int timeout = parser.value(QStringLiteral("timeout")).toInt(&timeoutValid);
-    if (!timeoutValid || timeout < 1)
-        throw ECliUsage(QStringLiteral("The time-out must be a number of seconds from 1."));
-    account.Timeouts = {timeout, timeout, timeout};
     return account;
 }
 
@@ -182,6 +178,10 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
     DeclareFtpAccountOptions(parser, QStringLiteral("Publish onto this FTP server."));
     parser.addOptions({
         {QStringLiteral("folder"), QStringLiteral("Publish into this local folder."), QStringLiteral("DIR")},
+        {QStringLiteral("timeout"),
+         QStringLiteral("Seconds the FTP server may take to connect, to answer a command, or with a "
+                        "stalled transfer (default 30)."),
+         QStringLiteral("S"), QStringLiteral("30")},
         {QStringLiteral("remote-dir"),
          QStringLiteral("Remote directory to publish into (default /); it must exist."),
          QStringLiteral("/path/"), QStringLiteral("/")},

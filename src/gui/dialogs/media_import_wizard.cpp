@@ -175,7 +175,8 @@ bool TMediaImportWizard::LoadFile(const QString& fileName) {
 }
 
 void TMediaImportWizard::btnBrowseClick() {
-    if (const std::optional<QString> chosen = DialogService().OpenFileName(this, FileFilter, QString()))
+    if (const std::optional<QString> chosen =
+            DialogService().OpenFileName(this, FileFilter, QString(), QString()))
         LoadFile(*chosen);
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "common/message_service.h"
 #include "gui/dialogs/media_import_wizard.h"
@@ -61,12 +62,12 @@ TAVItemFrame::TAVItemFrame(QWidget* parent) : TItemBaseFrame(parent) {
     durationRow->addWidget(durationLabel);
     durationRow->addWidget(EditDuration);
     durationRow->addStretch();
+    // One above the other: side by side they make the frame too wide for a 1024-pixel window.
     auto* buttons = new QWidget(this);
-    auto* buttonRow = new QHBoxLayout(buttons);
-    buttonRow->setContentsMargins(0, 0, 0, 0);
-    buttonRow->addStretch();
-    buttonRow->addWidget(BtnChangePic);
-    buttonRow->addWidget(BtnChangePreview);
+    auto* buttonColumn = new QVBoxLayout(buttons);
+    buttonColumn->setContentsMargins(0, 0, 0, 0);
+    buttonColumn->addWidget(BtnChangePic);
+    buttonColumn->addWidget(BtnChangePreview);
     AddToMediaColumn(Display, 1);
     AddToMediaColumn(Controls);
     AddToMediaColumn(duration);

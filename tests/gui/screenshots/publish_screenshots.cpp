@@ -69,7 +69,8 @@ int main(int argc, char* argv[]) {
 
     const QString programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     TDataModuleShopCart data(true,
-                             std::make_unique<TProgramData>(programFolder, work.path() + QLatin1Char('/')));
+                             std::make_unique<TProgramData>(programFolder, work.path() + QLatin1Char('/'),
+                                                            work.path() + QLatin1Char('/')));
     data.DataModuleCreate();
     TProgramData& settings = data.ProgramData();
     settings.SetFTPHost(QStringLiteral("127.0.0.1"));
