@@ -2,7 +2,6 @@
 #include "cli/cli_import_media_command.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstdio>
 
 #include <QEventLoop>
@@ -26,16 +25,16 @@ std::atomic<bool> interrupted{false};
 // Ctrl+C cancels the import instead of ending the program, for as long as the object lives.
 class TInterruptGuard {
 public:
-    TInterruptGuard() {
+    explicit TInterruptGuard(TCliInterruptSetter setInterrupt) : setInterrupt_(setInterrupt) {
         interrupted = false;
-        previous_ = std::signal(SIGINT, [](int) { interrupted = true; });
+        setInterrupt_([] { interrupted = true; });
     }
-    ~TInterruptGuard() { std::signal(SIGINT, previous_); }
+    ~TInterruptGuard() { setInterrupt_(nullptr); }
     TInterruptGuard(const TInterruptGuard&) = delete;
     TInterruptGuard& operator=(const TInterruptGuard&) = delete;
 
 private:
-    void (*previous_)(int);
+    TCliInterruptSetter setInterrupt_;
 };
 
 qint64 MicrosecondsOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
@@ -110,7 +109,7 @@ int RunConversion(TVideoConvertor& convertor, QString& failure) {
 
 } // namespace
 
-TCliCommand ImportMediaCommand() {
+TCliCommand ImportMediaCommand(TCliInterruptSetter setInterrupt) {
     return {
         QString::fromLatin1(kImportMediaTitle.Name),
         QString::fromLatin1(kImportMediaTitle.Summary),
@@ -133,8 +132,8 @@ TCliCommand ImportMediaCommand() {
                                          QStringLiteral("The project file (.scp)."));
             parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The source media file."));
         },
-        [](const QCommandLineParser& parser) {
-            const TInterruptGuard guard;
+        [setInterrupt](const QCommandLineParser& parser) {
+            const TInterruptGuard guard(setInterrupt);
             const QStringList files = ExpectPositional(parser, 2);
             if (!parser.isSet(QStringLiteral("product")))
                 throw ECliUsage(QStringLiteral("Name the product with --product CATEGORY/PRODUCT."));

@@ -2,5 +2,6 @@
 #pragma once
 
 #include "cli/cli_command.h"
+#include "cli/cli_media_module.h"
 
-TCliCommand ImportMediaCommand();
+TCliCommand ImportMediaCommand(TCliInterruptSetter setInterrupt);

@@ -5,6 +5,7 @@
 #include <QLibrary>
 
 #include "cli/cli_media_module.h"
+#include "cli/cli_signals.h"
 #include "common/message_service.h"
 
 namespace {
@@ -19,7 +20,7 @@ const std::vector<TCliCommand>& ModuleCommands() {
             throw EAppError(
                 QStringLiteral("The media commands cannot be loaded: %1").arg(module.errorString()));
         std::vector<TCliCommand> loaded;
-        entry(loaded, &MessageService());
+        entry(loaded, &MessageService(), &SetCliInterruptHandler);
         return loaded;
     }();
     return commands;

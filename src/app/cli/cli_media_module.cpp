@@ -9,7 +9,8 @@
 #include "common/message_service.h"
 
 extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& commands,
-                                                     TMessageService* messages) {
+                                                     TMessageService* messages,
+                                                     TCliInterruptSetter setInterrupt) {
     SetMessageService(messages);
-    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand(), ImportMediaCommand()};
+    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand(), ImportMediaCommand(setInterrupt)};
 }

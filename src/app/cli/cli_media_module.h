@@ -1,6 +1,7 @@
 // Trovecart - the commands that use the media engine, built as a module of their own.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "cli/cli_command.h"
@@ -24,9 +25,13 @@ inline constexpr TCliTitle kImportMediaTitle{
 inline constexpr char kMediaModuleName[] = "trovecart-cli-media";
 inline constexpr char kMediaModuleEntry[] = "TrovecartMediaCommands";
 class TMessageService;
+// Sets (or clears, with an empty handler) what the first Ctrl+C does instead of ending the program.
+using TCliInterruptSetter = void (*)(std::function<void()> handler);
 // The entry point fills in the module's commands. The module has its own copy of the core layers,
-// so it is handed the message service that trovecart-cli installed.
-using TMediaModuleEntry = void (*)(std::vector<TCliCommand>& commands, TMessageService* messages);
+// so it is handed the message service that trovecart-cli installed, and the way to take Ctrl+C
+// from trovecart-cli's signal thread.
+using TMediaModuleEntry = void (*)(std::vector<TCliCommand>& commands, TMessageService* messages,
+                                   TCliInterruptSetter setInterrupt);
 
 // In trovecart-cli: stand-ins for the module's commands that load it when they are used; a
 // module that cannot be loaded raises EAppError.
