@@ -2,6 +2,7 @@
 #include <csignal>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -94,7 +95,14 @@ TEST_F(CliImportMedia, CtrlCCancelsAndLeavesTheProjectFileUnchanged) {
     cli.start(QStringLiteral(TROVECART_CLI),
               {"import-media", "demo.scp", "--product", kVideoProduct, TMediaFiles::Get().LongVideo()});
     ASSERT_TRUE(cli.waitForStarted());
-    QThread::msleep(800);
+    // Only once the project is open is the import under way; a signal before that ends the
+    // program at once, which is another case.
+    const QDir temp(data_.File("Corvalen/Trovecart/Temp"));
+    QElapsedTimer waited;
+    waited.start();
+    while (temp.entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty() && waited.elapsed() < 20000)
+        QThread::msleep(20);
+    QThread::msleep(300);
     ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
