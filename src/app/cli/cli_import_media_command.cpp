@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include "cli/cli_media_commands.h"
 #include "cli/cli_media_module.h"
 #include "cli/cli_progress.h"
 #include "cli/cli_snapshot_command.h"
@@ -36,16 +37,6 @@ public:
 private:
     TCliInterruptSetter setInterrupt_;
 };
-
-qint64 MicrosecondsOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
-    if (!parser.isSet(name))
-        return fallback;
-    bool ok = false;
-    const qint64 value = parser.value(name).toLongLong(&ok);
-    if (!ok || value < 0)
-        throw ECliUsage(QStringLiteral("--%1 takes a number of microseconds.").arg(name));
-    return value;
-}
 
 // The one music or video product named "CATEGORY/PRODUCT"; either name may hold a '/'.
 TCartItem& FindProduct(TShop& shop, const QString& path) {

@@ -57,16 +57,6 @@ QJsonObject StreamJson(const TAVProbe& probe, int index) {
     return stream;
 }
 
-qint64 TimeOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
-    if (!parser.isSet(name))
-        return fallback;
-    bool ok = false;
-    const qint64 value = parser.value(name).toLongLong(&ok);
-    if (!ok || value < 0)
-        throw ECliUsage(QStringLiteral("--%1 takes a number of microseconds.").arg(name));
-    return value;
-}
-
 // "[#####.....]  50%" on one line of stderr, redrawn only when the percentage changes.
 class TConsoleProgress {
 public:
@@ -187,13 +177,23 @@ TCliCommand ConvertCommand() {
             const bool video = parser.isSet(QStringLiteral("video"));
             if (video == parser.isSet(QStringLiteral("audio")))
                 throw ECliUsage(QStringLiteral("Give exactly one of --video and --audio."));
-            const qint64 start = TimeOption(parser, QStringLiteral("start"), 0);
+            const qint64 start = MicrosecondsOption(parser, QStringLiteral("start"), 0);
             // Without an end the clip runs to the source's end, where the engine cuts it.
-            const TClip clip{start,
-                             TimeOption(parser, QStringLiteral("end"), std::numeric_limits<qint64>::max())};
+            const TClip clip{
+                start, MicrosecondsOption(parser, QStringLiteral("end"), std::numeric_limits<qint64>::max())};
             if (!clip.IsValid())
                 throw EAppError(kClipOrderMessage);
             return RunConversion(files.at(0), video, clip, files.at(1));
         },
     };
+}
+
+qint64 MicrosecondsOption(const QCommandLineParser& parser, const QString& name, qint64 fallback) {
+    if (!parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const qint64 value = parser.value(name).toLongLong(&ok);
+    if (!ok || value < 0)
+        throw ECliUsage(QStringLiteral("--%1 takes a number of microseconds.").arg(name));
+    return value;
 }

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,18 +125,13 @@ void TAVItemFrame::EditDurationChange() {
 }
 
 void TAVItemFrame::BtnChangePicClick() {
-    const std::optional<QString> chosen = ChoosePictureFile(window());
+    const std::optional<TChosenPicture> chosen = ChoosePicture(window());
     if (!chosen)
-        return;
-    QImageReader reader(*chosen);
-    const bool png = reader.format() == "png";
-    const QImage picture = reader.read();
-    if (picture.isNull())
         return;
     const TShopConfig& config = Shop()->ShopConfig();
     // Made before the old thumbnail goes, so that a failure leaves the product as it was.
-    const QString thumb =
-        CreateThumbnailFile(picture, config.ThumbWidth(), config.ThumbHeight(), Shop()->WorkFolder(), png);
+    const QString thumb = CreateThumbnailFile(chosen->Picture, config.ThumbWidth(), config.ThumbHeight(),
+                                              Shop()->WorkFolder(), chosen->Png);
     Item()->SetImage(QString());
     if (!Item()->Thumb().isEmpty())
         QFile::remove(Shop()->Workspace().MediaFolder(TWorkspace::TMedia::Thumb) + Item()->Thumb());

@@ -2,7 +2,6 @@
 #include "gui/frames/image_item_frame.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QPushButton>
 
 #include "common/app_error.h"
@@ -12,6 +11,7 @@
 #include "gui/widgets/picture_panel.h"
 #include "shop/media_files.h"
 #include "shop/shop_document.h"
+#include "shop/workspace.h"
 
 namespace {
 
@@ -51,33 +51,30 @@ void TImageItemFrame::ShowPicture() {
 }
 
 void TImageItemFrame::BtnChangePicClick() {
-    const std::optional<QString> chosen = ChoosePictureFile(window());
+    const std::optional<TChosenPicture> chosen = ChoosePicture(window());
     if (!chosen)
         return;
-    QImageReader reader(*chosen);
-    const bool png = reader.format() == "png";
-    const QImage picture = reader.read();
-    // A file that is no picture changes nothing.
-    if (picture.isNull())
-        return;
     const QString work = Shop()->WorkFolder();
+    const TWorkspace& workspace = Shop()->Workspace();
+    const QString imageFolder = workspace.MediaFolder(TWorkspace::TMedia::Image);
     const TShopConfig& config = Shop()->ShopConfig();
     // The new files are made before the old ones go, so that a failure leaves the product as it
     // was; failures are not reported.
     QString image;
     QString thumb;
     try {
-        image = ImportPictureFile(*chosen, work);
-        thumb = CreateThumbnailFile(picture, config.ThumbWidth(), config.ThumbHeight(), work, png);
+        image = ImportPictureFile(chosen->File, work);
+        thumb = CreateThumbnailFile(chosen->Picture, config.ThumbWidth(), config.ThumbHeight(), work,
+                                    chosen->Png);
     } catch (const EAppError&) {
         if (!image.isEmpty())
-            QFile::remove(work + QStringLiteral("image/") + image);
+            QFile::remove(imageFolder + image);
         return;
     }
     if (!Item()->Image().isEmpty())
-        QFile::remove(work + QStringLiteral("image/") + Item()->Image());
+        QFile::remove(imageFolder + Item()->Image());
     if (!Item()->Thumb().isEmpty())
-        QFile::remove(work + QStringLiteral("thumb/") + Item()->Thumb());
+        QFile::remove(workspace.MediaFolder(TWorkspace::TMedia::Thumb) + Item()->Thumb());
     Item()->SetImage(image);
     Item()->SetThumb(thumb);
     ShowPicture();

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include <QImage>
 #include <QString>
 
 class QWidget;
@@ -10,5 +11,13 @@ class QWidget;
 // The picture filter in the program's own form.
 extern const QString kPictureFilter;
 
-// Shows the open dialog with the picture filter; the chosen file, or none after Cancel.
-std::optional<QString> ChoosePictureFile(QWidget* owner);
+struct TChosenPicture {
+    QString File;
+    QImage Picture;
+    // Thumbnails of PNG pictures stay PNG.
+    bool Png = false;
+};
+
+// Shows the open dialog with the picture filter and reads the chosen file; none after Cancel, and
+// none for a file that is no picture, which changes nothing.
+std::optional<TChosenPicture> ChoosePicture(QWidget* owner);
