@@ -80,23 +80,23 @@ void TCartItem::LoadFromXML(const pugi::xml_node& element) {
     options_.LoadFromXML(element);
 }
 
-void TCartItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
-                          const QString& elementName) const {
-    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
-    SetAttribute(element, "id", ++context.ProductCounter);
-    AppendTextElement(element, "name", Name());
-    AppendTextElement(element, "desc", description_);
-    AppendTextElement(element, "thumb", thumb_);
-    AppendTextElement(element, "img", image_);
+void TCartItem::SaveToXML(TXmlWriter& out, TXMLSaveContext& context, const QString& elementName) const {
+    out.StartElement(ScratchUtf8(elementName));
+    out.Attribute("id", ++context.ProductCounter);
+    WriteAttribute(out, "type", CartItemTypeWord(itemType_));
+    WriteTextElement(out, "name", Name());
+    WriteTextElement(out, "desc", description_);
+    WriteTextElement(out, "thumb", thumb_);
+    WriteTextElement(out, "img", image_);
     if (itemType_ == citVideo || itemType_ == citAudio) {
-        AppendTextElement(element, "preview", preview_);
-        AppendTextElement(element, "duration", duration_);
+        WriteTextElement(out, "preview", preview_);
+        WriteTextElement(out, "duration", duration_);
     }
-    SetAttribute(element, "type", CartItemTypeWord(itemType_));
-    AppendPlainElement(element, "price", FormatDocumentReal(price_));
-    AppendPlainElement(element, "discount", FormatDocumentReal(discount_));
-    AppendPlainElement(element, "shipping", FormatDocumentReal(shipping_));
-    options_.SaveToXML(element, context);
+    WritePlainElement(out, "price", FormatDocumentReal(price_));
+    WritePlainElement(out, "discount", FormatDocumentReal(discount_));
+    WritePlainElement(out, "shipping", FormatDocumentReal(shipping_));
+    options_.SaveToXML(out, context);
+    out.EndElement();
 }
 
 bool TCartItem::DeleteMediaFiles(const QString& workFolder) const {

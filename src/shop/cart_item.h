@@ -52,8 +52,7 @@ public:
 
     void Assign(const TXMLCollectionItem& source) override;
     void LoadFromXML(const pugi::xml_node& element) override;
-    void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
-                   const QString& elementName) const override;
+    void SaveToXML(TXmlWriter& out, TXMLSaveContext& context, const QString& elementName) const override;
 
     // Deletes the thumbnail, preview and picture files below workFolder (which ends with '/').
     // True when every attempted deletion succeeded; the first failure stops the later ones.

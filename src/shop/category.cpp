@@ -16,10 +16,10 @@ void TCategory::LoadFromXML(const pugi::xml_node& element) {
     items_.LoadFromXML(element);
 }
 
-void TCategory::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
-                          const QString& elementName) const {
-    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
-    SetAttribute(element, "id", Index() + 1);
-    SetAttribute(element, "name", Name());
-    items_.SaveToXML(element, context);
+void TCategory::SaveToXML(TXmlWriter& out, TXMLSaveContext& context, const QString& elementName) const {
+    out.StartElement(ScratchUtf8(elementName));
+    out.Attribute("id", Index() + 1);
+    WriteAttribute(out, "name", Name());
+    items_.SaveToXML(out, context);
+    out.EndElement();
 }

@@ -27,12 +27,17 @@ void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
     }
 }
 
-void TOptionItem::SaveToXML(pugi::xml_node& parent, TXMLSaveContext&, const QString& elementName) const {
+void TOptionItem::SaveToXML(TXmlWriter& out, TXMLSaveContext&, const QString& elementName) const {
     if (!enabled_)
         return;
-    pugi::xml_node element = parent.append_child(ScratchUtf8(elementName).c_str());
-    SetAttribute(element, "id", Name());
+    out.StartElement(ScratchUtf8(elementName));
+    WriteAttribute(out, "id", Name());
     int number = 0;
-    for (const QString& value : items_)
-        SetAttribute(AppendTextElement(element, "id", value), "id", ++number);
+    for (const QString& value : items_) {
+        out.StartElement("id");
+        out.Attribute("id", ++number);
+        WriteTextContent(out, value);
+        out.EndElement();
+    }
+    out.EndElement();
 }

@@ -17,8 +17,7 @@ public:
 
     void Assign(const TXMLCollectionItem& source) override;
     void LoadFromXML(const pugi::xml_node& element) override;
-    void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
-                   const QString& elementName) const override;
+    void SaveToXML(TXmlWriter& out, TXMLSaveContext& context, const QString& elementName) const override;
 
 private:
     bool enabled_ = false;

@@ -20,10 +20,11 @@ void ReadSize(const pugi::xml_node& config, const char* name, int& width, int& h
     width = RequiredIntAttribute(element, "width");
 }
 
-void AppendSize(pugi::xml_node& config, const char* name, int width, int height) {
-    pugi::xml_node element = config.append_child(name);
-    SetAttribute(element, "width", width);
-    SetAttribute(element, "height", height);
+void WriteSize(TXmlWriter& out, const char* name, int width, int height) {
+    out.StartElement(name);
+    out.Attribute("width", width);
+    out.Attribute("height", height);
+    out.EndElement();
 }
 
 } // namespace
@@ -62,31 +63,31 @@ void TShopConfig::LoadFromXML(const pugi::xml_node& config) {
     winMode_ = winMode ? RequiredIntAttribute(winMode, "value") : 1;
 }
 
-void TShopConfig::SaveToXML(pugi::xml_node& shop) const {
-    pugi::xml_node config = shop.child("config");
-    if (!config)
-        config = shop.append_child("config");
-    while (config.first_child())
-        config.remove_child(config.first_child());
+void TShopConfig::SaveToXML(TXmlWriter& out) const {
+    out.StartElement("config");
+    WriteTextElement(out, "title", title_);
+    WriteTextElement(out, "footer", footer_);
+    WriteTextElement(out, "homepage", homePage_);
+    WriteTextElement(out, "email", email_);
+    WriteSize(out, "dimension", width_, height_);
+    WriteSize(out, "userdimension", userWidth_, userHeight_);
+    WriteSize(out, "thumbsize", thumbWidth_, thumbHeight_);
+    out.StartElement("winmode");
+    out.Attribute("value", winMode_);
+    out.EndElement();
+    WriteTextElement(out, "noimage", noImage_);
+    WriteTextElement(out, "novideo", noVideo_);
+    WriteTextElement(out, "noaudio", noAudio_);
 
-    AppendTextElement(config, "title", title_);
-    AppendTextElement(config, "footer", footer_);
-    AppendTextElement(config, "homepage", homePage_);
-    AppendTextElement(config, "email", email_);
-    AppendSize(config, "dimension", width_, height_);
-    AppendSize(config, "userdimension", userWidth_, userHeight_);
-    AppendSize(config, "thumbsize", thumbWidth_, thumbHeight_);
-    SetAttribute(config.append_child("winmode"), "value", winMode_);
-    AppendTextElement(config, "noimage", noImage_);
-    AppendTextElement(config, "novideo", noVideo_);
-    AppendTextElement(config, "noaudio", noAudio_);
+    out.StartElement("currency");
+    WritePlainElement(out, "symbol", currencySymbol_);
+    WritePlainElement(out, "abbreviation", currencyAbbreviation_);
+    out.EndElement();
 
-    pugi::xml_node currency = config.append_child("currency");
-    AppendPlainElement(currency, "symbol", currencySymbol_);
-    AppendPlainElement(currency, "abbreviation", currencyAbbreviation_);
-
-    pugi::xml_node gateway = config.append_child("paymentgateway");
-    SetAttribute(gateway, "type", paymentType_);
-    AppendPlainElement(gateway, "email", paymentEmail_);
-    AppendPlainElement(gateway, "currency", paymentCurrency_);
+    out.StartElement("paymentgateway");
+    WriteAttribute(out, "type", paymentType_);
+    WritePlainElement(out, "email", paymentEmail_);
+    WritePlainElement(out, "currency", paymentCurrency_);
+    out.EndElement();
+    out.EndElement();
 }

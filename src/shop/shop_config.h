@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class TXmlWriter;
+
 namespace pugi {
 class xml_node;
 }
@@ -59,8 +61,8 @@ public:
 
     // Reads the config element; children are found by name, missing ones give the defaults.
     void LoadFromXML(const pugi::xml_node& config);
-    // Rewrites the config child of the shop element, adding it when missing.
-    void SaveToXML(pugi::xml_node& shop) const;
+    // Writes the config element.
+    void SaveToXML(TXmlWriter& out) const;
 
 private:
     QString title_;

@@ -19,22 +19,6 @@ namespace {
 // Five spaces per nesting level, as the front end's tools have always written it.
 constexpr const char* kIndent = "     ";
 
-// Streams the document straight into the file, so a large shop is never held twice as text.
-class TDeviceWriter : public pugi::xml_writer {
-public:
-    explicit TDeviceWriter(QIODevice& device) : device_(device) {}
-    void write(const void* data, size_t size) override {
-        const auto length = static_cast<qint64>(size);
-        if (ok_ && device_.write(static_cast<const char*>(data), length) != length)
-            ok_ = false;
-    }
-    bool Ok() const { return ok_; }
-
-private:
-    QIODevice& device_;
-    bool ok_ = true;
-};
-
 int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
     const qsizetype end = std::clamp<qsizetype>(offset, 0, text.size());
     return static_cast<int>(std::count(text.constBegin(), text.constBegin() + end, '\n')) + 1;
@@ -55,12 +39,15 @@ void TShop::LoadFromXML(const pugi::xml_node& root) {
         categories_.LoadFromXML(products);
 }
 
-void TShop::SaveToXML(pugi::xml_node& root, TXMLSaveContext& context) const {
-    SetAttribute(root, "id", id_);
-    config_.SaveToXML(root);
-    pugi::xml_node products = root.append_child("product");
+void TShop::SaveToXML(TXmlWriter& out, TXMLSaveContext& context) const {
+    out.StartElement("shop");
+    WriteAttribute(out, "id", id_);
+    config_.SaveToXML(out);
+    out.StartElement("product");
     context.ProductCounter = 0;
-    categories_.SaveToXML(products, context);
+    categories_.SaveToXML(out, context);
+    out.EndElement();
+    out.EndElement();
 }
 
 void TShop::LoadFromFile(const QString& fileName) {
@@ -115,18 +102,10 @@ void TShop::ReadFile(const QString& fileName) {
 }
 
 void TShop::WriteDocument(QIODevice& device) const {
-    pugi::xml_document document;
-    pugi::xml_node declaration = document.append_child(pugi::node_declaration);
-    declaration.append_attribute("version").set_value("1.0");
-    declaration.append_attribute("encoding").set_value("UTF-8");
-    pugi::xml_node root = document.append_child("shop");
+    TXmlWriter out(device, kIndent);
     TXMLSaveContext context;
-    SaveToXML(root, context);
-
-    TDeviceWriter writer(device);
-    document.save(writer, kIndent, pugi::format_indent, pugi::encoding_utf8);
-    if (!writer.Ok())
-        throw EShopError(device.errorString());
+    SaveToXML(out, context);
+    out.Finish();
 }
 
 QByteArray TShop::ToXmlText() const {

@@ -14,6 +14,8 @@
 #include "shop/shop_config.h"
 #include "shop/workspace.h"
 
+class TXmlWriter;
+
 namespace pugi {
 class xml_node;
 }
@@ -61,7 +63,7 @@ public:
     // Reads the document element; a missing config or product child leaves that part unchanged.
     // Raises EShopError on a conversion error (the shop is then partly filled).
     virtual void LoadFromXML(const pugi::xml_node& root);
-    virtual void SaveToXML(pugi::xml_node& root, TXMLSaveContext& context) const;
+    virtual void SaveToXML(TXmlWriter& out, TXMLSaveContext& context) const;
     // Raises EShopError when the file cannot be read or is not a valid shop document.
     virtual void LoadFromFile(const QString& fileName);
     // Writes the whole file or nothing: the old file stays when writing fails (EShopError).

@@ -91,9 +91,9 @@ void TXMLItemCollection::LoadFromXML(const pugi::xml_node& element, const QStrin
     }
 }
 
-void TXMLItemCollection::SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
+void TXMLItemCollection::SaveToXML(TXmlWriter& out, TXMLSaveContext& context,
                                    const QString& elementName) const {
     const QString name = elementName.isEmpty() ? nodeName_ : elementName;
     for (const auto& item : items_)
-        item->SaveToXML(parent, context, name);
+        item->SaveToXML(out, context, name);
 }

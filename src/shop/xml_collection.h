@@ -15,6 +15,7 @@ class xml_node;
 }
 
 class TXMLItemCollection;
+class TXmlWriter;
 
 // A catalogue entry that knows its place in its owning collection and points at its editor view.
 class TXMLCollectionItem {
@@ -37,9 +38,8 @@ public:
     // Copies the name; concrete entries copy all their stored fields from a source of their class.
     virtual void Assign(const TXMLCollectionItem& source);
     virtual void LoadFromXML(const pugi::xml_node& element) = 0;
-    // Appends the entry as a new child element named elementName under parent.
-    virtual void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
-                           const QString& elementName) const = 0;
+    // Writes the entry as an element named elementName.
+    virtual void SaveToXML(TXmlWriter& out, TXMLSaveContext& context, const QString& elementName) const = 0;
 
     // The view made for this entry, owned by the GUI; null until one is made.
     TEditorView* EditorView() const { return editor_; }
@@ -85,8 +85,8 @@ public:
     virtual void Assign(const TXMLItemCollection& source);
     // Replaces the entries by one per child of `element` named elementName (NodeName when empty).
     virtual void LoadFromXML(const pugi::xml_node& element, const QString& elementName = QString());
-    // Appends every entry under parent; the collection writes no element of its own.
-    virtual void SaveToXML(pugi::xml_node& parent, TXMLSaveContext& context,
+    // Writes every entry; the collection writes no element of its own.
+    virtual void SaveToXML(TXmlWriter& out, TXMLSaveContext& context,
                            const QString& elementName = QString()) const;
 
 protected:

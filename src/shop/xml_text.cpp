@@ -100,22 +100,31 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName, const
     return child ? ReadElementText(child) : fallback;
 }
 
-pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text) {
-    pugi::xml_node element = parent.append_child(name);
+void WriteTextContent(TXmlWriter& out, const QString& text) {
     const std::string& value = WritableUtf8(text);
-    const bool fitsCdata = value.find("]]>") == std::string::npos;
-    element.append_child(fitsCdata ? pugi::node_cdata : pugi::node_pcdata)
-        .set_value(value.data(), value.size());
-    return element;
+    if (value.find("]]>") == std::string::npos)
+        out.CData(value);
+    else
+        out.Text(value);
 }
 
-pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text) {
-    pugi::xml_node element = parent.append_child(name);
+void WriteTextElement(TXmlWriter& out, const char* name, const QString& text) {
+    out.StartElement(name);
+    WriteTextContent(out, text);
+    out.EndElement();
+}
+
+void WritePlainElement(TXmlWriter& out, const char* name, const QString& text) {
+    out.StartElement(name);
     // Text of nothing but control characters leaves the element empty, as it reads back.
     const std::string& value = WritableUtf8(text);
     if (!value.empty())
-        element.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
-    return element;
+        out.Text(value);
+    out.EndElement();
+}
+
+void WriteAttribute(TXmlWriter& out, const char* name, const QString& value) {
+    out.Attribute(name, WritableUtf8(value));
 }
 
 const char* RequiredAttributeUtf8(const pugi::xml_node& element, const char* name) {

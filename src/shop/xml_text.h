@@ -7,6 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include "shop/xml_writer.h"
+
 // Documents (shop, settings, catalogue) larger than this are refused before they are read, so that
 // a crafted project cannot make the program hold gigabytes.
 constexpr qint64 kLargestXmlDocument = 64 * 1024 * 1024;
@@ -37,11 +39,14 @@ QString SharedText(const char* utf8);
 QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());
 
-// Appends an element holding the text in one CDATA section and returns it. Text that contains the CDATA end
-// marker cannot live in one section, so it is written as one escaped text node instead.
-pugi::xml_node AppendTextElement(pugi::xml_node parent, const char* name, const QString& text);
-// Appends an element holding the text as ordinary, escaped text.
-pugi::xml_node AppendPlainElement(pugi::xml_node parent, const char* name, const QString& text);
+// Writes the text as the content of the open element, in one CDATA section. Text that contains the
+// CDATA end marker cannot live in one section, so it is written as escaped text instead.
+void WriteTextContent(TXmlWriter& out, const QString& text);
+// An element holding the text as WriteTextContent writes it.
+void WriteTextElement(TXmlWriter& out, const char* name, const QString& text);
+// An element holding the text as ordinary, escaped text.
+void WritePlainElement(TXmlWriter& out, const char* name, const QString& text);
+void WriteAttribute(TXmlWriter& out, const char* name, const QString& value);
 
 // A required attribute; its absence raises EShopError.
 QString RequiredAttribute(const pugi::xml_node& element, const char* name);

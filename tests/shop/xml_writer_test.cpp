@@ -1,0 +1,97 @@
+// The streamed writer must lay documents out exactly as pugixml's indented output does: stored
+// shops written before it and after it must not differ by a byte.
+#include <functional>
+#include <sstream>
+
+#include <QBuffer>
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include "shop/shop_error.h"
+#include "shop/xml_writer.h"
+
+namespace {
+
+constexpr const char* kIndent = "     ";
+
+std::string PugiLayoutOf(const std::string& text) {
+    pugi::xml_document document;
+    // Without line-end normalisation, so that a carriage return written raw reads back as one.
+    const unsigned flags = (pugi::parse_default | pugi::parse_declaration) & ~pugi::parse_eol;
+    EXPECT_TRUE(document.load_buffer(text.data(), text.size(), flags));
+    std::ostringstream out;
+    document.save(out, kIndent, pugi::format_indent, pugi::encoding_utf8);
+    return out.str();
+}
+
+std::string Written(const std::function<void(TXmlWriter&)>& write) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    TXmlWriter out(buffer, kIndent);
+    write(out);
+    out.Finish();
+    return buffer.data().toStdString();
+}
+
+} // namespace
+
+TEST(XmlWriterTest, LayoutAndEscapingMatchPugixml) {
+    std::string ascii;
+    for (int code = 1; code < 128; ++code)
+        ascii += static_cast<char>(code);
+    ascii += "\xc3\xa9\xe2\x9c\x93";
+
+    const std::string text = Written([&](TXmlWriter& out) {
+        out.StartElement("shop");
+        out.Attribute("id", ascii);
+        out.StartElement("empty");
+        out.EndElement();
+        out.StartElement("sized");
+        out.Attribute("width", -12);
+        out.Attribute("height", 0);
+        out.EndElement();
+        out.StartElement("plain");
+        out.Text(ascii);
+        out.EndElement();
+        out.StartElement("cdata");
+        out.CData("<b>&amp; ]] > \t\r\n</b>");
+        out.EndElement();
+        out.StartElement("blank");
+        out.CData("");
+        out.EndElement();
+        out.StartElement("nested");
+        for (int level = 0; level < 3; ++level) {
+            out.StartElement("level");
+            out.Attribute("n", level);
+        }
+        out.StartElement("leaf");
+        out.CData("x");
+        out.EndElement();
+        // The rest close at Finish.
+    });
+    EXPECT_EQ(text, PugiLayoutOf(text));
+    EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<shop id=", 0), 0u);
+}
+
+TEST(XmlWriterTest, LargeDocumentsAreWrittenWhole) {
+    const std::string text = Written([](TXmlWriter& out) {
+        out.StartElement("list");
+        for (int i = 0; i < 50000; ++i) {
+            out.StartElement("item");
+            out.Attribute("id", i);
+            out.CData("some text that makes the document pass the buffer size several times");
+            out.EndElement();
+        }
+    });
+    EXPECT_GT(text.size(), 4u * 1024 * 1024);
+    EXPECT_EQ(text, PugiLayoutOf(text));
+}
+
+TEST(XmlWriterTest, AFailedWriteIsReported) {
+    QBuffer readOnly;
+    readOnly.open(QIODevice::ReadOnly);
+    TXmlWriter out(readOnly, kIndent);
+    out.StartElement("shop");
+    EXPECT_THROW(out.Finish(), EShopError);
+}
