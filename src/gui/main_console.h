@@ -106,6 +106,9 @@ private:
     bool AskToSave();
     bool OpenChosenProject(const QString& path, bool recordRecent);
     bool RecoverWorkspace(const TAbandonedWorkspace& abandoned);
+    // Replaces the open shop by a new one that `fill` gives its content, and shows it; a shop
+    // that could not be filled goes again. Returns whether it is shown.
+    bool ShowNewShop(const std::function<void()>& fill);
     // Where the open and save dialogs start: beside the open project, else beside the newest
     // recent one whose folder still exists; empty when there is none.
     QString ProjectDialogFolder() const;

@@ -88,35 +88,32 @@ bool TMainConsole::OpenProjectWithDialog() {
     return OpenChosenProject(*path, true);
 }
 
-bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
+bool TMainConsole::ShowNewShop(const std::function<void()>& fill) {
     ReleaseShop();
     AttachNewShop();
-    shop_->SetFileName(path);
-    const bool opened = RunReportingErrors([&] {
-        shop_->OpenProject(path, ProgramData().TempFolder());
-        if (recordRecent)
-            RecordRecent();
+    const bool filled = RunReportingErrors([&] {
+        fill();
         tree_->BuildTree(shop_.get());
     });
     // Nothing of a project that failed to open stays.
-    if (!opened)
+    if (!filled)
         ReleaseShop();
-    return opened;
+    return filled;
+}
+
+bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
+    return ShowNewShop([&] {
+        shop_->SetFileName(path);
+        shop_->OpenProject(path, ProgramData().TempFolder());
+        if (recordRecent)
+            RecordRecent();
+    });
 }
 
 bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
     if (!AskToSave())
         return false;
-    ReleaseShop();
-    AttachNewShop();
-    shop_->SetFileName(QString());
-    const bool created = RunReportingErrors([&] {
-        shop_->NewFromTemplate(templatePath, ProgramData().TempFolder());
-        tree_->BuildTree(shop_.get());
-    });
-    if (!created)
-        ReleaseShop();
-    return created;
+    return ShowNewShop([&] { shop_->NewFromTemplate(templatePath, ProgramData().TempFolder()); });
 }
 
 bool TMainConsole::ChangeTemplate(const QString& templatePath, const QString& templateId) {
@@ -182,15 +179,7 @@ bool TMainConsole::RecoverWorkspace(const TAbandonedWorkspace& abandoned) {
     // A second recovered project replaces the first only as any opened project would.
     if (!AskToSave())
         return false;
-    ReleaseShop();
-    AttachNewShop();
-    const bool recovered = RunReportingErrors([&] {
-        shop_->RecoverWorkspace(abandoned, ProgramData().TempFolder());
-        tree_->BuildTree(shop_.get());
-    });
-    if (!recovered)
-        ReleaseShop();
-    return recovered;
+    return ShowNewShop([&] { shop_->RecoverWorkspace(abandoned, ProgramData().TempFolder()); });
 }
 
 QString TMainConsole::ProjectDialogFolder() const {
