@@ -58,28 +58,52 @@ bool IsFolderLocked(const QString& folder) {
     return false;
 }
 
+namespace {
+
+// The folder a file "<folder>.<suffixes>" belongs to; any other entry stands for itself. Up to the
+// first dot, so that the temporary file of a record being replaced belongs to the folder, too.
+QString OwnerOf(const QFileInfo& entry) {
+    const QString path = entry.absoluteFilePath();
+    if (entry.isDir() && !entry.isSymLink())
+        return path;
+    const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+    const qsizetype dot = path.indexOf(QLatin1Char('.'), nameStart + 1);
+    return dot > 0 ? path.left(dot) : path;
+}
+
+void RemoveCompanionFiles(const QString& folder, const QFileInfoList& entries) {
+    const QString prefix = QFileInfo(folder).fileName() + QLatin1Char('.');
+    for (const QFileInfo& entry : entries) {
+        if (!entry.isDir() && entry.fileName().startsWith(prefix))
+            QFile::remove(entry.absoluteFilePath());
+    }
+}
+
+} // namespace
+
 void RemoveAbandonedEntries(const QString& parent, const std::function<bool(const QString& name)>& select) {
     const QDir directory(parent);
     const QFileInfoList entries =
         directory.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
-        const QString name = entry.fileName();
-        if (select && !select(name))
+        if (select && !select(entry.fileName()))
             continue;
-        const bool isLockFile = name.endsWith(kLockSuffix) && !entry.isDir();
-        const QString folder =
-            isLockFile ? entry.absoluteFilePath().chopped(kLockSuffix.size()) : entry.absoluteFilePath();
-        if (isLockFile && QFileInfo(folder).isDir())
+        const bool isFolder = entry.isDir() && !entry.isSymLink();
+        const QString folder = OwnerOf(entry);
+        // A folder's own files go with it.
+        if (!isFolder && folder != entry.absoluteFilePath() && QFileInfo(folder).isDir())
             continue;
         const QString lockFile = TFolderLock::LockFileFor(folder);
         // Held while the folder goes, so that its lock file cannot be taken over meanwhile.
         const int descriptor = TakeLock(lockFile, false);
         if (descriptor < 0 && QFile::exists(lockFile))
             continue;
-        if (entry.isDir() && !entry.isSymLink())
+        if (isFolder) {
             DeleteFolderTree(WithTrailingSlash(folder));
-        else
+            RemoveCompanionFiles(folder, entries);
+        } else {
             QFile::remove(entry.absoluteFilePath());
+        }
         if (descriptor >= 0) {
             QFile::remove(lockFile);
             ::close(descriptor);

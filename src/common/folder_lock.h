@@ -26,7 +26,8 @@ private:
 };
 
 // Removes every entry of `parent` that `select` accepts (all without one) and that no live process
-// holds: folders whose lock is free with their lock files, stray lock files, other files.
+// holds: folders whose lock is free, stray files. A file named "<folder>.<suffixes>" belongs to the
+// folder beside it (its lock file, its record): it stays while the folder does and goes with it.
 void RemoveAbandonedEntries(const QString& parent,
                             const std::function<bool(const QString& name)>& select = {});
 

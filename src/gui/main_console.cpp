@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -30,6 +31,9 @@
 #include "shop/shop_document.h"
 
 namespace {
+
+// Long enough that typing does not write at every key, short enough that a crash loses little.
+constexpr int kUnsavedWorkDelayMs = 3000;
 
 const QString kVendorAddress = QStringLiteral("https://www.corvalen.com/");
 const QString kStartText = QStringLiteral(
@@ -79,6 +83,16 @@ TMainConsole::TMainConsole(TDataModuleShopCart& dataModule, QWidget* parent)
     splitter_->setChildrenCollapsible(false);
     setCentralWidget(splitter_);
     treePanel_->hide();
+
+    unsavedWorkTimer_ = new QTimer(this);
+    unsavedWorkTimer_->setObjectName(QStringLiteral("UnsavedWorkTimer"));
+    unsavedWorkTimer_->setSingleShot(true);
+    unsavedWorkTimer_->setInterval(kUnsavedWorkDelayMs);
+    // Silent: a failed write keeps the previous files and must not interrupt the user's editing.
+    connect(unsavedWorkTimer_, &QTimer::timeout, this, [this] {
+        if (shop_ && shop_->Modified())
+            shop_->StoreUnsavedWork();
+    });
 
     BuildActions();
     BuildMenus();

@@ -17,6 +17,7 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QToolButton;
+class QTimer;
 class QTreeWidgetItem;
 class TBaseFrame;
 class TCatalogueEditor;
@@ -26,6 +27,7 @@ class TProgramData;
 class TShop;
 class TShopFrame;
 class TShopTree;
+struct TAbandonedWorkspace;
 
 class TMainConsole : public QMainWindow, public TFrameCommands {
     Q_OBJECT
@@ -46,6 +48,9 @@ public:
     bool NewProjectFromTemplate(const QString& templatePath);
     bool ChangeTemplate(const QString& templatePath, const QString& templateId);
     bool SaveProjectFile(bool saveAs);
+    // Asks about each workspace an earlier run left with unsaved changes whether to recover or
+    // discard it; returns whether one was recovered and is now the open project.
+    bool OfferRecovery();
     // Whether the program may close.
     bool CloseProject();
     bool ValidateAll();
@@ -100,6 +105,10 @@ private:
     void SetProjectCommandsEnabled(bool enabled);
     bool AskToSave();
     bool OpenChosenProject(const QString& path, bool recordRecent);
+    bool RecoverWorkspace(const TAbandonedWorkspace& abandoned);
+    // Replaces the open shop by a new one that `fill` gives its content, and shows it; a shop
+    // that could not be filled goes again. Returns whether it is shown.
+    bool ShowNewShop(const std::function<void()>& fill);
     // Where the open and save dialogs start: beside the open project, else beside the newest
     // recent one whose folder still exists; empty when there is none.
     QString ProjectDialogFolder() const;
@@ -134,4 +143,6 @@ private:
     QToolButton* btnDown_;
     QList<QAction*> projectActions_;
     QList<QAction*> addProductActions_;
+    // Restarted by each change; when it fires, the workspace takes the unsaved changes.
+    QTimer* unsavedWorkTimer_;
 };

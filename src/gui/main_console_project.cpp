@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include "common/app_info.h"
 #include "common/dialog_service.h"
@@ -18,11 +19,22 @@
 #include "shop/program_data.h"
 #include "shop/shop_data_module.h"
 #include "shop/shop_document.h"
+#include "shop/workspace_record.h"
 
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Shoping Cart File (*.Scp *.scp *.SCP)");
 const QString kProjectExtension = QStringLiteral("scp");
+
+QString RecoveryQuestion(const TWorkspaceRecord& record) {
+    const QString cart = record.ProjectFile.isEmpty()
+                             ? QStringLiteral("A new shopping cart")
+                             : QStringLiteral("The shopping cart \"%1\"").arg(record.ProjectFile);
+    return QStringLiteral(
+               "%1 has changes of %2 that were not saved when the program ended.\r\n"
+               "Do you want to recover them? No discards them; Cancel asks again at the next start.")
+        .arg(cart, record.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
 
 } // namespace
 
@@ -41,6 +53,7 @@ void TMainConsole::AttachNewShop() {
     shop_ = std::make_unique<TShop>();
     catalogue_ = std::make_unique<TCatalogueEditor>(*shop_);
     catalogue_->OnEntryRemoving = [this](TXMLCollectionItem& entry) { frames_->DestroyFrameOf(entry); };
+    shop_->OnChange = [this] { unsavedWorkTimer_->start(); };
     SetProjectCommandsEnabled(true);
     PostTreePanelVisible(true);
 }
@@ -48,6 +61,7 @@ void TMainConsole::AttachNewShop() {
 void TMainConsole::ReleaseShop() {
     if (!shop_)
         return;
+    unsavedWorkTimer_->stop();
     // The frames and nodes stand for entries of the shop: they go first.
     frames_->DestroyAll(*shop_);
     tree_->BuildTree(nullptr);
@@ -74,35 +88,32 @@ bool TMainConsole::OpenProjectWithDialog() {
     return OpenChosenProject(*path, true);
 }
 
-bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
+bool TMainConsole::ShowNewShop(const std::function<void()>& fill) {
     ReleaseShop();
     AttachNewShop();
-    shop_->SetFileName(path);
-    const bool opened = RunReportingErrors([&] {
-        shop_->OpenProject(path, ProgramData().TempFolder());
-        if (recordRecent)
-            RecordRecent();
+    const bool filled = RunReportingErrors([&] {
+        fill();
         tree_->BuildTree(shop_.get());
     });
     // Nothing of a project that failed to open stays.
-    if (!opened)
+    if (!filled)
         ReleaseShop();
-    return opened;
+    return filled;
+}
+
+bool TMainConsole::OpenChosenProject(const QString& path, bool recordRecent) {
+    return ShowNewShop([&] {
+        shop_->SetFileName(path);
+        shop_->OpenProject(path, ProgramData().TempFolder());
+        if (recordRecent)
+            RecordRecent();
+    });
 }
 
 bool TMainConsole::NewProjectFromTemplate(const QString& templatePath) {
     if (!AskToSave())
         return false;
-    ReleaseShop();
-    AttachNewShop();
-    shop_->SetFileName(QString());
-    const bool created = RunReportingErrors([&] {
-        shop_->NewFromTemplate(templatePath, ProgramData().TempFolder());
-        tree_->BuildTree(shop_.get());
-    });
-    if (!created)
-        ReleaseShop();
-    return created;
+    return ShowNewShop([&] { shop_->NewFromTemplate(templatePath, ProgramData().TempFolder()); });
 }
 
 bool TMainConsole::ChangeTemplate(const QString& templatePath, const QString& templateId) {
@@ -138,6 +149,8 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
             if (focused)
                 focused->setFocus();
         });
+        // Saving writes shop.xml itself; a failed save leaves the workspace current all the same.
+        unsavedWorkTimer_->stop();
         shop_->SaveProject(fileName);
     });
     if (!saved)
@@ -145,6 +158,28 @@ bool TMainConsole::SaveProjectFile(bool saveAs) {
     shop_->SetFileName(fileName);
     RecordRecent();
     return true;
+}
+
+bool TMainConsole::OfferRecovery() {
+    bool recovered = false;
+    for (const TAbandonedWorkspace& abandoned : dataModule_.TakeUnsavedWorkspaces()) {
+        const int answer =
+            MessageService().AskQuestion(this, RecoveryQuestion(abandoned.Record), true, mkInformation2,
+                                         QStringLiteral("Recover File?"), ProgramCaption());
+        // Only a plain No discards; Cancel, or a box closed otherwise, leaves the work for the next start.
+        if (answer == mrYes)
+            recovered = RecoverWorkspace(abandoned) || recovered;
+        else if (answer == mrNo)
+            DiscardWorkspace(abandoned.SiteFolder);
+    }
+    return recovered;
+}
+
+bool TMainConsole::RecoverWorkspace(const TAbandonedWorkspace& abandoned) {
+    // A second recovered project replaces the first only as any opened project would.
+    if (!AskToSave())
+        return false;
+    return ShowNewShop([&] { shop_->RecoverWorkspace(abandoned, ProgramData().TempFolder()); });
 }
 
 QString TMainConsole::ProjectDialogFolder() const {

@@ -1,6 +1,8 @@
 // Trovecart - start-up and shutdown of the shop data.
 #include "shop/shop_data_module.h"
 
+#include <QFileInfo>
+
 #include "common/file_utils.h"
 #include "common/folder_lock.h"
 
@@ -28,9 +30,17 @@ void TDataModuleShopCart::DataModuleCreate() {
     TProgramData& data = *programData_;
     data.LoadSettings(data.SettingsFileToRead());
     data.LoadThemes(data.TemplateFolder() + QStringLiteral("theme.xml"));
-    // Workspaces still in use by another run (a second window, a command-line run) stay.
-    if (deleteTempFolder_ && FolderExists(data.TempFolder()))
-        RemoveAbandonedEntries(data.TempFolder());
+    // Workspaces still in use by another run (a second window, a command-line run) stay, and so
+    // do those left with unsaved changes until the user has decided about them.
+    if (deleteTempFolder_ && FolderExists(data.TempFolder())) {
+        unsavedWorkspaces_ = FindUnsavedWorkspaces(data.TempFolder());
+        QStringList kept;
+        for (const TAbandonedWorkspace& workspace : unsavedWorkspaces_)
+            kept << QFileInfo(WithoutTrailingSlash(workspace.SiteFolder)).fileName();
+        RemoveAbandonedEntries(data.TempFolder(), [&kept](const QString& name) {
+            return !kept.contains(name.section(QLatin1Char('.'), 0, 0));
+        });
+    }
     ForceFolders(data.TempFolder());
 }
 

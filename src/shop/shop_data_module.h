@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 #include <QStringList>
 
 #include "shop/program_data.h"
+#include "shop/workspace_record.h"
 
 class TDataModuleShopCart {
 public:
@@ -21,7 +23,7 @@ public:
     static bool DeleteTempFolderOption(const QStringList& arguments);
 
     // Reads the settings and the catalogue, removes the workspaces no running process owns from the
-    // temporary folder unless told not to, and creates it.
+    // temporary folder unless told not to (all but those with unsaved changes), and creates it.
     void DataModuleCreate();
     // Called by the main window when it closes. Raises EShopError when the file cannot be written.
     void SaveShopConfig();
@@ -29,8 +31,12 @@ public:
     void DataModuleDestroy();
 
     TProgramData& ProgramData() { return *programData_; }
+    // The workspaces that DataModuleCreate found left with unsaved changes and kept; handed over
+    // once, for the user to recover or discard.
+    QList<TAbandonedWorkspace> TakeUnsavedWorkspaces() { return std::exchange(unsavedWorkspaces_, {}); }
 
 private:
     bool deleteTempFolder_;
     std::unique_ptr<TProgramData> programData_;
+    QList<TAbandonedWorkspace> unsavedWorkspaces_;
 };

@@ -28,7 +28,13 @@ int LineOfOffset(const QByteArray& text, ptrdiff_t offset) {
 
 TShop::~TShop() {
     // The workspace goes with the shop.
-    DeleteFolderTree(SiteFolder());
+    LeaveWorkspace();
+}
+
+void TShop::SetModified(bool modified) {
+    modified_ = modified;
+    if (modified && OnChange)
+        OnChange();
 }
 
 void TShop::LoadFromXML(const pugi::xml_node& root) {

@@ -13,6 +13,7 @@
 #include "shop/editor_view.h"
 #include "shop/shop_config.h"
 #include "shop/workspace.h"
+#include "shop/workspace_record.h"
 
 class TXmlWriter;
 
@@ -37,7 +38,9 @@ public:
     void SetID(const QString& id) { id_ = id; }
     // True while the document has changes not yet saved.
     bool Modified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
+    // Every edit sets it, and OnChange hears of each one.
+    void SetModified(bool modified);
+    std::function<void()> OnChange;
     // The project file the shop came from or was last saved to; empty for a new project.
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& fileName) { fileName_ = fileName; }
@@ -85,6 +88,12 @@ public:
     // Writes shop.xml and packs WorkFolder into the project file, which is replaced only by a
     // complete new archive.
     virtual void SaveProject(const QString& projectFile);
+    // Takes over a workspace whose owner ended without saving: its folder becomes a fresh workspace
+    // of this shop, which holds the recorded project file's name and counts as modified.
+    void RecoverWorkspace(const TAbandonedWorkspace& abandoned, const QString& tempFolder);
+    // Writes shop.xml into the workspace and records that it holds unsaved changes, so that a crash
+    // loses nothing. Never raises: false when that failed, and the old files stay as they were.
+    bool StoreUnsavedWork();
     // Takes the front end and the design sizes of another template. After a failed copy of the
     // front end nothing has changed; a template shop.xml that cannot be read raises after the
     // front end is in place.
@@ -111,6 +120,10 @@ private:
     void WriteDocument(QIODevice& device) const;
     // Gives up the current workspace and claims a fresh one below the temporary folder.
     void EnterNewWorkspace(const QString& tempFolder);
+    // Removes the workspace with its record and releases its lock.
+    void LeaveWorkspace();
+    // Best effort: the record only serves a later recovery.
+    void RecordWorkspace(const QString& projectFile, bool unsaved);
 
     TCategories categories_;
     TShopConfig config_;

@@ -1,4 +1,5 @@
 // Trovecart - the shop's workspace: creating it from a template or a project file, and packing it.
+#include <QDir>
 #include <QFile>
 
 #include <pugixml.hpp>
@@ -6,6 +7,7 @@
 #include "common/file_utils.h"
 #include "shop/project_archive.h"
 #include "shop/shop_document.h"
+#include "shop/shop_error.h"
 #include "shop/xml_text.h"
 
 namespace {
@@ -30,9 +32,21 @@ EAppError ArchiveFailure(const EArchiveError& error, const QString& stoppedText)
 
 } // namespace
 
-void TShop::EnterNewWorkspace(const QString& tempFolder) {
-    DeleteFolderTree(SiteFolder());
+void TShop::LeaveWorkspace() {
+    if (!SiteFolder().isEmpty()) {
+        DeleteFolderTree(SiteFolder());
+        QFile::remove(TWorkspaceRecord::FileFor(SiteFolder()));
+    }
     workspaceLock_.reset();
+}
+
+void TShop::RecordWorkspace(const QString& projectFile, bool unsaved) {
+    TWorkspaceRecord record{projectFile, unsaved, {}};
+    record.Write(SiteFolder());
+}
+
+void TShop::EnterNewWorkspace(const QString& tempFolder) {
+    LeaveWorkspace();
     ForceFolders(tempFolder);
     workspace_ = TWorkspace::NewIn(tempFolder);
     workspaceLock_ = std::make_unique<TFolderLock>(SiteFolder());
@@ -47,6 +61,7 @@ void TShop::NewFromTemplate(const QString& templateFolder, const QString& tempFo
     LoadFromFile(workspace_.DocumentFile());
     workspace_.CreateMediaFolders();
     modified_ = false;
+    RecordWorkspace(QString(), false);
 }
 
 void TShop::OpenProject(const QString& projectFile, const QString& tempFolder) {
@@ -62,6 +77,37 @@ void TShop::OpenProject(const QString& projectFile, const QString& tempFolder) {
     workspace_.CreateMediaFolders();
     LoadFromFile(workspace_.DocumentFile());
     modified_ = false;
+    RecordWorkspace(projectFile, false);
+}
+
+void TShop::RecoverWorkspace(const TAbandonedWorkspace& abandoned, const QString& tempFolder) {
+    // Held while the folder moves, so that no cleaner takes it meanwhile; raises when its owner
+    // turns out to be alive.
+    const TFolderLock abandonedLock(abandoned.SiteFolder);
+    EnterNewWorkspace(tempFolder);
+    if (!QDir().rename(WithoutTrailingSlash(abandoned.SiteFolder), WithoutTrailingSlash(SiteFolder())))
+        throw EAppError(
+            QStringLiteral("File Open Error"), mkError,
+            QStringLiteral("Cannot move \"%1\" to \"%2\".").arg(abandoned.SiteFolder, SiteFolder()));
+    QFile::remove(TWorkspaceRecord::FileFor(abandoned.SiteFolder));
+    workspace_.CreateMediaFolders();
+    LoadFromFile(workspace_.DocumentFile());
+    fileName_ = abandoned.Record.ProjectFile;
+    modified_ = true;
+    // Recovered work stays recoverable until it is saved.
+    RecordWorkspace(fileName_, true);
+}
+
+bool TShop::StoreUnsavedWork() {
+    if (SiteFolder().isEmpty())
+        return false;
+    try {
+        SaveToFile(workspace_.DocumentFile(), true);
+    } catch (const EShopError&) {
+        return false;
+    }
+    TWorkspaceRecord record{fileName_, modified_, {}};
+    return record.Write(SiteFolder());
 }
 
 void TShop::SaveProject(const QString& projectFile) {
@@ -75,6 +121,7 @@ void TShop::SaveProject(const QString& projectFile) {
         throw ArchiveFailure(error, QStringLiteral("Zip Error ") + QString::number(error.Code()));
     }
     modified_ = false;
+    RecordWorkspace(projectFile, false);
 }
 
 void TShop::TakeFrontEnd(const QString& templateFolder) const {

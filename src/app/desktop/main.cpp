@@ -80,7 +80,11 @@ int main(int argc, char* argv[]) {
         console.UpdateRecentMenu();
         splash->close();
         splash->deleteLater();
+        // Work an earlier run left unsaved comes first; a project handed over still opens after it.
+        const bool recovered = console.OfferRecovery();
         if (!project.isEmpty() && console.OpenProjectFile(project))
+            return;
+        if (recovered)
             return;
         TShopingCartWizard wizard(console, shopData.ProgramData(), &console);
         wizard.ShowModal();
