@@ -27,15 +27,8 @@ unzip -q "$work/demo.scp" "preview/$preview" -d "$work"
 sample_rate=$(ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of csv=p=0 \
     "$work/preview/$preview")
 
-seconds() { # command... ; prints the wall time in seconds
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+# shellcheck source=bench/bench_lib.sh
+source "$(dirname "$0")/bench_lib.sh"
 
 ours_out="$work/site/shoppingcart/$web_copy"
 peer_out="$work/peer.mp4"
