@@ -17,15 +17,8 @@ ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=2
     -c:v libx264 -preset veryfast -b:v 2000k -c:a aac -b:a 128k -shortest "$work/source.mp4"
 video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate -of csv=p=0 "$work/source.mp4")
 
-seconds() { # command... ; prints the wall time in seconds
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-
-median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+# shellcheck source=bench/bench_lib.sh
+source "$(dirname "$0")/bench_lib.sh"
 
 bench() { # name, our command, peer command, our output, peer output
     local name=$1 ours=$2 peer=$3 ours_out=$4 peer_out=$5

@@ -6,6 +6,7 @@
 #include "common/dialog_service.h"
 #include "common/drive_type.h"
 #include "common/message_service.h"
+#include "gui/dialogs/web_copy_dialogs.h"
 #include "gui/frames/shop_frame.h"
 #include "gui/main_console.h"
 #include "gui/publish/ftp_browser.h"
@@ -21,7 +22,7 @@
 #include "shop/site_build.h"
 
 void TMainConsole::Previewinbrowser1Click() {
-    PrepareSite(*shop_, TSiteUse::BrowserPreview);
+    PrepareSite(*shop_, TSiteUse::BrowserPreview, QString(), DialogWebCopyMaker(this));
     DialogService().OpenWithShell(shop_->Workspace().StartPage());
 }
 

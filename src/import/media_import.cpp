@@ -2,13 +2,16 @@
 #include "import/media_import.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "common/file_utils.h"
 #include "common/time_texts.h"
 #include "media/video_convertor.h"
+#include "media/web_copy_options.h"
 #include "shop/media_files.h"
 #include "shop/shop_document.h"
 #include "shop/shop_error.h"
+#include "shop/web_copies.h"
 
 QString DurationText(int64_t microseconds) {
     // The time code is "HH:MM:SS.mmm"; the box keeps hours, minutes and seconds.
@@ -20,8 +23,7 @@ TMediaImport::TMediaImport(TShop& shop, TCartItem& item, TMediaImportRequest req
     : shop_(shop), item_(item), request_(std::move(request)) {}
 
 TMediaImport::~TMediaImport() {
-    if (!partialFile_.isEmpty())
-        QFile::remove(partialFile_);
+    Discard();
 }
 
 bool TMediaImport::Queue(TVideoConvertor& convertor) {
@@ -30,14 +32,20 @@ bool TMediaImport::Queue(TVideoConvertor& convertor) {
     const QString folder = shop_.Workspace().MediaFolder(TWorkspace::TMedia::Preview);
     if (!ForceFolders(folder))
         throw EShopError(QStringLiteral("Cannot create the folder \"%1\".").arg(folder));
-    const QString stem = previewName_.left(previewName_.lastIndexOf(QLatin1Char('.')));
+    const QString stem = folder + previewName_.left(previewName_.lastIndexOf(QLatin1Char('.')));
     TInputOptions input;
     TOutputOptions output;
     BuildPreviewOptions(request_.Source, request_.Kind, request_.Clip,
-                        folder + stem + QStringLiteral(".part") + (video ? ".flv" : ".mp3"), input, output);
-    if (convertor.AddConversion(input, output, true) < 0)
+                        stem + QStringLiteral(".part") + (video ? ".flv" : ".mp3"), input, output);
+    QList<TOutputOptions> outputs{output};
+    // Browsers play the web copy, written in the same pass over the source, so it is the same clip.
+    if (video)
+        outputs << WebCopyOutput(output, stem + QStringLiteral(".part.mp4"));
+    if (convertor.AddConversion(input, outputs) < 0)
         return false;
     partialFile_ = output.FileName;
+    if (video)
+        partialWebCopy_ = outputs.last().FileName;
     return true;
 }
 
@@ -49,9 +57,11 @@ void TMediaImport::Finish(int result) {
 }
 
 void TMediaImport::Discard() {
-    if (!partialFile_.isEmpty())
-        QFile::remove(partialFile_);
-    partialFile_.clear();
+    for (QString* partial : {&partialFile_, &partialWebCopy_}) {
+        if (!partial->isEmpty())
+            QFile::remove(*partial);
+        partial->clear();
+    }
 }
 
 void TMediaImport::Commit() {
@@ -70,14 +80,23 @@ void TMediaImport::Commit() {
         }
     }
     const QString preview = previewFolder + previewName_;
-    QFile::remove(preview);
-    if (!QFile::rename(partialFile_, preview)) {
+    const QString webCopy = partialWebCopy_.isEmpty() ? QString() : previewFolder + WebCopyName(previewName_);
+    const auto takeName = [](QString& partial, const QString& name) {
+        QFile::remove(name);
+        if (!QFile::rename(partial, name))
+            return false;
+        partial.clear();
+        return true;
+    };
+    if ((!webCopy.isEmpty() && !takeName(partialWebCopy_, webCopy)) || !takeName(partialFile_, preview)) {
+        const QString failed = partialWebCopy_.isEmpty() ? preview : webCopy;
         Discard();
+        if (!webCopy.isEmpty())
+            QFile::remove(webCopy);
         if (!thumb.isEmpty())
             QFile::remove(thumbFolder + thumb);
-        throw EShopError(QStringLiteral("Cannot write the preview \"%1\".").arg(preview));
+        throw EShopError(QStringLiteral("Cannot write the preview \"%1\".").arg(failed));
     }
-    partialFile_.clear();
 
     // The picture file goes in every case, so the product never names a file that is gone.
     if (!item_.Image().isEmpty())
@@ -88,9 +107,18 @@ void TMediaImport::Commit() {
             QFile::remove(thumbFolder + item_.Thumb());
         item_.SetThumb(thumb);
     }
-    if (!item_.Preview().isEmpty() && item_.Preview() != previewName_)
-        QFile::remove(previewFolder + item_.Preview());
+    if (item_.Preview() != previewName_)
+        DeletePreviewFiles(previewFolder, item_.Preview());
     item_.SetPreview(previewName_);
     item_.SetDuration(request_.Duration);
     shop_.SetModified(true);
+}
+
+bool QueueWebCopy(TVideoConvertor& convertor, const QString& previewFile) {
+    const QString target =
+        QFileInfo(previewFile).path() + QLatin1Char('/') + WebCopyName(QFileInfo(previewFile).fileName());
+    TInputOptions input;
+    TOutputOptions output;
+    BuildWebCopyOptions(previewFile, target, input, output);
+    return convertor.AddConversion(input, output, true) >= 0;
 }

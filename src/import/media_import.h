@@ -24,9 +24,9 @@ struct TMediaImportRequest {
 };
 
 // One import, from the queued conversion to the updated product. The engine writes the preview
-// under a name of its own ("*.part.flv") that becomes the product's only after the run
-// succeeded, so that a failed or cancelled run never leaves a file the project could take for a
-// preview. Used on the UI thread.
+// (and for video its web copy) under names of their own ("*.part.flv", "*.part.mp4") that become
+// the product's only after the run succeeded, so that a failed or cancelled run never leaves a
+// file the project could take for a preview. Used on the UI thread.
 class TMediaImport {
 public:
     TMediaImport(TShop& shop, TCartItem& item, TMediaImportRequest request);
@@ -36,12 +36,12 @@ public:
     TMediaImport& operator=(const TMediaImport&) = delete;
 
     // Names the preview and queues its conversion on the convertor. Raises EMediaError when the
-    // option sets cannot be built; false when the convertor refused the conversion (it has
-    // recorded and reported the error).
+    // option sets cannot be built (a video without an H.264 encoder for its web copy); false when the
+    // convertor refused the conversion (it has recorded and reported the error).
     bool Queue(TVideoConvertor& convertor);
-    // After the run: with mrOk the preview and the thumbnail become the product's, the files they
-    // replace are deleted, Duration is stored and the shop marked modified; any other result only
-    // removes the partial file. A thumbnail that cannot be written raises EAppError and leaves the
+    // After the run: with mrOk the preview, its web copy and the thumbnail become the product's,
+    // the files they replace are deleted, Duration is stored and the shop marked modified; any other result
+    // only removes the partial file. A thumbnail that cannot be written raises EAppError and leaves the
     // product and its files as they were.
     void Finish(int result);
 
@@ -59,4 +59,10 @@ private:
     TMediaImportRequest request_;
     QString previewName_;
     QString partialFile_;
+    QString partialWebCopy_;
 };
+
+// Queues the conversion that makes the web copy beside a video preview file made before web copies
+// were. Raises EMediaError when the option sets cannot be built; false when the convertor refused
+// the conversion (it has recorded and reported the error).
+bool QueueWebCopy(TVideoConvertor& convertor, const QString& previewFile);

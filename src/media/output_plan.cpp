@@ -13,6 +13,7 @@
 
 extern "C" {
 #include <libavutil/parseutils.h>
+#include <libavutil/pixdesc.h>
 #include <libavutil/rational.h>
 }
 
@@ -157,6 +158,9 @@ struct TStreamChoice {
     QStringList Hooks;
     bool VideoOff = false;
     bool AudioOff = false;
+    // The option lines that are not about streams but go with them.
+    QString PixelFormat;
+    QList<QPair<QString, QString>> MuxerOptions;
 };
 
 TStreamChoice ChooseStreams(const TOutputOptions& options, const TSourceFacts& source) {
@@ -184,6 +188,12 @@ TStreamChoice ChooseStreams(const TOutputOptions& options, const TSourceFacts& s
             choice.AudioOff = option.Value != QLatin1String("0");
         } else if (option.Name == QLatin1String("vhook")) {
             choice.Hooks << VhookToFilterGraph(option.Value);
+        } else if (option.Name == QLatin1String("pix_fmt")) {
+            if (av_get_pix_fmt(option.Value.toUtf8().constData()) == AV_PIX_FMT_NONE)
+                throw EMediaError(QStringLiteral("Unknown pixel format requested: %1.").arg(option.Value));
+            choice.PixelFormat = option.Value;
+        } else if (option.Name == QLatin1String("movflags")) {
+            choice.MuxerOptions.append({option.Name, option.Value});
         } else {
             throw EMediaError(QStringLiteral("Unrecognized option '%1'.").arg(option.Name));
         }
@@ -372,8 +382,11 @@ TOutputPlan PlanOutput(const TOutputOptions& options, const TSourceFacts& source
 
     PlanWindow(options, source, plan);
     PlanMetadata(options.Info, plan);
-    if (plan.Video.Source >= 0)
+    plan.MuxerOptions = streams.MuxerOptions;
+    if (plan.Video.Source >= 0) {
         PlanVideo(options, source, target, streams.Hooks, plan);
+        plan.Video.PixelFormat = streams.PixelFormat;
+    }
     if (plan.Audio.Source >= 0)
         PlanAudio(options, target, plan);
     return plan;

@@ -54,6 +54,8 @@ struct TVideoPlan {
     // Encoded picture size.
     int Width = 0;
     int Height = 0;
+    // A libavutil pixel format name; empty: the source's, or the encoder's nearest.
+    QString PixelFormat;
 };
 
 struct TAudioPlan {
@@ -80,6 +82,8 @@ struct TOutputPlan {
     int64_t MuxRate = -1;
     double MuxPreload = -1;
     QList<QPair<QString, QString>> Metadata;
+    // Private options of the muxer, such as the MP4 muxer's "movflags".
+    QList<QPair<QString, QString>> MuxerOptions;
 
     // What progress reports as the total, microseconds (0 when unknown).
     int64_t ExpectedDuration(int64_t sourceDuration) const;

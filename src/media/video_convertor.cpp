@@ -23,6 +23,10 @@ TCustomVideoConvertor::~TCustomVideoConvertor() {
 
 int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutputOptions& output,
                                          bool withOutput) {
+    return AddConversion(input, withOutput ? QList<TOutputOptions>{output} : QList<TOutputOptions>{});
+}
+
+int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const QList<TOutputOptions>& outputs) {
     QString message;
     if (!LibrariesLoaded() && !LoadLibraries(DefaultLibrariesFolder(), message)) {
         RecordError(message);
@@ -37,11 +41,13 @@ int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const TOutp
         RecordError(QStringLiteral("File open error: ") + message);
         return -1;
     }
-    if (withOutput && !engine_->SetOutputFile(index, output.FileName, output, message)) {
-        QString ignored;
-        engine_->RemoveTask(index, ignored);
-        RecordError(QStringLiteral("Cannot convert file, error: ") + message);
-        return -1;
+    for (const TOutputOptions& output : outputs) {
+        if (!engine_->SetOutputFile(index, output.FileName, output, message)) {
+            QString ignored;
+            engine_->RemoveTask(index, ignored);
+            RecordError(QStringLiteral("Cannot convert file, error: ") + message);
+            return -1;
+        }
     }
     ++queued_;
     return index;

@@ -39,6 +39,8 @@ protected:
     // Queues one conversion; returns its engine task index, or -1 after recording the error.
     // Raises nothing.
     int AddConversion(const TInputOptions& input, const TOutputOptions& output, bool withOutput);
+    // Queues one conversion with several outputs, written in the same pass over the input.
+    int AddConversion(const TInputOptions& input, const QList<TOutputOptions>& outputs);
     // A negative count means Threads. A refused start (a run is going on) records the error
     // and leaves the run and the queue as they were.
     void Start(int threadCount = -1);

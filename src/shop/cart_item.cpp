@@ -7,6 +7,7 @@
 
 #include "shop/document_notes.h"
 #include "shop/document_number.h"
+#include "shop/web_copies.h"
 #include "shop/workspace.h"
 #include "shop/xml_text.h"
 
@@ -111,7 +112,9 @@ bool TCartItem::DeleteMediaFiles(const QString& workFolder) const {
             result = QFile::remove(TWorkspace::MediaFolderIn(workFolder, media) + name);
     };
     deleteIn(thumb_, TWorkspace::TMedia::Thumb);
-    deleteIn(preview_, TWorkspace::TMedia::Preview);
+    if (result)
+        result =
+            DeletePreviewFiles(TWorkspace::MediaFolderIn(workFolder, TWorkspace::TMedia::Preview), preview_);
     deleteIn(image_, TWorkspace::TMedia::Image);
     return result;
 }

@@ -14,8 +14,13 @@ QString EmbedBaseAddress(bool useFullPath, const QString& address) {
     return WithTrailingSlash(address);
 }
 
-void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix) {
+void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix, const TWebCopyMaker& makeWebCopies) {
     const TWorkspace& workspace = shop.Workspace();
+    if (makeWebCopies && workspace.HasStorefront()) {
+        const QStringList missing = MissingWebCopies(shop);
+        if (!missing.isEmpty())
+            makeWebCopies(missing);
+    }
     if (use == TSiteUse::Publish)
         QFile::remove(workspace.DocumentCopy());
     if (use == TSiteUse::EditorPreview)

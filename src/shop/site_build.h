@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "shop/web_copies.h"
+
 class TShop;
 
 // The address prefix of the embed code: empty unless a full path is wanted, then the typed
@@ -29,8 +31,12 @@ enum class TSiteUse {
 };
 
 // Writes the generated files of the site (WorkFolder's shop.xml, the pages for the prefix and,
-// with a storefront, the catalogue script) as the use needs them. Modified keeps its value. Raises EAppError.
-void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix = QString());
+// with a storefront, the catalogue script) as the use needs them. First, with a storefront,
+// `makeWebCopies` makes the video web copies that are missing (projects older than them); they
+// stay in the workspace, so the project keeps them from its next save. Modified keeps its value.
+// Raises EAppError.
+void PrepareSite(TShop& shop, TSiteUse use, const QString& prefix = QString(),
+                 const TWebCopyMaker& makeWebCopies = {});
 
 // What a publish run does when it has ended: a copy of shop.xml in SiteFolder, keeping Modified.
 void FinishPublishRun(TShop& shop);

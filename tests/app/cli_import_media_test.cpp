@@ -62,6 +62,29 @@ TEST_F(CliImportMedia, GivesTheVideoProductAClipAThumbnailAndTheSourceDuration) 
     EXPECT_EQ(run.out.trimmed(), product.value("preview").toString().toUtf8());
 }
 
+TEST_F(CliImportMedia, TheWebCopyIsStoredWithThePreviewAndBuildMakesItForOlderProjects) {
+    const TCliResult run =
+        Run({"import-media", "demo.scp", "--product", kVideoProduct, TMediaFiles::Get().Video()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString preview = QString::fromUtf8(run.out.trimmed());
+    const QString webCopy = "preview/" + preview.chopped(4) + ".mp4";
+    const TCliResult listed = RunProgram("unzip", {"-l", Project()});
+    EXPECT_TRUE(listed.out.contains(("preview/" + preview).toUtf8()));
+    EXPECT_TRUE(listed.out.contains(webCopy.toUtf8())) << listed.out.toStdString();
+
+    // A project saved before web copies were made has the FLV alone.
+    ASSERT_EQ(RunProgram("zip", {"-d", Project(), webCopy}).exitCode, 0);
+    ASSERT_FALSE(RunProgram("unzip", {"-l", Project()}).out.contains(webCopy.toUtf8()));
+    const TCliResult built = Run({"build", "demo.scp", "site"});
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    const QString site = work_.File("site/shoppingcart/");
+    const TWebCopyFacts facts = ReadWebCopyFacts(site + webCopy);
+    EXPECT_EQ(facts.Streams, (QStringList{"h264,yuv420p", "aac"}));
+    EXPECT_TRUE(facts.IndexFirst);
+    EXPECT_NEAR(VideoFrameCount(site + webCopy), VideoFrameCount(site + "preview/" + preview), 1);
+    EXPECT_TRUE(ReadFile(site + "shopdata.js").contains(preview.toUtf8())) << "the catalogue names the FLV";
+}
+
 TEST_F(CliImportMedia, RefusesWhatItCannotImportAndLeavesTheProjectAlone) {
     const QString video = TMediaFiles::Get().Video();
     struct TCase {

@@ -162,6 +162,7 @@ TEST_F(ProductFrames, ATypeChangeDeletesTheMediaFilesKeepsTheirNamesAndReplacesT
     c->SetPreview("c.flv");
     c->SetImage("c.jpg");
     WriteFile(WorkFile("preview/c.flv"), "flv");
+    WriteFile(WorkFile("preview/c.mp4"), "mp4");
     WriteFile(WorkFile("image/c.jpg"), "jpg");
     QPointer<TItemBaseFrame> video = ShowFrame<TItemBaseFrame>(ProductNode(1, 0));
     ASSERT_TRUE(video);
@@ -198,6 +199,7 @@ TEST_F(ProductFrames, ATypeChangeDeletesTheMediaFilesKeepsTheirNamesAndReplacesT
 
     EXPECT_EQ(c->ItemType(), citImage);
     EXPECT_FALSE(QFile::exists(WorkFile("preview/c.flv")));
+    EXPECT_FALSE(QFile::exists(WorkFile("preview/c.mp4"))) << "the web copy goes with its preview";
     EXPECT_FALSE(QFile::exists(WorkFile("image/c.jpg")));
     EXPECT_EQ(c->Preview(), "c.flv");
     EXPECT_EQ(c->Image(), "c.jpg");

@@ -1,6 +1,7 @@
 // Trovecart tests - opening, creating, saving and closing projects from the main window.
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTabWidget>
 #include <QToolBar>
@@ -8,6 +9,7 @@
 #include "editor_fixture.h"
 #include "gui/frames/base_frame.h"
 #include "gui/frames/shop_frame.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -223,6 +225,25 @@ TEST_F(ProjectLifecycle, ChangeTemplateAndUpdateCart) {
 
     console->Previewinbrowser1Click();
     EXPECT_EQ(dialogs.opened, QStringList({console->Shop()->SiteFolder() + "index.html"}));
+}
+
+TEST_F(ProjectLifecycle, ABrowserPreviewFirstMakesTheMissingVideoWebCopies) {
+    NewProject();
+    TShop& shop = *console->Shop();
+    WriteFile(shop.Workspace().StorefrontScript(), "// storefront");
+    const QString previews = shop.Workspace().MediaFolder(TWorkspace::TMedia::Preview);
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=1", "-c:v", "flv1",
+                           previews + "old.flv"}));
+    TCartItem& item = *shop.Categories().Add()->Items().Add();
+    item.SetItemType(citVideo);
+    item.SetPreview("old.flv");
+    shop.SetModified(false);
+
+    console->Previewinbrowser1Click();
+    EXPECT_TRUE(QFileInfo(previews + "old.mp4").size() > 0) << "made in the conversion dialog";
+    EXPECT_TRUE(messages.Calls().empty());
+    EXPECT_EQ(dialogs.opened, QStringList({shop.SiteFolder() + "index.html"}));
+    EXPECT_FALSE(shop.Modified());
 }
 
 TEST_F(ProjectLifecycle, AChangedTemplateIsAChangeToSave) {

@@ -1,6 +1,8 @@
 // Trovecart tests - a product's preview import from real clips, checked by probing what it wrote.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -37,6 +39,14 @@ TProbed Probe(const QString& file) {
     return result;
 }
 
+// An MP4 that browsers play while it loads, holding the same clip as the FLV preview.
+void ExpectPlayableWebCopy(const QString& webCopy, const QString& preview) {
+    const TWebCopyFacts facts = ReadWebCopyFacts(webCopy);
+    EXPECT_EQ(facts.Streams, (QStringList{"h264,yuv420p", "aac"}));
+    EXPECT_TRUE(facts.IndexFirst) << "moov before mdat";
+    EXPECT_NEAR(VideoFrameCount(webCopy), VideoFrameCount(preview), 1) << "the same clip, within a frame";
+}
+
 // Runs the queued conversion to its end; the result a conversion dialog would give.
 int RunToEnd(TVideoConvertor& convertor, bool cancelAtFirstProgress = false) {
     int result = mrNone;
@@ -71,6 +81,7 @@ protected:
         WriteFile(Work("image/old.jpg"), "jpeg");
         WriteFile(Work("thumb/old_Thumb.png"), "png");
         WriteFile(Work("preview/old.flv"), "flv");
+        WriteFile(Work("preview/old.mp4"), "mp4");
         item.SetItemType(citVideo);
         item.SetImage("old.jpg");
         item.SetThumb("old_Thumb.png");
@@ -78,14 +89,17 @@ protected:
         item.SetDuration("00:09:00");
     }
     QString Work(const QString& relative) const { return shop.WorkFolder() + relative; }
-    QStringList Files(const char* folder) const { return QDir(Work(folder)).entryList(QDir::Files); }
+    // Hidden files too: the engine writes beside a target under a hidden name.
+    QStringList Files(const char* folder) const {
+        return QDir(Work(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
     void ExpectProductUnchanged() {
         EXPECT_EQ(item.Preview(), "old.flv");
         EXPECT_EQ(item.Thumb(), "old_Thumb.png");
         EXPECT_EQ(item.Image(), "old.jpg");
         EXPECT_EQ(item.Duration(), "00:09:00");
         EXPECT_FALSE(shop.Modified());
-        EXPECT_EQ(Files("preview"), QStringList{"old.flv"}) << "no preview left behind";
+        EXPECT_EQ(Files("preview"), (QStringList{"old.flv", "old.mp4"})) << "no preview left behind";
         EXPECT_EQ(Files("thumb"), QStringList{"old_Thumb.png"});
         EXPECT_EQ(Files("image"), QStringList{"old.jpg"});
     }
@@ -112,12 +126,15 @@ TEST_F(MediaImport, VideoClipBecomesAnFlvPreviewWithTheSnapshotAsThumbnail) {
     import.Finish(result);
 
     EXPECT_TRUE(item.Preview().endsWith(".flv"));
-    EXPECT_EQ(Files("preview"), QStringList{item.Preview()}) << "old preview and partial file gone";
+    const QString webCopy = item.Preview().chopped(4) + ".mp4";
+    EXPECT_EQ(Files("preview"), (QStringList{item.Preview(), webCopy}))
+        << "old preview, its web copy and the partial files gone";
     const TProbed preview = Probe(Work("preview/") + item.Preview());
     EXPECT_EQ(preview.Format, "flv");
     EXPECT_TRUE(preview.HasVideo);
     EXPECT_NEAR(VideoFrameCount(Work("preview/") + item.Preview()), 25, 1) << "1 s at 25 fps, within a frame";
     EXPECT_NEAR(preview.Duration, 1000000, 100000);
+    ExpectPlayableWebCopy(Work("preview/") + webCopy, Work("preview/") + item.Preview());
 
     EXPECT_TRUE(item.Thumb().endsWith("_Thumb.png"));
     EXPECT_EQ(Files("thumb"), QStringList{item.Thumb()});
@@ -181,6 +198,58 @@ TEST_F(MediaImport, FailedOrCancelledImportsLeaveTheProductAndItsFilesAlone) {
         WriteFile(import.PartialFile(), "half");
     }
     ExpectProductUnchanged();
+}
+
+TEST_F(MediaImport, AnOldPreviewGetsItsWebCopyAndAStopLeavesNone) {
+    TMediaImport import(shop, item, {TMediaFiles::Get().Video(), TMediaKind::Video, {0, 2000000}, {}, ""});
+    TVideoConvertor convertor;
+    ASSERT_TRUE(import.Queue(convertor));
+    ASSERT_EQ(RunToEnd(convertor), mrOk);
+    import.Finish(mrOk);
+    const QString preview = Work("preview/") + item.Preview();
+    const QString webCopy = preview.chopped(4) + ".mp4";
+    ASSERT_TRUE(QFile::remove(webCopy));
+
+    ASSERT_TRUE(QueueWebCopy(convertor, preview));
+    ASSERT_EQ(RunToEnd(convertor), mrOk);
+    ExpectPlayableWebCopy(webCopy, preview);
+
+    // 4:2:0 pictures take even sizes only; an odd picture loses its last row and column.
+    ASSERT_TRUE(RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=161x121:rate=25:duration=1", "-c:v", "ffv1",
+                           "-f", "matroska", Work("preview/odd.flv")}));
+    ASSERT_TRUE(QueueWebCopy(convertor, Work("preview/odd.flv")));
+    ASSERT_EQ(RunToEnd(convertor), mrOk);
+    TAVProbe probe;
+    QString message;
+    ASSERT_TRUE(probe.Open(Work("preview/odd.mp4"), message)) << message.toStdString();
+    TVideoStreamInfo video;
+    probe.GetVideoStreamInfo(probe.FirstVideoStreamIndex(), video);
+    EXPECT_EQ(video.Width, 160);
+    EXPECT_EQ(video.Height, 120);
+    probe.Close();
+    QFile::remove(Work("preview/odd.flv"));
+    QFile::remove(Work("preview/odd.mp4"));
+
+    // Any file may stand as an old preview; a long one is stopped while it is written.
+    const QString longPreview = Work("preview/long.flv");
+    ASSERT_TRUE(QFile::copy(TMediaFiles::Get().LongVideo(), longPreview));
+    ASSERT_TRUE(QueueWebCopy(convertor, longPreview));
+    convertor.Engine().SetProgressInterval(100);
+    QElapsedTimer stopping;
+    qint64 stopTime = -1;
+    convertor.OnProgress = [&](const TProgressInfo&) {
+        if (stopTime < 0) {
+            stopping.start();
+            convertor.Stop(true);
+            stopTime = stopping.elapsed();
+        }
+    };
+    convertor.Start(1);
+    ASSERT_TRUE(WaitFor([&] { return stopTime >= 0 && !convertor.Working(); }));
+    EXPECT_LT(stopTime, 1000) << "ms; the encoders' queues are dropped, not flushed";
+    EXPECT_EQ(Files("preview"),
+              (QStringList{QFileInfo(preview).fileName(), QFileInfo(webCopy).fileName(), "long.flv"}))
+        << "no part of the stopped copy";
 }
 
 TEST(PreviewOptions, KindComesFromTheWholeExtension) {

@@ -1,5 +1,6 @@
 // Trovecart tests - the workspace layout and writing the site for each of its users.
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include "common/file_utils.h"
 #include "shop/shop_document.h"
 #include "shop/site_build.h"
+#include "shop/web_copies.h"
 #include "shop/workspace.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
@@ -137,6 +139,79 @@ TEST_F(PrepareSiteTest, ATemplateChangeTakesTheNewTemplatesStorefrontOrNone) {
         EXPECT_FALSE(SiteHas(stale)) << stale;
     PrepareSite(shop_, TSiteUse::BrowserPreview);
     EXPECT_FALSE(ReadFile(site_.File("index.html")).contains("storefront"));
+}
+
+TEST_F(PrepareSiteTest, MissingVideoWebCopiesAreMadeFirstAndOnlyForAStorefront) {
+    const QString previews = shop_.Workspace().MediaFolder(TWorkspace::TMedia::Preview);
+    TCategory& category = *shop_.Categories().Add();
+    const auto addProduct = [&](TCartItemType type, const QString& preview) {
+        TCartItem& item = *category.Items().Add();
+        item.SetItemType(type);
+        item.SetPreview(preview);
+        if (preview != "gone.flv")
+            WriteFile(previews + preview, "media");
+    };
+    addProduct(citVideo, "old.flv");
+    addProduct(citVideo, "new.FLV");
+    WriteFile(previews + "new.mp4", "made by its import");
+    addProduct(citVideo, "gone.flv");
+    addProduct(citAudio, "song.mp3");
+    addProduct(citVideo, "other.avi");
+    EXPECT_EQ(MissingWebCopies(shop_), QStringList{previews + "old.flv"})
+        << "made, unmade on disk, sound and foreign previews need none";
+
+    QList<QStringList> asked;
+    const TWebCopyMaker maker = [&](const QStringList& files) {
+        asked << files;
+        if (files.contains(previews + "old.flv"))
+            WriteFile(previews + "old.mp4", "copy");
+    };
+    PrepareSite(shop_, TSiteUse::Publish, QString(), maker);
+    EXPECT_TRUE(asked.isEmpty()) << "a template without a storefront plays no web copy";
+
+    WriteFile(shop_.Workspace().StorefrontScript(), "// storefront");
+    PrepareSite(shop_, TSiteUse::Publish, QString(), maker);
+    EXPECT_EQ(asked, QList<QStringList>{{previews + "old.flv"}});
+    PrepareSite(shop_, TSiteUse::BrowserPreview, QString(), maker);
+    EXPECT_EQ(asked.size(), 1) << "nothing missing any more";
+    EXPECT_TRUE(shop_.Modified()) << "unchanged";
+
+    // A maker that stops the preparation (a cancel on the command line) leaves the site unwritten.
+    QFile::remove(previews + "old.mp4");
+    QFile::remove(site_.File("index.html"));
+    EXPECT_THROW(
+        PrepareSite(shop_, TSiteUse::Publish, QString(),
+                    [](const QStringList&) { throw EAppError(QStringLiteral("Task cancalled by user.")); }),
+        EAppError);
+    EXPECT_FALSE(SiteHas("index.html"));
+}
+
+TEST(WebCopies, FollowTheirPreviewsOutOfTheWorkspace) {
+    EXPECT_EQ(WebCopyName("2026-12-09_05-01-02_003.flv"), "2026-12-09_05-01-02_003.mp4");
+    EXPECT_EQ(WebCopyName("clip.FLV"), "clip.mp4");
+    EXPECT_EQ(WebCopyName("song.mp3"), "");
+    EXPECT_EQ(WebCopyName("flv"), "");
+
+    TTempFolder work;
+    for (const char* file :
+         {"preview/a.flv", "preview/a.mp4", "preview/b.flv", "preview/s.mp3", "preview/s.mp4"})
+        WriteFile(work.File(QString::fromLatin1(file)), "x");
+    const QString previews = work.File("preview/");
+    EXPECT_TRUE(DeletePreviewFiles(previews, "a.flv"));
+    EXPECT_TRUE(DeletePreviewFiles(previews, "b.flv")) << "a preview made before web copies";
+    EXPECT_TRUE(DeletePreviewFiles(previews, "")) << "no preview: nothing to do";
+    EXPECT_FALSE(DeletePreviewFiles(previews, "a.flv")) << "already gone";
+
+    // Deleting a product takes its web copy along, and nothing that merely shares the base name.
+    TCartItem item;
+    item.SetPreview("s.mp3");
+    EXPECT_TRUE(item.DeleteMediaFiles(work.Path()));
+    EXPECT_EQ(QDir(previews).entryList(QDir::Files), QStringList{"s.mp4"});
+    WriteFile(work.File("preview/v.flv"), "x");
+    WriteFile(work.File("preview/v.mp4"), "x");
+    item.SetPreview("v.flv");
+    EXPECT_TRUE(item.DeleteMediaFiles(work.Path()));
+    EXPECT_EQ(QDir(previews).entryList(QDir::Files), QStringList{"s.mp4"});
 }
 
 TEST_F(PrepareSiteTest, AFolderThatCannotBeWrittenRaisesAndShowsNothing) {

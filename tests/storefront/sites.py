@@ -53,7 +53,7 @@ def picture(width, height, colour):
 
 
 def make_media(folder):
-    """A one-second MP3 and an H.264/AAC MP4 made by ffmpeg; False when ffmpeg is missing."""
+    """A one-second MP3 and an FLV video preview made by ffmpeg; False when ffmpeg is missing."""
     ffmpeg = shutil.which("ffmpeg")
     if not ffmpeg:
         return False
@@ -62,8 +62,8 @@ def make_media(folder):
     subprocess.run(quiet + ["-f", "lavfi", "-i", "sine=d=1", "-c:a", "libmp3lame",
                             os.path.join(folder, "song.mp3")], check=True)
     subprocess.run(quiet + ["-f", "lavfi", "-i", "testsrc=size=160x120:rate=10:d=1", "-f", "lavfi",
-                            "-i", "sine=d=1", "-c:v", "libx264", "-pix_fmt", "yuv420p", "-c:a", "aac",
-                            "-movflags", "+faststart", "-shortest", os.path.join(folder, "clip.mp4")],
+                            "-i", "sine=d=1", "-c:v", "flv1", "-c:a", "libmp3lame", "-ar", "22050",
+                            "-shortest", os.path.join(folder, "clip.flv")],
                    check=True)
     return True
 

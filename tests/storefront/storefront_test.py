@@ -68,7 +68,8 @@ class StorefrontTest(unittest.TestCase):
         cls.has_media = sites.make_media(media)
         files = {"image/shirt.png": sites.picture(320, 240, (0x20, 0x60, 0xC0))}
         if cls.has_media:
-            for name, target in (("song.mp3", "preview/song.mp3"), ("clip.mp4", "preview/clip.mp4")):
+            # The video has its FLV alone, as projects made before web copies: the build makes the MP4.
+            for name, target in (("song.mp3", "preview/song.mp3"), ("clip.flv", "preview/clip.flv")):
                 with open(os.path.join(media, name), "rb") as handle:
                     files[target] = handle.read()
         cls.site = builder.build("shop", catalogue(), files=files)

@@ -1,6 +1,8 @@
 // Trovecart tests - tiny media files.
 #include "support/media_fixtures.h"
 
+#include <QFile>
+
 TMediaFiles::TMediaFiles() {
     EnsureCoreApplication();
     const QString lavfi = QStringLiteral("lavfi");
@@ -57,6 +59,32 @@ QString TMediaFiles::LongVideo() const {
                    "-preset", "ultrafast", "-c:a", "aac", "-shortest", file});
     (void)made;
     return file;
+}
+
+TWebCopyFacts ReadWebCopyFacts(const QString& file) {
+    TWebCopyFacts facts;
+    const TProgramResult run = RunProgram(
+        "ffprobe", {"-v", "error", "-show_entries", "stream=codec_name,pix_fmt", "-of", "csv=p=0", file});
+    if (run.exitCode == 0)
+        facts.Streams = QString::fromUtf8(run.out.trimmed()).split(QLatin1Char('\n'));
+    QFile mp4(file);
+    if (!mp4.open(QIODevice::ReadOnly))
+        return facts;
+    qint64 position = 0;
+    for (QByteArray header = mp4.read(8); header.size() == 8; header = mp4.read(8)) {
+        const QByteArray type = header.mid(4, 4);
+        if (type == "moov" || type == "mdat") {
+            facts.IndexFirst = type == "moov";
+            break;
+        }
+        const quint64 size = (quint64(uchar(header[0])) << 24) | (quint64(uchar(header[1])) << 16) |
+                             (quint64(uchar(header[2])) << 8) | quint64(uchar(header[3]));
+        if (size < 8)
+            break;
+        position += static_cast<qint64>(size);
+        mp4.seek(position);
+    }
+    return facts;
 }
 
 int VideoFrameCount(const QString& file) {

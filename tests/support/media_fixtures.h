@@ -12,6 +12,15 @@
 // holds the sound encoder's delay); -1 when it fails.
 int VideoFrameCount(const QString& file);
 
+// What a browser needs of a video's web copy, read with ffprobe and from the file's top-level boxes.
+struct TWebCopyFacts {
+    // "codec_name,pix_fmt" per stream, e.g. "h264,yuv420p"; sound has no pixel format: "aac".
+    QStringList Streams;
+    // The MP4's index (moov) lies before its media data (mdat).
+    bool IndexFirst = false;
+};
+TWebCopyFacts ReadWebCopyFacts(const QString& file);
+
 // Files made once per test run in one temporary folder.
 class TMediaFiles {
 public:

@@ -66,8 +66,9 @@ TCartItem& FindProduct(TShop& shop, const QString& path) {
 
 // Runs the queued conversion on one worker with progress on a terminal; mrOk, mrNo after an
 // engine error (its message in `failure`), or mrCancel after Ctrl+C.
-int RunConversion(TVideoConvertor& convertor, QString& failure) {
-    TTerminalProgress progress(QStringLiteral("Converting"));
+int RunConversion(TVideoConvertor& convertor, QString& failure,
+                  const QString& label = QStringLiteral("Converting")) {
+    TTerminalProgress progress(label);
     QEventLoop loop;
     int result = mrNone;
     convertor.OnProgress = [&progress](const TProgressInfo& info) {
@@ -98,7 +99,27 @@ int RunConversion(TVideoConvertor& convertor, QString& failure) {
     return result;
 }
 
+void ThrowUnlessOk(int result, const QString& failure) {
+    if (result == mrCancel)
+        throw EAppError(QStringLiteral("Task cancalled by user."));
+    if (result != mrOk)
+        throw EAppError(QStringLiteral("Tasks Did Not Complete Correctly. Error : ") + failure);
+}
+
 } // namespace
+
+void MakeWebCopies(const QStringList& previewFiles, TCliInterruptSetter setInterrupt) {
+    const TInterruptGuard guard(setInterrupt);
+    for (const QString& previewFile : previewFiles) {
+        if (interrupted)
+            throw EAppError(QStringLiteral("Task cancalled by user."));
+        TVideoConvertor convertor;
+        if (!QueueWebCopy(convertor, previewFile))
+            throw EAppError(convertor.LastMessage());
+        QString failure;
+        ThrowUnlessOk(RunConversion(convertor, failure, QStringLiteral("Web copy")), failure);
+    }
+}
 
 TCliCommand ImportMediaCommand(TCliInterruptSetter setInterrupt) {
     return {
@@ -177,10 +198,7 @@ TCliCommand ImportMediaCommand(TCliInterruptSetter setInterrupt) {
             QString failure;
             const int result = RunConversion(convertor, failure);
             import.Finish(result);
-            if (result == mrCancel)
-                throw EAppError(QStringLiteral("Task cancalled by user."));
-            if (result != mrOk)
-                throw EAppError(QStringLiteral("Tasks Did Not Complete Correctly. Error : ") + failure);
+            ThrowUnlessOk(result, failure);
 
             TTerminalProgress saving(QStringLiteral("Saving"));
             shop.OnArchiveProgress = saving.Handler();

@@ -10,15 +10,19 @@
 
 namespace {
 
-// Loaded once, on first use, and kept for the rest of the run.
+// The module is loaded on first use and kept for the rest of the run.
+QFunctionPointer ModuleEntry(const char* name) {
+    QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                    QLatin1String(kMediaModuleName));
+    const QFunctionPointer entry = module.resolve(name);
+    if (!entry)
+        throw EAppError(QStringLiteral("The media commands cannot be loaded: %1").arg(module.errorString()));
+    return entry;
+}
+
 const std::vector<TCliCommand>& ModuleCommands() {
     static const std::vector<TCliCommand> commands = [] {
-        QLibrary module(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                        QLatin1String(kMediaModuleName));
-        const auto entry = reinterpret_cast<TMediaModuleEntry>(module.resolve(kMediaModuleEntry));
-        if (!entry)
-            throw EAppError(
-                QStringLiteral("The media commands cannot be loaded: %1").arg(module.errorString()));
+        const auto entry = reinterpret_cast<TMediaModuleEntry>(ModuleEntry(kMediaModuleEntry));
         std::vector<TCliCommand> loaded;
         entry(loaded, &MessageService(), &SetCliInterruptHandler);
         return loaded;
@@ -46,6 +50,15 @@ TCliCommand StandIn(const TCliTitle& title) {
 }
 
 } // namespace
+
+TWebCopyMaker CliWebCopyMaker() {
+    return [](const QStringList& previewFiles) {
+        const auto entry = reinterpret_cast<TWebCopyEntry>(ModuleEntry(kWebCopyEntry));
+        QString failure;
+        if (!entry(previewFiles, &SetCliInterruptHandler, failure))
+            throw EAppError(failure);
+    };
+}
 
 std::vector<TCliCommand> MediaCommands() {
     return {StandIn(kProbeTitle), StandIn(kConvertTitle), StandIn(kSnapshotTitle),

@@ -6,6 +6,7 @@
 #include "cli/cli_import_media_command.h"
 #include "cli/cli_media_commands.h"
 #include "cli/cli_snapshot_command.h"
+#include "common/app_error.h"
 #include "common/message_service.h"
 
 extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& commands,
@@ -13,4 +14,15 @@ extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& c
                                                      TCliInterruptSetter setInterrupt) {
     SetMessageService(messages);
     commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand(), ImportMediaCommand(setInterrupt)};
+}
+
+extern "C" Q_DECL_EXPORT bool TrovecartMakeWebCopies(const QStringList& previewFiles,
+                                                     TCliInterruptSetter setInterrupt, QString& failure) {
+    try {
+        MakeWebCopies(previewFiles, setInterrupt);
+        return true;
+    } catch (const EAppError& error) {
+        failure = error.Message();
+        return false;
+    }
 }

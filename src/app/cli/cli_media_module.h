@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "shop/web_copies.h"
 
 // Loading the media engine's libraries takes longer than most commands take to run, so probe,
 // convert, snapshot and import-media live in a module that trovecart-cli loads only when one of them runs.
@@ -21,9 +22,10 @@ inline constexpr TCliTitle kSnapshotTitle{"snapshot", "Save the picture of a vid
 inline constexpr TCliTitle kImportMediaTitle{
     "import-media", "Give a music or video product of a project its preview clip, thumbnail and duration."};
 
-// The module's file name beside trovecart-cli, and the name of its entry point.
+// The module's file name beside trovecart-cli, and the names of its entry points.
 inline constexpr char kMediaModuleName[] = "trovecart-cli-media";
 inline constexpr char kMediaModuleEntry[] = "TrovecartMediaCommands";
+inline constexpr char kWebCopyEntry[] = "TrovecartMakeWebCopies";
 class TMessageService;
 // Sets (or clears, with an empty handler) what the first Ctrl+C does instead of ending the program.
 using TCliInterruptSetter = void (*)(std::function<void()> handler);
@@ -32,6 +34,15 @@ using TCliInterruptSetter = void (*)(std::function<void()> handler);
 // from trovecart-cli's signal thread.
 using TMediaModuleEntry = void (*)(std::vector<TCliCommand>& commands, TMessageService* messages,
                                    TCliInterruptSetter setInterrupt);
+
+// Makes the web copies of the preview files; false with the failure's text in `failure`. Errors
+// are handed back as text, not raised, across the module's edge.
+using TWebCopyEntry = bool (*)(const QStringList& previewFiles, TCliInterruptSetter setInterrupt,
+                               QString& failure);
+
+// In trovecart-cli: the web copy maker of site preparation, which loads the module only when a
+// copy is missing. Raises EAppError.
+TWebCopyMaker CliWebCopyMaker();
 
 // In trovecart-cli: stand-ins for the module's commands that load it when they are used; a
 // module that cannot be loaded raises EAppError.

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/cli_media_module.h"
 #include "cli/cli_progress.h"
 #include "cli/cli_publish_commands.h"
 #include "cli/cli_shop_commands.h"
@@ -131,7 +132,7 @@ TCliCommand BuildCommand() {
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 2);
             TOpenedProject project(arguments.at(0));
-            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser));
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser), CliWebCopyMaker());
             CopyPreparedSite(project.Shop().SiteFolder(), AbsolutePath(arguments.at(1)));
             return 0;
         },
@@ -167,7 +168,7 @@ TCliCommand PublishCommand() {
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 1);
             TOpenedProject project(arguments.at(0));
-            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser));
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser), CliWebCopyMaker());
             const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser);
             FinishPublishRun(project.Shop());
             return result;

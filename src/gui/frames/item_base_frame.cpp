@@ -25,6 +25,7 @@
 #include "gui/widgets/money_edit.h"
 #include "shop/catalogue_editor.h"
 #include "shop/shop_document.h"
+#include "shop/web_copies.h"
 
 namespace {
 
@@ -288,8 +289,7 @@ void TItemBaseFrame::ChangeProductTypeClick() {
     TShopTree::ShowProductType(Node(), type);
     // The names stay in the product; only the files go.
     const QString work = Shop()->WorkFolder();
-    if (!item_->Preview().isEmpty())
-        QFile::remove(work + QStringLiteral("preview/") + item_->Preview());
+    DeletePreviewFiles(work + QStringLiteral("preview/"), item_->Preview());
     if (!item_->Image().isEmpty())
         QFile::remove(work + QStringLiteral("image/") + item_->Image());
     item_->SetEditorValid(false);

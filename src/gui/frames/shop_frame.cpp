@@ -20,6 +20,7 @@
 #include <QTreeWidgetItem>
 #include <QVBoxLayout>
 
+#include "gui/dialogs/web_copy_dialogs.h"
 #include "gui/frames/currency_table.h"
 #include "gui/general_error.h"
 #include "gui/widgets/control_names.h"
@@ -362,7 +363,7 @@ void TShopFrame::PagesChange(int index) {
 void TShopFrame::RefreshPreview() {
     delete browser_;
     browser_ = nullptr;
-    PrepareSite(*Shop(), TSiteUse::EditorPreview);
+    PrepareSite(*Shop(), TSiteUse::EditorPreview, QString(), DialogWebCopyMaker(window()));
     ReplaceBrowser();
 }
 

@@ -22,6 +22,7 @@
 #include "common/dialog_service.h"
 #include "common/message_service.h"
 #include "common/time_texts.h"
+#include "gui/dialogs/web_copy_dialogs.h"
 #include "gui/publish/ftp_browser.h"
 #include "gui/publish/ftp_tree_view.h"
 #include "publish/file_thread.h"
@@ -285,7 +286,7 @@ void TPublishWizard::BtnPublishClick() {
     BtnPublish->setEnabled(false);
     Pages->setCurrentWidget(Publishing);
     try {
-        PrepareSite(shop_, TSiteUse::Publish, BaseAddress());
+        PrepareSite(shop_, TSiteUse::Publish, BaseAddress(), DialogWebCopyMaker(this));
     } catch (const EAppError& error) {
         StartFailed(error.Message());
         return;

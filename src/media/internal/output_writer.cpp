@@ -81,6 +81,8 @@ void TOutputWriter::Open(const AVFormatContext& input,
         av_dict_set_int(&options, "muxrate", plan_.MuxRate, 0);
     if (plan_.MuxPreload >= 0)
         av_dict_set_int(&options, "preload", static_cast<int64_t>(plan_.MuxPreload * 1e6), 0);
+    for (const auto& [name, value] : plan_.MuxerOptions)
+        av_dict_set(&options, name.toUtf8().constData(), value.toUtf8().constData(), 0);
 
     if (!(format->flags & AVFMT_NOFILE)) {
         const int opened = avio_open(&context_->pb, path.c_str(), AVIO_FLAG_WRITE);

@@ -174,7 +174,10 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
         rate = codec->supported_framerates[av_find_nearest_q_idx(rate, codec->supported_framerates)];
         constantRate = true;
     }
-    const AVPixelFormat pixelFormat = ChoosePixelFormat(*codec, decoder.pix_fmt);
+    // An asked-for format the encoder cannot take gives way to its nearest.
+    const AVPixelFormat pixelFormat = ChoosePixelFormat(
+        *codec,
+        plan.PixelFormat.isEmpty() ? decoder.pix_fmt : av_get_pix_fmt(plan.PixelFormat.toUtf8().constData()));
 
     QStringList head = WindowFilters(target, true);
     QStringList tail = plan.Chain;

@@ -127,27 +127,27 @@ public:
                 }
             }
         }
-        if (!stopped) {
-            for (auto& [index, decoder] : decoders_) {
-                if (Wanted(index))
-                    Decode(index, nullptr);
-            }
+        // A stopped run keeps no part of a file, so nothing is flushed: a deep encoder queue
+        // (H.264 looks ahead dozens of frames) would hold the stop up for seconds.
+        if (stopped)
+            return TTaskResult::trStopped;
+        for (auto& [index, decoder] : decoders_) {
+            if (Wanted(index))
+                Decode(index, nullptr);
         }
         for (const auto& writer : writers_)
             writer->Finish();
-        // A stopped run keeps no part of a file; a finished one must have converted something.
-        if (!stopped) {
-            for (const auto& writer : writers_) {
-                if (!writer->WroteAnything())
-                    throw EMediaError(QStringLiteral("%1: nothing to convert").arg(writer->Plan().FileName));
-            }
-            for (const auto& writer : writers_)
-                writer->Commit();
+        // A finished run must have converted something.
+        for (const auto& writer : writers_) {
+            if (!writer->WroteAnything())
+                throw EMediaError(QStringLiteral("%1: nothing to convert").arg(writer->Plan().FileName));
         }
+        for (const auto& writer : writers_)
+            writer->Commit();
         // The last frame starts before the end of the clip; a finished task has written it all.
-        if (progress && !stopped)
+        if (progress)
             progress(std::max(total, writers_.front()->OutputTime()), total);
-        return stopped ? TTaskResult::trStopped : TTaskResult::trFinished;
+        return TTaskResult::trFinished;
     }
 
     QStringList Substitutions() const {
