@@ -14,12 +14,13 @@ struct TFtpAccount {
     QString Password;
     // Passive: the client opens the data connections.
     bool Passive = false;
+    // Initialised here, so that the five plain FTP values alone still make an account.
     TFtpProtocol Protocol = fpFtp;
     // SFTP: a private key to log in with; the password unlocks it.
-    QString KeyFile;
+    QString KeyFile{};
     // The certificate or host key fingerprint the user chose to trust, for TrustedHost only.
-    QString TrustedHost;
-    QString TrustedFingerprint;
+    QString TrustedHost{};
+    QString TrustedFingerprint{};
 
     // The fingerprint trusted for the account's own host; empty when it was trusted for another.
     QString FingerprintForHost() const;
