@@ -89,7 +89,6 @@ struct TTransfer {
     const std::function<bool()>* ShouldStop = nullptr;
     // Set once the stop request abandoned the request.
     bool Stopped = false;
-    TServerTrust Trust;
     bool Missing = false;
     std::optional<QDateTime> FileTime;
 
@@ -202,6 +201,9 @@ public:
     const std::function<bool()>* shouldStop = nullptr;
     QString currentDir = QStringLiteral("/");
     std::optional<bool> serverHasMlsd;
+    // What the running request's server showed; outlives the connections, whose TLS contexts keep
+    // its address.
+    TServerTrust trust;
     // Holds the connection cache; declared first so that it outlives the easy handle.
     TCurlMulti multi;
     TCurlEasy curl;
@@ -287,8 +289,9 @@ public:
     }
 
     // The options that prove the server's identity and log in over an encrypted protocol.
-    void SetSecurityOptions(CURL* handle, TTransfer& transfer) {
-        transfer.Trust.TrustedDigest = trustedDigest;
+    void SetSecurityOptions(CURL* handle) {
+        trust = TServerTrust();
+        trust.TrustedDigest = trustedDigest;
         if (protocol == fpFtps) {
             curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
             // Over TLS 1.3, vsftpd (common on hosting services) fails about every second upload with
@@ -303,15 +306,15 @@ public:
             }
             if (curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, InstallCertificateCheck) != CURLE_OK)
                 throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_NOT_BUILT_IN)));
-            curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer.Trust);
+            curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &trust);
         } else if (protocol == fpSftp) {
-            transfer.Trust.KnownHostsFile = knownHostsFile;
-            transfer.Trust.HostEntry = KnownHostsEntry();
+            trust.KnownHostsFile = knownHostsFile;
+            trust.HostEntry = KnownHostsEntry();
             knownHostsPath = knownHostsFile.toLocal8Bit();
             keyFilePath = keyFile.toLocal8Bit();
             curl_easy_setopt(handle, CURLOPT_SSH_KNOWNHOSTS, knownHostsPath.constData());
             curl_easy_setopt(handle, CURLOPT_SSH_KEYFUNCTION, CheckHostKey);
-            curl_easy_setopt(handle, CURLOPT_SSH_KEYDATA, &transfer.Trust);
+            curl_easy_setopt(handle, CURLOPT_SSH_KEYDATA, &trust);
             if (keyFile.isEmpty()) {
                 curl_easy_setopt(handle, CURLOPT_SSH_AUTH_TYPES,
                                  static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
@@ -326,9 +329,7 @@ public:
 
     // Why the server was not trusted, when that failed the request; raises EFtpError for a host key
     // that may not be trusted at all.
-    std::optional<QString> TrustFailure(CURLcode result, const TTransfer& transfer,
-                                        const char* errorBuffer) const {
-        const TServerTrust& trust = transfer.Trust;
+    std::optional<QString> TrustFailure(CURLcode result, const char* errorBuffer) const {
         const QString fingerprint = FingerprintText(trust.SeenDigest);
         switch (trust.Problem) {
         case TTrustProblem::Changed:
@@ -382,7 +383,9 @@ public:
         curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
         curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
         curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
-        curl_easy_setopt(handle, CURLOPT_FTPPORT, passive ? nullptr : "-");
+        // Debian 12's libcurl cannot open an active data connection under TLS ("sa_addr inet_ntop()
+        // failed"): FTPS is always passive.
+        curl_easy_setopt(handle, CURLOPT_FTPPORT, passive || protocol == fpFtps ? nullptr : "-");
         curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.Connect));
         curl_easy_setopt(handle, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.Connect) * 1000L);
         curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts.Reply));
@@ -398,7 +401,7 @@ public:
         curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, DebugCallback);
         curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transfer);
-        SetSecurityOptions(handle, transfer);
+        SetSecurityOptions(handle);
 
         TCurlList quote;
         for (const QByteArray& command : request.Quote) {
@@ -445,11 +448,11 @@ public:
             Close();
             throw EFtpStopped();
         }
-        if (transfer.Trust.Problem != TTrustProblem::None)
+        if (trust.Problem != TTrustProblem::None)
             Close();
-        if (const std::optional<QString> untrusted = TrustFailure(result, transfer, errorBuffer)) {
+        if (const std::optional<QString> untrusted = TrustFailure(result, errorBuffer)) {
             Close();
-            throw EFtpUntrustedServer(*untrusted, FingerprintText(transfer.Trust.SeenDigest));
+            throw EFtpUntrustedServer(*untrusted, FingerprintText(trust.SeenDigest));
         }
         if (request.MissingAllowed && result == CURLE_REMOTE_FILE_NOT_FOUND) {
             transfer.Missing = true;

@@ -76,7 +76,8 @@ public:
     void SetUsername(const QString& username);
     const QString& Password() const;
     void SetPassword(const QString& password);
-    // Passive: the client opens the data connections; active: the server connects back.
+    // Passive: the client opens the data connections; active: the server connects back. FTPS is
+    // always passive.
     bool Passive() const;
     void SetPassive(bool passive);
     TFtpProtocol Protocol() const;

@@ -40,14 +40,15 @@ int VerifyCertificate(int systemVerified, X509_STORE_CTX* store) {
     TServerTrust* trust = TrustOf(store);
     if (!trust)
         return systemVerified;
-    if (trust->SeenDigest.isEmpty())
-        trust->SeenDigest = CertificateDigest(X509_STORE_CTX_get0_cert(store));
+    // Every connection of a request is checked on its own: a data connection may meet another server.
+    const QByteArray leaf = CertificateDigest(X509_STORE_CTX_get0_cert(store));
+    trust->SeenDigest = leaf;
     if (trust->TrustedDigest.isEmpty()) {
         if (!systemVerified)
             trust->Problem = TTrustProblem::Unknown;
         return systemVerified;
     }
-    if (trust->SeenDigest == trust->TrustedDigest)
+    if (!leaf.isEmpty() && leaf == trust->TrustedDigest)
         return 1;
     trust->Problem = TTrustProblem::Mismatch;
     return 0;

@@ -53,6 +53,7 @@ TEST_F(AccountDialogTest, PortFollowsTheProtocolUntilChangedAndTheChoiceIsStored
     SelectProtocol(dialog, QStringLiteral("FTP with TLS"));
     EXPECT_EQ(dialog.SpinEditPort->value(), 21);
     EXPECT_FALSE(dialog.EditKeyFile->isEnabled());
+    EXPECT_FALSE(dialog.RadioButtonActive->isEnabled());
     dialog.SpinEditPort->setValue(2222);
     SelectProtocol(dialog, QStringLiteral("SFTP"));
     EXPECT_EQ(dialog.SpinEditPort->value(), 2222);

@@ -142,9 +142,10 @@ void TFTPSetings::EnableProtocolFields() {
     const bool sftp = TypedProtocol() == fpSftp;
     EditKeyFile->setEnabled(sftp);
     BtnKeyFileBrowse->setEnabled(sftp);
-    // SFTP has no separate data connections.
-    RadioButtonActive->setEnabled(!sftp);
-    RadioButtonPassive->setEnabled(!sftp);
+    // SFTP has no separate data connections, and FTPS runs passive only.
+    const bool plainFtp = TypedProtocol() == fpFtp;
+    RadioButtonActive->setEnabled(plainFtp);
+    RadioButtonPassive->setEnabled(plainFtp);
 }
 
 void TFTPSetings::ComboBoxProtocolChange() {
