@@ -212,6 +212,7 @@ public:
     // Handed to libcurl, which keeps the pointers for the request.
     QByteArray knownHostsPath;
     QByteArray keyFilePath;
+    QByteArray keyPassphrase;
 
     TImpl() { InitCurlOnce(); }
 
@@ -321,6 +322,9 @@ public:
             } else {
                 curl_easy_setopt(handle, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PUBLICKEY));
                 curl_easy_setopt(handle, CURLOPT_SSH_PRIVATE_KEYFILE, keyFilePath.constData());
+                keyPassphrase = password.toUtf8();
+                if (!keyPassphrase.isEmpty())
+                    curl_easy_setopt(handle, CURLOPT_KEYPASSWD, keyPassphrase.constData());
                 // Empty: the public key is derived from the private one.
                 curl_easy_setopt(handle, CURLOPT_SSH_PUBLIC_KEYFILE, "");
             }
