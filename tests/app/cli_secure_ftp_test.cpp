@@ -16,6 +16,11 @@ struct TServerCase {
     const char* Protocol;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TServerCase& value, std::ostream* out) {
+    *out << value.Server;
+}
+
 class CliSecureFtpTest : public ::testing::TestWithParam<TServerCase> {
 protected:
     void SetUp() override {

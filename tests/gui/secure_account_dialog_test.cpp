@@ -78,6 +78,11 @@ struct TServerCase {
     const char* Protocol;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TServerCase& value, std::ostream* out) {
+    *out << value.Server;
+}
+
 class SecureAccountDialogTest : public AccountDialogTest, public ::testing::WithParamInterface<TServerCase> {
 protected:
     void SetUp() override {

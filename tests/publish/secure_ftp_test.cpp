@@ -19,6 +19,11 @@ struct TSecureCase {
     TFtpProtocol Protocol;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const TSecureCase& value, std::ostream* out) {
+    *out << value.Server;
+}
+
 std::string CaseName(const ::testing::TestParamInfo<TSecureCase>& info) {
     return info.param.Protocol == fpSftp ? "Sftp" : "Ftps";
 }
