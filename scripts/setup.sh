@@ -10,6 +10,7 @@ packages=(
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     python3-pyftpdlib ffmpeg zip unzip xvfb xauth lftp chromium
+    vsftpd openssh-server openssl
     clang-format git
     clang libclang-rt-14-dev
 )

@@ -1,4 +1,4 @@
-// Trovecart - FTP client on libcurl.
+// Trovecart - FTP, FTPS and SFTP client on libcurl.
 //
 // Every operation is one libcurl request of the same easy handle on the client's own multi handle,
 // whose connection cache keeps the control connection open between requests (and logs in again
@@ -6,6 +6,9 @@
 // FEAT) are sent as "quote" commands with the "*" prefix, so that libcurl does not judge their replies; the
 // reply to each command is taken from the control connection's log and judged here. libcurl never changes
 // directory itself (FTPFILE_NOCWD): every command carries an absolute path.
+//
+// SFTP has no replies to judge: its quote commands ("mkdir", "rm") fail the request themselves, and
+// libcurl's error text is the message.
 #include "publish/ftp_client.h"
 
 #include <cstdio>
@@ -21,6 +24,7 @@
 
 #include "common/file_utils.h"
 #include "publish/ftp_reply_log.h"
+#include "publish/server_trust.h"
 
 namespace {
 
@@ -59,8 +63,13 @@ struct TRequest {
     QString Path = QStringLiteral("/");
     QList<QByteArray> Quote;
     bool NewConnection = false;
-    // Non-empty: a listing with this command, collected in TTransfer::Received.
+    // A listing of the folder, collected in TTransfer::Received; FTP sends ListCommand for it.
+    bool Listing = false;
     QByteArray ListCommand;
+    // Asks for the file's modification time without a transfer.
+    bool FileTime = false;
+    // A missing file sets TTransfer::Missing instead of failing the request.
+    bool MissingAllowed = false;
     // Non-null: an upload of SourceSize bytes from this device.
     QIODevice* Source = nullptr;
     qint64 SourceSize = 0;
@@ -80,6 +89,8 @@ struct TTransfer {
     const std::function<bool()>* ShouldStop = nullptr;
     // Set once the stop request abandoned the request.
     bool Stopped = false;
+    bool Missing = false;
+    std::optional<QDateTime> FileTime;
 
     bool StopRequested() {
         Stopped = Stopped || (ShouldStop && *ShouldStop && (*ShouldStop)());
@@ -153,6 +164,14 @@ void RejectControlCharacters(const QString& path) {
     }
 }
 
+// A path in an SFTP quote command: quoted, so that spaces and quotes stay part of it.
+QByteArray SftpPath(const QString& path) {
+    QByteArray text = path.toUtf8();
+    text.replace('\\', "\\\\");
+    text.replace('"', "\\\"");
+    return '"' + text + '"';
+}
+
 // "213 20240131090507" or "213 20240131090507.123", in UTC.
 QDateTime ParseModificationTime(const QByteArray& reply) {
     const QString value = QString::fromLatin1(reply.mid(4).trimmed()).left(14);
@@ -171,6 +190,10 @@ public:
     int port = 21;
     QString username;
     QString password;
+    TFtpProtocol protocol = fpFtp;
+    QString keyFile;
+    QByteArray trustedDigest;
+    QString knownHostsFile;
     bool passive = false;
     bool preferMlsd = true;
     TFtpTimeouts timeouts;
@@ -178,11 +201,18 @@ public:
     const std::function<bool()>* shouldStop = nullptr;
     QString currentDir = QStringLiteral("/");
     std::optional<bool> serverHasMlsd;
+    // What the running request's server showed; outlives the connections, whose TLS contexts keep
+    // its address.
+    TServerTrust trust;
     // Holds the connection cache; declared first so that it outlives the easy handle.
     TCurlMulti multi;
     TCurlEasy curl;
     // The control connection's socket after the last request; CURL_SOCKET_BAD when there is none.
     curl_socket_t controlSocket = CURL_SOCKET_BAD;
+    // Handed to libcurl, which keeps the pointers for the request.
+    QByteArray knownHostsPath;
+    QByteArray keyFilePath;
+    QByteArray keyPassphrase;
 
     TImpl() { InitCurlOnce(); }
 
@@ -246,9 +276,87 @@ public:
         QString hostPart = host;
         if (hostPart.contains(QLatin1Char(':')) && !hostPart.startsWith(QLatin1Char('[')))
             hostPart = QLatin1Char('[') + hostPart + QLatin1Char(']');
+        const QByteArray server = hostPart.toUtf8() + ':' + QByteArray::number(port);
+        const QByteArray path = QUrl::toPercentEncoding(absolutePath.mid(1), "/");
+        if (protocol == fpSftp)
+            return "sftp://" + server + '/' + path;
         // "%2F" keeps the path absolute instead of relative to the login directory.
-        return "ftp://" + hostPart.toUtf8() + ':' + QByteArray::number(port) + "/%2F" +
-               QUrl::toPercentEncoding(absolutePath.mid(1), "/");
+        return "ftp://" + server + "/%2F" + path;
+    }
+
+    QByteArray KnownHostsEntry() const {
+        const QByteArray name = host.toUtf8();
+        return port == 22 ? name : '[' + name + "]:" + QByteArray::number(port);
+    }
+
+    // The options that prove the server's identity and log in over an encrypted protocol.
+    void SetSecurityOptions(CURL* handle) {
+        trust = TServerTrust();
+        trust.TrustedDigest = trustedDigest;
+        if (protocol == fpFtps) {
+            curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+            // Over TLS 1.3, vsftpd (common on hosting services) fails about every second upload with
+            // "426 Failure reading network stream"; TLS 1.2 is what FTP servers reliably speak.
+            curl_easy_setopt(handle, CURLOPT_SSLVERSION,
+                             static_cast<long>(CURL_SSLVERSION_TLSv1_2) |
+                                 static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2));
+            if (!trustedDigest.isEmpty()) {
+                // The pin replaces the system's check: this one certificate, whatever its name.
+                curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 0L);
+                curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 0L);
+            }
+            if (curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, InstallCertificateCheck) != CURLE_OK)
+                throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_NOT_BUILT_IN)));
+            curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &trust);
+        } else if (protocol == fpSftp) {
+            trust.KnownHostsFile = knownHostsFile;
+            trust.HostEntry = KnownHostsEntry();
+            knownHostsPath = knownHostsFile.toLocal8Bit();
+            keyFilePath = keyFile.toLocal8Bit();
+            curl_easy_setopt(handle, CURLOPT_SSH_KNOWNHOSTS, knownHostsPath.constData());
+            curl_easy_setopt(handle, CURLOPT_SSH_KEYFUNCTION, CheckHostKey);
+            curl_easy_setopt(handle, CURLOPT_SSH_KEYDATA, &trust);
+            if (keyFile.isEmpty()) {
+                curl_easy_setopt(handle, CURLOPT_SSH_AUTH_TYPES,
+                                 static_cast<long>(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD));
+            } else {
+                curl_easy_setopt(handle, CURLOPT_SSH_AUTH_TYPES, static_cast<long>(CURLSSH_AUTH_PUBLICKEY));
+                curl_easy_setopt(handle, CURLOPT_SSH_PRIVATE_KEYFILE, keyFilePath.constData());
+                keyPassphrase = password.toUtf8();
+                if (!keyPassphrase.isEmpty())
+                    curl_easy_setopt(handle, CURLOPT_KEYPASSWD, keyPassphrase.constData());
+                // Empty: the public key is derived from the private one.
+                curl_easy_setopt(handle, CURLOPT_SSH_PUBLIC_KEYFILE, "");
+            }
+        }
+    }
+
+    // Why the server was not trusted, when that failed the request; raises EFtpError for a host key
+    // that may not be trusted at all.
+    std::optional<QString> TrustFailure(CURLcode result, const char* errorBuffer) const {
+        const QString fingerprint = FingerprintText(trust.SeenDigest);
+        switch (trust.Problem) {
+        case TTrustProblem::Changed:
+            throw EFtpError(QStringLiteral("The host key of %1 has changed: the server is not the one known "
+                                           "before (%2), or it was given a new key. The connection was "
+                                           "refused. If the new key is right, remove the old one from %3.")
+                                .arg(host, fingerprint, knownHostsFile));
+        case TTrustProblem::NotSaved:
+            throw EFtpError(QStringLiteral("The host key cannot be saved in %1: %2")
+                                .arg(knownHostsFile, trust.SaveError));
+        case TTrustProblem::Mismatch:
+            return QStringLiteral("The certificate of %1 is not the one trusted for it.").arg(host);
+        case TTrustProblem::Unknown:
+            if (protocol == fpSftp)
+                return QStringLiteral("The host key of %1 is not known.").arg(host);
+            return QString::fromUtf8(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result));
+        case TTrustProblem::None:
+            break;
+        }
+        // The certificate's name not matching the host is found after the chain was accepted.
+        if (protocol == fpFtps && result == CURLE_PEER_FAILED_VERIFICATION && !trust.SeenDigest.isEmpty())
+            return QString::fromUtf8(errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(result));
+        return std::nullopt;
     }
 
     // Runs the request; raises EFtpError when libcurl reports a failure.
@@ -279,7 +387,9 @@ public:
         curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
         curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
         curl_easy_setopt(handle, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
-        curl_easy_setopt(handle, CURLOPT_FTPPORT, passive ? nullptr : "-");
+        // Debian 12's libcurl cannot open an active data connection under TLS ("sa_addr inet_ntop()
+        // failed"): FTPS is always passive.
+        curl_easy_setopt(handle, CURLOPT_FTPPORT, passive || protocol == fpFtps ? nullptr : "-");
         curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, static_cast<long>(timeouts.Connect));
         curl_easy_setopt(handle, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(timeouts.Connect) * 1000L);
         curl_easy_setopt(handle, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(timeouts.Reply));
@@ -295,11 +405,13 @@ public:
         curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, DebugCallback);
         curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transfer);
+        SetSecurityOptions(handle);
 
         TCurlList quote;
         for (const QByteArray& command : request.Quote) {
-            // "*": a refusal does not end the request; the caller judges the reply.
-            curl_slist* list = curl_slist_append(quote.get(), ('*' + command).constData());
+            // "*": a refusal does not end the request; the caller judges the FTP reply.
+            const QByteArray line = protocol == fpSftp ? command : '*' + command;
+            curl_slist* list = curl_slist_append(quote.get(), line.constData());
             if (!list)
                 throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_OUT_OF_MEMORY)));
             quote.release();
@@ -313,18 +425,25 @@ public:
             curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadCallback);
             curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
             curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
-        } else if (!request.ListCommand.isEmpty()) {
-            curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
+        } else if (request.Listing) {
+            if (!request.ListCommand.isEmpty())
+                curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
             curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteCallback);
             curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
         } else {
             curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+            if (request.FileTime)
+                curl_easy_setopt(handle, CURLOPT_FILETIME, 1L);
         }
 
         const CURLcode result = Drive(handle, transfer, errorBuffer);
         char* entryPath = nullptr;
         if (curl_easy_getinfo(handle, CURLINFO_FTP_ENTRY_PATH, &entryPath) == CURLE_OK && entryPath)
             transfer.EntryPath = QString::fromUtf8(entryPath);
+        curl_off_t fileTime = -1;
+        if (request.FileTime && result == CURLE_OK &&
+            curl_easy_getinfo(handle, CURLINFO_FILETIME_T, &fileTime) == CURLE_OK && fileTime >= 0)
+            transfer.FileTime = QDateTime::fromSecsSinceEpoch(fileTime);
         // The options point at this request's buffers and lists; none may outlive it. Resetting
         // keeps the cached connection.
         curl_easy_reset(handle);
@@ -332,6 +451,16 @@ public:
             // The server may be in the middle of anything: the connection is of no further use.
             Close();
             throw EFtpStopped();
+        }
+        if (trust.Problem != TTrustProblem::None)
+            Close();
+        if (const std::optional<QString> untrusted = TrustFailure(result, errorBuffer)) {
+            Close();
+            throw EFtpUntrustedServer(*untrusted, FingerprintText(trust.SeenDigest));
+        }
+        if (request.MissingAllowed && result == CURLE_REMOTE_FILE_NOT_FOUND) {
+            transfer.Missing = true;
+            return transfer;
         }
         if (result != CURLE_OK)
             throw EFtpError(FailureMessage(result, transfer, errorBuffer));
@@ -363,6 +492,14 @@ public:
         return *reply;
     }
 
+    // Runs an SFTP quote command on its own; its failure fails the request with libcurl's text.
+    void SftpCommand(const QByteArray& command) {
+        TRequest request;
+        request.Path = currentDir;
+        request.Quote = {command};
+        Perform(request);
+    }
+
     bool ServerHasMlsd() {
         if (!serverHasMlsd) {
             TRequest request;
@@ -382,6 +519,10 @@ public:
 };
 
 EFtpStopped::EFtpStopped() : EFtpError(QStringLiteral("Cancled by user.")) {}
+
+EFtpUntrustedServer::EFtpUntrustedServer(const QString& reason, const QString& fingerprint)
+    : EFtpError(reason + QStringLiteral("\r\nSHA-256 fingerprint: ") + fingerprint), reason_(reason),
+      fingerprint_(fingerprint) {}
 
 TFtpClient::TFtpClient() : impl_(std::make_unique<TImpl>()) {
     impl_->shouldStop = &ShouldStop;
@@ -437,6 +578,40 @@ void TFtpClient::SetPassword(const QString& password) {
     }
 }
 
+TFtpProtocol TFtpClient::Protocol() const {
+    return impl_->protocol;
+}
+
+void TFtpClient::SetProtocol(TFtpProtocol protocol) {
+    if (protocol != impl_->protocol) {
+        impl_->Close();
+        impl_->protocol = protocol;
+        impl_->serverHasMlsd.reset();
+    }
+}
+
+void TFtpClient::SetKeyFile(const QString& keyFile) {
+    if (keyFile != impl_->keyFile) {
+        impl_->Close();
+        impl_->keyFile = keyFile;
+    }
+}
+
+void TFtpClient::SetTrustedFingerprint(const QString& fingerprint) {
+    const QByteArray digest = ParseFingerprint(fingerprint).value_or(QByteArray());
+    if (digest != impl_->trustedDigest) {
+        impl_->Close();
+        impl_->trustedDigest = digest;
+    }
+}
+
+void TFtpClient::SetKnownHostsFile(const QString& fileName) {
+    if (fileName != impl_->knownHostsFile) {
+        impl_->Close();
+        impl_->knownHostsFile = fileName;
+    }
+}
+
 void TFtpClient::SetPassive(bool passive) {
     impl_->passive = passive;
 }
@@ -473,20 +648,44 @@ void TFtpClient::Disconnect() {
 
 void TFtpClient::ChangeDir(const QString& path) {
     const QString folder = WithTrailingSlash(impl_->Resolve(path));
+    if (impl_->protocol == fpSftp) {
+        if (folder != impl_->currentDir) {
+            TRequest request;
+            request.Path = folder;
+            request.Listing = true;
+            impl_->Perform(request);
+            impl_->currentDir = folder;
+        }
+        return;
+    }
     impl_->Command("CWD " + FolderArgument(folder).toUtf8(), [](int code) { return code / 100 == 2; });
     impl_->currentDir = folder;
 }
 
 void TFtpClient::MakeDir(const QString& path) {
+    if (impl_->protocol == fpSftp)
+        return impl_->SftpCommand("mkdir " + SftpPath(FolderArgument(impl_->Resolve(path))));
     impl_->Command("MKD " + FolderArgument(impl_->Resolve(path)).toUtf8(),
                    [](int code) { return code == 257; });
 }
 
 void TFtpClient::Delete(const QString& path) {
+    if (impl_->protocol == fpSftp)
+        return impl_->SftpCommand("rm " + SftpPath(impl_->Resolve(path)));
     impl_->Command("DELE " + impl_->Resolve(path).toUtf8(), [](int code) { return code == 250; });
 }
 
 std::optional<QDateTime> TFtpClient::FileDate(const QString& path) {
+    if (impl_->protocol == fpSftp) {
+        TRequest request;
+        request.Path = impl_->Resolve(path);
+        request.FileTime = true;
+        request.MissingAllowed = true;
+        const TTransfer transfer = impl_->Perform(request);
+        if (transfer.Missing)
+            return std::nullopt;
+        return transfer.FileTime.value_or(QDateTime());
+    }
     const QByteArray command = "MDTM " + impl_->Resolve(path).toUtf8();
     TRequest request;
     request.Path = impl_->currentDir;
@@ -499,10 +698,12 @@ std::optional<QDateTime> TFtpClient::FileDate(const QString& path) {
 }
 
 TFtpListing TFtpClient::List() {
-    const bool mlsd = impl_->preferMlsd && impl_->ServerHasMlsd();
+    const bool mlsd = impl_->protocol != fpSftp && impl_->preferMlsd && impl_->ServerHasMlsd();
     TRequest request;
     request.Path = impl_->currentDir;
-    request.ListCommand = mlsd ? QByteArray("MLSD") : QByteArray("LIST");
+    request.Listing = true;
+    if (impl_->protocol != fpSftp)
+        request.ListCommand = mlsd ? QByteArray("MLSD") : QByteArray("LIST");
     const TTransfer transfer = impl_->Perform(request);
     QStringList unreadable;
     TFtpListing listing =

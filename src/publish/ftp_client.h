@@ -26,6 +26,28 @@ public:
     EFtpStopped();
 };
 
+// The server could not show that it is the one trusted: its certificate failed the system's check
+// or the trusted fingerprint, or its host key is unknown. The user may choose to trust the fingerprint.
+class EFtpUntrustedServer : public EFtpError {
+public:
+    // The message is the reason followed by the fingerprint.
+    EFtpUntrustedServer(const QString& reason, const QString& fingerprint);
+    const QString& Reason() const { return reason_; }
+    // "SHA256:..." of the certificate or host key the server presented.
+    const QString& Fingerprint() const { return fingerprint_; }
+
+private:
+    QString reason_;
+    QString fingerprint_;
+};
+
+enum TFtpProtocol : int {
+    fpFtp = 0,
+    // Explicit TLS (AUTH TLS) for the control and every data connection.
+    fpFtps = 1,
+    fpSftp = 2,
+};
+
 // How long a silent or crawling server may hold a request before it fails, in seconds.
 struct TFtpTimeouts {
     // Opening the control connection with greeting and login, or a data connection.
@@ -54,27 +76,38 @@ public:
     void SetUsername(const QString& username);
     const QString& Password() const;
     void SetPassword(const QString& password);
-    // Passive: the client opens the data connections; active: the server connects back.
+    // Passive: the client opens the data connections; active: the server connects back. FTPS is
+    // always passive.
     bool Passive() const;
     void SetPassive(bool passive);
+    TFtpProtocol Protocol() const;
+    void SetProtocol(TFtpProtocol protocol);
+    // SFTP only: log in with this private key (the password unlocks it) instead of the password.
+    void SetKeyFile(const QString& keyFile);
+    // FTPS: the only certificate accepted, instead of the system's trust store. SFTP: an unknown host
+    // key with this fingerprint is added to the known hosts. Empty for none.
+    void SetTrustedFingerprint(const QString& fingerprint);
+    // SFTP: the host keys met before, in OpenSSH's known_hosts form.
+    void SetKnownHostsFile(const QString& fileName);
     // Whether List uses MLSD when the server announces it (on by default).
     void SetPreferMlsd(bool prefer);
     void SetTimeouts(const TFtpTimeouts& timeouts);
 
     // Opens a new control connection and logs in (one handshake: the login is part of it). An
-    // open connection is closed first. CurrentDir() becomes the directory the login ends in.
+    // open connection is closed first. CurrentDir() becomes the directory the login ends in. Raises
+    // EFtpUntrustedServer when the server is not trusted; a changed host key is a plain EFtpError.
     void Connect();
     // Whether the control connection is open and idle; false before Connect, after Disconnect
     // and once the server has closed it or sent an unrequested reply (such as a time-out).
     bool Connected() const;
     void Disconnect();
 
-    // The directory that relative paths start from; ends with '/'. Changes only on success.
+    // The directory that relative paths start from; ends with '/'. Changes only on success. SFTP has
+    // no server-side directory: changing checks that the folder can be listed.
     const QString& CurrentDir() const;
     void ChangeDir(const QString& path);
-    // Succeeds only on the reply 257.
+    // FTP succeeds only on the reply 257, Delete only on 250.
     void MakeDir(const QString& path);
-    // Succeeds only on the reply 250.
     void Delete(const QString& path);
     // The modification time when the server answers 213 (the file exists; the time may be invalid
     // when the server's text is not a time), nothing for any other reply.

@@ -60,7 +60,7 @@ void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteF
                 client_->ChangeDir(folder);
             } catch (const EAppError&) {
             }
-            TransferFile(QStringLiteral("ftp://") + account_.Host + path,
+            TransferFile(FtpUrlScheme(account_.Protocol) + account_.Host + path,
                          [&] { UploadFile(file.Path, path); });
         });
 }

@@ -134,6 +134,10 @@ void TProgramData::LoadSettings(const QString& fileName) {
             ftpDir_ = QStringLiteral("/");
             ftpPassive_ = false;
             ftpPort_ = 21;
+            ftpProtocol_ = QStringLiteral("ftp");
+            ftpKeyFile_.clear();
+            ftpTrustedHost_.clear();
+            ftpTrustedFingerprint_.clear();
             return;
         }
         ftpHost_ = RequiredAttribute(ftp, "ftphost");
@@ -142,6 +146,14 @@ void TProgramData::LoadSettings(const QString& fileName) {
         ftpPassword_ = RequiredAttribute(ftp, "p");
         ftpPassive_ = RequiredAttribute(ftp, "transfermode") != QLatin1String("active");
         ftpPort_ = RequiredIntAttribute(ftp, "port");
+
+        // Its own element, so that the account's element keeps its layout; read last, so that a
+        // damaged one cannot cost the account.
+        const pugi::xml_node security = root.child("ftp_security");
+        ftpProtocol_ = security ? RequiredAttribute(security, "protocol") : QStringLiteral("ftp");
+        ftpKeyFile_ = security ? RequiredAttribute(security, "keyfile") : QString();
+        ftpTrustedHost_ = security ? RequiredAttribute(security, "trusted_host") : QString();
+        ftpTrustedFingerprint_ = security ? RequiredAttribute(security, "trusted_fingerprint") : QString();
     } catch (const EShopError&) {
         // A damaged file is not reported; the values read so far stay.
     }
@@ -167,6 +179,11 @@ void TProgramData::SaveSettings(const QString& fileName) const {
     SetAttribute(ftp, "p", ftpPassword_);
     SetAttribute(ftp, "port", ftpPort_);
     SetAttribute(ftp, "transfermode", ftpPassive_ ? QStringLiteral("passive") : QStringLiteral("active"));
+    pugi::xml_node security = root.append_child("ftp_security");
+    SetAttribute(security, "protocol", ftpProtocol_);
+    SetAttribute(security, "keyfile", ftpKeyFile_);
+    SetAttribute(security, "trusted_host", ftpTrustedHost_);
+    SetAttribute(security, "trusted_fingerprint", ftpTrustedFingerprint_);
 
     std::ostringstream text;
     document.save(text, "     ", pugi::format_indent, pugi::encoding_utf8);

@@ -71,6 +71,17 @@ public:
     void SetFTPPassive(bool value) { ftpPassive_ = value; }
     int FTPPort() const { return ftpPort_; }
     void SetFTPPort(int value) { ftpPort_ = value; }
+    // "ftp", "ftps" or "sftp"; files written before there was a choice read as "ftp".
+    const QString& FTPProtocol() const { return ftpProtocol_; }
+    void SetFTPProtocol(const QString& value) { ftpProtocol_ = value; }
+    // SFTP private key file; empty for password login.
+    const QString& FTPKeyFile() const { return ftpKeyFile_; }
+    void SetFTPKeyFile(const QString& value) { ftpKeyFile_ = value; }
+    // The certificate fingerprint the user trusts, and the host it was trusted for.
+    const QString& FTPTrustedHost() const { return ftpTrustedHost_; }
+    void SetFTPTrustedHost(const QString& value) { ftpTrustedHost_ = value; }
+    const QString& FTPTrustedFingerprint() const { return ftpTrustedFingerprint_; }
+    void SetFTPTrustedFingerprint(const QString& value) { ftpTrustedFingerprint_ = value; }
 
     TThemes& Themes() { return themes_; }
     const TThemes& Themes() const { return themes_; }
@@ -111,6 +122,10 @@ private:
     QString ftpPassword_;
     bool ftpPassive_ = false;
     int ftpPort_ = 21;
+    QString ftpProtocol_ = QStringLiteral("ftp");
+    QString ftpKeyFile_;
+    QString ftpTrustedHost_;
+    QString ftpTrustedFingerprint_;
     TThemes themes_;
     QString programFolder_;
     QString settingsFolder_;

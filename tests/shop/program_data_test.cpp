@@ -76,6 +76,8 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
                   "     <last_publ_path path=\"/srv/www/\" />\n"
                   "     <ftp_set ftphost=\"ftp.example.org\" hostdir=\"/htdocs\" l=\"anna\" p=\"s3cret\" "
                   "port=\"2121\" transfermode=\"passive\" />\n"
+                  "     <ftp_security protocol=\"ftp\" keyfile=\"\" trusted_host=\"\" "
+                  "trusted_fingerprint=\"\" />\n"
                   "</settings>\n"));
     // The password is stored as plain text, so nobody else may read the file.
     EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
@@ -90,6 +92,42 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
     EXPECT_EQ(loaded.FTPPassword(), QStringLiteral("s3cret"));
     EXPECT_EQ(loaded.FTPPort(), 2121);
     EXPECT_TRUE(loaded.FTPPassive());
+}
+
+TEST(ProgramDataTest, SecureAccountValuesReadBackAndOlderFilesReadAsPlainFtp) {
+    TTempFolder temp;
+    const QString file = temp.File(QStringLiteral("shopconfig.xml"));
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
+    data.SetFTPHost(QStringLiteral("sftp.example.org"));
+    data.SetFTPProtocol(QStringLiteral("sftp"));
+    data.SetFTPKeyFile(QStringLiteral("/home/anna/.ssh/id_ed25519"));
+    data.SetFTPTrustedHost(QStringLiteral("sftp.example.org"));
+    data.SetFTPTrustedFingerprint(QStringLiteral("SHA256:abc"));
+    data.SaveSettings(file);
+    TProgramData loaded(temp.Path(), temp.Path(), temp.Path());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(loaded.FTPProtocol(), QStringLiteral("sftp"));
+    EXPECT_EQ(loaded.FTPKeyFile(), QStringLiteral("/home/anna/.ssh/id_ed25519"));
+    EXPECT_EQ(loaded.FTPTrustedHost(), QStringLiteral("sftp.example.org"));
+    EXPECT_EQ(loaded.FTPTrustedFingerprint(), QStringLiteral("SHA256:abc"));
+
+    // A file from before the choice: plain FTP, and its account as it was.
+    WriteFile(file, SettingsWith(QStringLiteral("<ftp_set ftphost=\"h\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
+                                                "port=\"21\" transfermode=\"active\"/>"))
+                        .toUtf8());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(loaded.FTPProtocol(), QStringLiteral("ftp"));
+    EXPECT_EQ(loaded.FTPKeyFile(), QString());
+    EXPECT_EQ(loaded.FTPTrustedFingerprint(), QString());
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h"));
+
+    // A damaged security element costs only itself.
+    WriteFile(file, SettingsWith(QStringLiteral("<ftp_set ftphost=\"h2\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
+                                                "port=\"22\" transfermode=\"active\"/><ftp_security/>"))
+                        .toUtf8());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h2"));
+    EXPECT_EQ(loaded.FTPPort(), 22);
 }
 
 TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {

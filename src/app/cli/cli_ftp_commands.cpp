@@ -1,6 +1,8 @@
 // Trovecart - ftp-test and ftp-list.
 #include "cli/cli_ftp_commands.h"
 
+#include <cstdio>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -49,6 +51,11 @@ TCliCommand FtpTestCommand() {
             const QString text =
                 QString(outcome.Message).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             WriteStdout((text + QLatin1Char('\n')).toUtf8());
+            // A script cannot answer the question the dialog asks: it learns what to pass instead.
+            if (!outcome.UntrustedFingerprint.isEmpty())
+                std::fprintf(stderr, "%s\nTo trust this server, add --trust-fingerprint %s\n",
+                             qPrintable(QString(outcome.UntrustedReason)),
+                             qPrintable(outcome.UntrustedFingerprint));
             return outcome.Passed ? 0 : 1;
         },
     };

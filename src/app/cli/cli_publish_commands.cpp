@@ -16,6 +16,7 @@
 #include "common/time_texts.h"
 #include "publish/file_thread.h"
 #include "publish/ftp_thread.h"
+#include "publish/server_trust.h"
 #include "shop/workspace.h"
 
 namespace {
@@ -146,26 +147,53 @@ TConsoleMessageService::TAnswerPolicy AnswerPolicy(const QCommandLineParser& par
 void DeclareFtpAccountOptions(QCommandLineParser& parser, const QString& hostHelp) {
     parser.addOptions({
         {QStringLiteral("ftp"), hostHelp, QStringLiteral("HOST")},
-        {QStringLiteral("port"), QStringLiteral("FTP port (default 21)."), QStringLiteral("N"),
-         QStringLiteral("21")},
+        {QStringLiteral("protocol"),
+         QStringLiteral("ftp, ftps (FTP with TLS, certificate checked) or sftp (default ftp)."),
+         QStringLiteral("NAME"), QStringLiteral("ftp")},
+        {QStringLiteral("port"), QStringLiteral("Port (default 21, for sftp 22)."), QStringLiteral("N")},
         {QStringLiteral("user"), QStringLiteral("FTP login."), QStringLiteral("U")},
         {QStringLiteral("password"), QStringLiteral("FTP password."), QStringLiteral("P")},
         {QStringLiteral("password-file"),
          QStringLiteral("Read the FTP password from the first line of this file."), QStringLiteral("F")},
         {QStringLiteral("passive"), QStringLiteral("Passive data connections (default: active).")},
+        {QStringLiteral("key-file"),
+         QStringLiteral("sftp: log in with this private key; the password, if given, unlocks it."),
+         QStringLiteral("F")},
+        {QStringLiteral("trust-fingerprint"),
+         QStringLiteral("Trust the server whose certificate or host key has this SHA-256 fingerprint "
+                        "(as an untrusted server's refusal shows it)."),
+         QStringLiteral("SHA256")},
     });
 }
 
 TFtpAccount FtpAccountFrom(const QCommandLineParser& parser) {
     if (parser.isSet(QStringLiteral("password")) && parser.isSet(QStringLiteral("password-file")))
         throw ECliUsage(QStringLiteral("Give either --password or --password-file, not both."));
-    bool portValid = false;
-    const int port = parser.value(QStringLiteral("port")).toInt(&portValid);
+    const std::optional<TFtpProtocol> protocol =
+        FtpProtocolFromName(parser.value(QStringLiteral("protocol")));
+    if (!protocol)
+        throw ECliUsage(QStringLiteral("The protocol must be ftp, ftps or sftp."));
+    bool portValid = true;
+    const int port = parser.isSet(QStringLiteral("port"))
+                         ? parser.value(QStringLiteral("port")).toInt(&portValid)
+                         : DefaultFtpPort(*protocol);
     if (!portValid || port < 1 || port > 65535)
         throw ECliUsage(QStringLiteral("The port must be a number from 1 to 65535."));
     TFtpAccount account;
     account.Host = parser.value(QStringLiteral("ftp"));
     account.Port = port;
+    account.Protocol = *protocol;
+    if (parser.isSet(QStringLiteral("key-file"))) {
+        if (*protocol != fpSftp)
+            throw ECliUsage(QStringLiteral("--key-file is for --protocol sftp."));
+        account.KeyFile = QFileInfo(parser.value(QStringLiteral("key-file"))).absoluteFilePath();
+    }
+    if (parser.isSet(QStringLiteral("trust-fingerprint"))) {
+        const QString fingerprint = parser.value(QStringLiteral("trust-fingerprint"));
+        if (!ParseFingerprint(fingerprint))
+            throw ECliUsage(QStringLiteral("The fingerprint must be SHA256:... (base64) or 64 hex digits."));
+        account.Trust(fingerprint);
+    }
     account.Login = parser.value(QStringLiteral("user"));
     account.Password = parser.isSet(QStringLiteral("password-file"))
                            ? ReadPasswordFile(parser.value(QStringLiteral("password-file")))

@@ -1,6 +1,7 @@
 // Trovecart - FTP account dialog.
 #include "gui/publish/ftp_setings.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "common/app_info.h"
+#include "common/dialog_service.h"
 #include "common/message_service.h"
 #include "gui/publish/ftp_browser.h"
 #include "gui/publish/ftp_tree_view.h"
@@ -39,9 +41,20 @@ TFTPSetings::TFTPSetings(TProgramData& settings, QWidget* parent)
     setObjectName(QStringLiteral("FTPSetings"));
     setWindowTitle(QStringLiteral("FTP Setings"));
     setWindowFlag(Qt::Tool);
-    setFixedSize(554, 214);
+    // Taller than the plain FTP dialog: the protocol and key file rows.
+    setFixedSize(554, 290);
     ShowModalDialog = [](QDialog& dialog) { return static_cast<TParentDialog&>(dialog).ShowModal(); };
 
+    ComboBoxProtocol = new QComboBox(this);
+    ComboBoxProtocol->setObjectName(QStringLiteral("ComboBoxProtocol"));
+    ComboBoxProtocol->setAccessibleName(QStringLiteral("Protocol"));
+    ComboBoxProtocol->addItem(QStringLiteral("FTP"), static_cast<int>(fpFtp));
+    ComboBoxProtocol->addItem(QStringLiteral("FTP with TLS"), static_cast<int>(fpFtps));
+    ComboBoxProtocol->addItem(QStringLiteral("SFTP"), static_cast<int>(fpSftp));
+    shownProtocol_ = FtpProtocolFromName(settings.FTPProtocol()).value_or(fpFtp);
+    ComboBoxProtocol->setCurrentIndex(ComboBoxProtocol->findData(static_cast<int>(shownProtocol_)));
+    trustedHost_ = settings.FTPTrustedHost();
+    trustedFingerprint_ = settings.FTPTrustedFingerprint();
     EditHost = Edit(QStringLiteral("EditHost"), QStringLiteral("Host"), settings.FTPHost(), this);
     EditLogin = Edit(QStringLiteral("EditLogin"), QStringLiteral("Login"), settings.FTPlogin(), this);
     EditPassword =
@@ -57,6 +70,10 @@ TFTPSetings::TFTPSetings(TProgramData& settings, QWidget* parent)
     RadioButtonPassive = new QRadioButton(QStringLiteral("Passive"), this);
     RadioButtonPassive->setObjectName(QStringLiteral("RadioButtonPassive"));
     (settings.FTPPassive() ? RadioButtonPassive : RadioButtonActive)->setChecked(true);
+    EditKeyFile =
+        Edit(QStringLiteral("EditKeyFile"), QStringLiteral("Key file"), settings.FTPKeyFile(), this);
+    BtnKeyFileBrowse = Button(QStringLiteral("BtnKeyFileBrowse"), QStringLiteral("Browse..."), this);
+    BtnKeyFileBrowse->setAccessibleName(QStringLiteral("Browse for the key file"));
     EditHostDir = Edit(QStringLiteral("EditHostDir"), QStringLiteral("Default host directory"),
                        settings.FTPDir(), this);
 
@@ -73,10 +90,20 @@ TFTPSetings::TFTPSetings(TProgramData& settings, QWidget* parent)
         fields->addWidget(text, row, 0);
         fields->addWidget(control, row, 1);
     };
-    addRow(0, QStringLiteral("Host"), EditHost);
-    addRow(1, QStringLiteral("Login"), EditLogin);
-    addRow(2, QStringLiteral("Password"), EditPassword);
-    addRow(3, QStringLiteral("Port"), SpinEditPort);
+    addRow(0, QStringLiteral("Protocol"), ComboBoxProtocol);
+    addRow(1, QStringLiteral("Host"), EditHost);
+    addRow(2, QStringLiteral("Login"), EditLogin);
+    addRow(3, QStringLiteral("Password"), EditPassword);
+    auto* keyFile = new QWidget(this);
+    auto* keyFileLine = new QHBoxLayout(keyFile);
+    keyFileLine->setContentsMargins(0, 0, 0, 0);
+    keyFileLine->addWidget(EditKeyFile, 1);
+    keyFileLine->addWidget(BtnKeyFileBrowse);
+    auto* keyFileLabel = new QLabel(QStringLiteral("Key file"), this);
+    keyFileLabel->setBuddy(EditKeyFile);
+    fields->addWidget(keyFileLabel, 4, 0);
+    fields->addWidget(keyFile, 4, 1);
+    addRow(5, QStringLiteral("Port"), SpinEditPort);
     auto* mode = new QWidget(this);
     mode->setAccessibleName(QStringLiteral("Transfer mode"));
     auto* modeLine = new QHBoxLayout(mode);
@@ -84,8 +111,8 @@ TFTPSetings::TFTPSetings(TProgramData& settings, QWidget* parent)
     modeLine->addWidget(RadioButtonActive);
     modeLine->addWidget(RadioButtonPassive);
     modeLine->addStretch(1);
-    addRow(4, QStringLiteral("Transfer mode"), mode);
-    addRow(5, QStringLiteral("Default host directory"), EditHostDir);
+    addRow(6, QStringLiteral("Transfer mode"), mode);
+    addRow(7, QStringLiteral("Default host directory"), EditHostDir);
 
     auto* buttons = new QVBoxLayout;
     BtnTestConnection->setMinimumHeight(44);
@@ -102,20 +129,71 @@ TFTPSetings::TFTPSetings(TProgramData& settings, QWidget* parent)
     connect(btnFtpBrowse, &QPushButton::clicked, this, &TFTPSetings::BtnFtpBrowseClick);
     connect(OKBtn, &QPushButton::clicked, this, &TFTPSetings::OKBtnClick);
     connect(PngSpeedButton1, &QPushButton::clicked, this, &TFTPSetings::CloseWithCancel);
+    connect(BtnKeyFileBrowse, &QPushButton::clicked, this, &TFTPSetings::BtnKeyFileBrowseClick);
+    connect(ComboBoxProtocol, &QComboBox::currentIndexChanged, this, &TFTPSetings::ComboBoxProtocolChange);
+    EnableProtocolFields();
+}
+
+TFtpProtocol TFTPSetings::TypedProtocol() const {
+    return static_cast<TFtpProtocol>(ComboBoxProtocol->currentData().toInt());
+}
+
+void TFTPSetings::EnableProtocolFields() {
+    const bool sftp = TypedProtocol() == fpSftp;
+    EditKeyFile->setEnabled(sftp);
+    BtnKeyFileBrowse->setEnabled(sftp);
+    // SFTP has no separate data connections, and FTPS runs passive only.
+    const bool plainFtp = TypedProtocol() == fpFtp;
+    RadioButtonActive->setEnabled(plainFtp);
+    RadioButtonPassive->setEnabled(plainFtp);
+}
+
+void TFTPSetings::ComboBoxProtocolChange() {
+    const TFtpProtocol protocol = TypedProtocol();
+    if (SpinEditPort->value() == DefaultFtpPort(shownProtocol_))
+        SpinEditPort->setValue(DefaultFtpPort(protocol));
+    shownProtocol_ = protocol;
+    EnableProtocolFields();
+}
+
+void TFTPSetings::BtnKeyFileBrowseClick() {
+    const std::optional<QString> file =
+        DialogService().OpenFileName(this, QStringLiteral("All files (*)"), QString(), EditKeyFile->text());
+    if (file)
+        EditKeyFile->setText(*file);
 }
 
 TFtpAccount TFTPSetings::TypedAccount() const {
-    return {EditHost->text(), SpinEditPort->value(), EditLogin->text(), EditPassword->text(),
-            RadioButtonPassive->isChecked()};
+    TFtpAccount account;
+    account.Host = EditHost->text();
+    account.Port = SpinEditPort->value();
+    account.Login = EditLogin->text();
+    account.Password = EditPassword->text();
+    account.Passive = RadioButtonPassive->isChecked();
+    account.Protocol = TypedProtocol();
+    account.KeyFile = EditKeyFile->text();
+    account.TrustedHost = trustedHost_;
+    account.TrustedFingerprint = trustedFingerprint_;
+    return account;
 }
 
 bool TFTPSetings::BtnTestConnectionClick() {
-    const TFtpAccount account = TypedAccount();
+    TFtpAccount account = TypedAccount();
     const QString directory = EditHostDir->text();
     TFtpConnectionTest outcome;
-    setEnabled(false);
-    RunOffUiThread([&] { outcome = TestFtpConnection(account, directory); });
-    setEnabled(true);
+    const auto runTest = [&] {
+        setEnabled(false);
+        RunOffUiThread([&] { outcome = TestFtpConnection(account, directory); });
+        setEnabled(true);
+    };
+    runTest();
+    if (!outcome.UntrustedFingerprint.isEmpty() &&
+        AskToTrustServer(this, account.Host, outcome.UntrustedReason, outcome.UntrustedFingerprint)) {
+        account.Trust(outcome.UntrustedFingerprint);
+        trustedHost_ = account.TrustedHost;
+        trustedFingerprint_ = account.TrustedFingerprint;
+        runTest();
+    }
     testPassed_ = outcome.Passed;
     MessageService().ShowMessageBox(this, outcome.Message, outcome.Passed ? mkInformation : mkError,
                                     QStringLiteral("Test Connection"), ProgramCaption());
@@ -131,6 +209,10 @@ void TFTPSetings::OKBtnClick() {
     settings_.SetFTPDir(EditHostDir->text());
     settings_.SetFTPPort(SpinEditPort->value());
     settings_.SetFTPPassive(RadioButtonPassive->isChecked());
+    settings_.SetFTPProtocol(FtpProtocolName(TypedProtocol()));
+    settings_.SetFTPKeyFile(EditKeyFile->text());
+    settings_.SetFTPTrustedHost(trustedHost_);
+    settings_.SetFTPTrustedFingerprint(trustedFingerprint_);
     CloseWithOk();
 }
 
@@ -140,11 +222,24 @@ void TFTPSetings::BtnFtpBrowseClick() {
     tree->BeginSetup();
     tree->SetAccount(TypedAccount());
     browser.SetStartPath(EditHostDir->text());
-    if (ShowModalDialog(browser) == 1)
+    const int result = ShowModalDialog(browser);
+    // A server trusted while browsing stays trusted, whatever the browser's outcome.
+    trustedHost_ = tree->TrustedHost();
+    trustedFingerprint_ = tree->TrustedFingerprint();
+    if (result == 1)
         EditHostDir->setText(tree->SelectedPath());
 }
 
 TFtpAccount SavedFtpAccount(const TProgramData& settings) {
-    return {settings.FTPHost(), settings.FTPPort(), settings.FTPlogin(), settings.FTPPassword(),
-            settings.FTPPassive()};
+    TFtpAccount account;
+    account.Host = settings.FTPHost();
+    account.Port = settings.FTPPort();
+    account.Login = settings.FTPlogin();
+    account.Password = settings.FTPPassword();
+    account.Passive = settings.FTPPassive();
+    account.Protocol = FtpProtocolFromName(settings.FTPProtocol()).value_or(fpFtp);
+    account.KeyFile = settings.FTPKeyFile();
+    account.TrustedHost = settings.FTPTrustedHost();
+    account.TrustedFingerprint = settings.FTPTrustedFingerprint();
+    return account;
 }

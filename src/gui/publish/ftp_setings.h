@@ -1,4 +1,5 @@
-// Trovecart - the FTP account dialog: server, login, password, port, transfer mode, directory.
+// Trovecart - the FTP account dialog: protocol, server, login, password or key, port, transfer mode,
+// directory.
 #pragma once
 
 #include <functional>
@@ -6,6 +7,7 @@
 #include "gui/dialogs/parent_dialog.h"
 #include "publish/ftp_account.h"
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -27,16 +29,22 @@ public:
     bool BtnTestConnectionClick();
     void OKBtnClick();
     void BtnFtpBrowseClick();
+    void BtnKeyFileBrowseClick();
+    // The port follows the protocol's default unless the user set another.
+    void ComboBoxProtocolChange();
 
     // Shows the remote browser modally; tests replace it.
     std::function<int(QDialog&)> ShowModalDialog;
 
+    QComboBox* ComboBoxProtocol;
     QLineEdit* EditHost;
     QLineEdit* EditLogin;
     QLineEdit* EditPassword;
     QSpinBox* SpinEditPort;
     QRadioButton* RadioButtonActive;
     QRadioButton* RadioButtonPassive;
+    QLineEdit* EditKeyFile;
+    QPushButton* BtnKeyFileBrowse;
     QLineEdit* EditHostDir;
     QPushButton* BtnTestConnection;
     QPushButton* btnFtpBrowse;
@@ -45,10 +53,16 @@ public:
 
 private:
     TFtpAccount TypedAccount() const;
+    TFtpProtocol TypedProtocol() const;
+    void EnableProtocolFields();
 
     TProgramData& settings_;
     bool testOnOk_ = false;
     bool testPassed_ = false;
+    TFtpProtocol shownProtocol_ = fpFtp;
+    // What the user chose to trust in this dialog or before; stored on OK.
+    QString trustedHost_;
+    QString trustedFingerprint_;
 };
 
 // The account saved in the program settings.

@@ -113,11 +113,19 @@ void TFTpTreeView::SetPassive(bool passive) {
 }
 
 void TFTpTreeView::SetAccount(const TFtpAccount& account) {
-    SetUsername(account.Login);
-    SetPassword(account.Password);
-    SetHost(account.Host);
-    SetPassive(account.Passive);
-    SetPort(account.Port);
+    ApplyAccount(*client_, account);
+    trustedHost_ = account.TrustedHost;
+    trustedFingerprint_ = account.TrustedFingerprint;
+    Rebuild();
+}
+
+bool TFTpTreeView::TrustAfterQuestion(const EFtpUntrustedServer& error) {
+    if (!AskToTrustServer(window(), Host(), error.Reason(), error.Fingerprint()))
+        return false;
+    trustedHost_ = Host();
+    trustedFingerprint_ = error.Fingerprint();
+    client_->SetTrustedFingerprint(trustedFingerprint_);
+    return true;
 }
 
 void TFTpTreeView::SetRootPath(const QString& path) {
@@ -186,13 +194,18 @@ void TFTpTreeView::LoadNode(QTreeWidgetItem* node, bool force) {
     setUpdatesEnabled(false);
     try {
         TFtpListing listing;
-        RunRemote(
-            [&] {
-                ConnectWhenClosed();
-                client_->ChangeDir(path);
-                listing = client_->List();
-            },
-            true);
+        const auto list = [&] {
+            ConnectWhenClosed();
+            client_->ChangeDir(path);
+            listing = client_->List();
+        };
+        try {
+            RunRemote(list, true);
+        } catch (const EFtpUntrustedServer& error) {
+            if (!TrustAfterQuestion(error))
+                throw;
+            RunRemote(list, true);
+        }
         // The old children stay when the listing fails, so the tree stays as it was.
         qDeleteAll(node->takeChildren());
         folder->Listing = std::move(listing);

@@ -30,8 +30,11 @@ public:
     void SetPort(int port);
     bool Passive() const;
     void SetPassive(bool passive);
-    // All five connection values, for a tree in setup.
+    // All connection values, protocol and trust included, for a tree in setup.
     void SetAccount(const TFtpAccount& account);
+    // The fingerprint the user chose to trust while browsing, with its host; empty when none.
+    const QString& TrustedHost() const { return trustedHost_; }
+    const QString& TrustedFingerprint() const { return trustedFingerprint_; }
     // The remote folder shown as the root; an empty value is ignored. No rebuild.
     const QString& RootPath() const { return rootPath_; }
     void SetRootPath(const QString& path);
@@ -70,6 +73,8 @@ private:
     // Runs the network work while the busy dialog is shown (when the window is on screen).
     void RunRemote(const std::function<void()>& work, bool showBusy);
     void ConnectWhenClosed();
+    // Asks the user about a server that was not trusted; true when the fingerprint is now trusted.
+    bool TrustAfterQuestion(const EFtpUntrustedServer& error);
     QTreeWidgetItem* AddFolderNode(QTreeWidgetItem* parent, const QString& name);
     QTreeWidgetItem* FindPath(const QString& path);
     void SelectionChanged(QTreeWidgetItem* node);
@@ -80,4 +85,6 @@ private:
     TFtpListView* listView_ = nullptr;
     bool inSetup_ = false;
     bool rebuilding_ = false;
+    QString trustedHost_;
+    QString trustedFingerprint_;
 };

@@ -89,6 +89,19 @@ int main(int argc, char* argv[]) {
     account.show();
     Shoot(account, out + QStringLiteral("ftp-account.png"));
     account.hide();
+    for (const QString& protocol : {QStringLiteral("ftps"), QStringLiteral("sftp")}) {
+        TProgramData secure(settings.ProgramFolder(), QString(), QString());
+        secure.SetFTPHost(settings.FTPHost());
+        secure.SetFTPlogin(settings.FTPlogin());
+        secure.SetFTPProtocol(protocol);
+        secure.SetFTPPort(protocol == QLatin1String("sftp") ? 22 : 21);
+        secure.SetFTPKeyFile(protocol == QLatin1String("sftp") ? QStringLiteral("/home/anna/.ssh/id_ed25519")
+                                                               : QString());
+        TFTPSetings dialog(secure, &console);
+        dialog.show();
+        Shoot(dialog, out + QStringLiteral("ftp-account-%1.png").arg(protocol));
+        dialog.hide();
+    }
 
     TFTPBrowser browser(&console);
     browser.TreeView()->BeginSetup();
