@@ -162,11 +162,12 @@ void TBaseThread::ReportStatus(const QString& action, bool busy, bool failed) {
 }
 
 void TBaseThread::ReportResult(const QString& action, TPublishResult result) {
-    actionText_ = action;
-    busy_ = false;
-    failed_ = false;
+    // Everything the receivers need travels with the report, so the worker does not wait for
+    // them: a run over many unchanged files would otherwise spend most of its time handing over.
     const int percent = OverallPercent();
-    RunInOwnerThread([&] { emit OnFileResult(this, actionText_, percent, result); });
+    QMetaObject::invokeMethod(
+        this, [this, action, percent, result] { emit OnFileResult(this, action, percent, result); },
+        Qt::QueuedConnection);
 }
 
 void TBaseThread::ReportCancelled() {

@@ -26,8 +26,8 @@ QString PublishResultText(TPublishResult result);
 
 // Created by the UI thread, configured, then started; frees itself (deleteLater) once OnTerminate
 // has been delivered. Every report is handed to the thread the object lives in (the UI thread)
-// and the worker waits until the receivers have returned, so that thread must keep running its
-// event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
+// and, except OnFileResult, the worker waits until the receivers have returned, so that thread must keep
+// running its event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
 // from inside the report handlers. The signals are emitted in the owner's thread, so receivers
 // there connect with the default connection type.
 class TBaseThread : public QThread {
@@ -65,7 +65,8 @@ signals:
                          const QString& errorText);
     // speed in bytes per second.
     void OnFileProgress(TBaseThread* sender, int percent, double speed);
-    // A result besides copied and failed; arrives where a status report with busy false would.
+    // A result besides copied and failed, in order with the other reports. The worker does not
+    // wait for it, so receivers take what they need from the arguments, not from the fields.
     void OnFileResult(TBaseThread* sender, const QString& action, int percent, TPublishResult result);
     // Delivered in the UI thread after the work has ended; the object is deleted right after.
     void OnTerminate(TBaseThread* sender);
