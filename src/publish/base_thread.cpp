@@ -110,13 +110,14 @@ void TBaseThread::SendFile(const TFolderEntry& file, const std::function<void()>
     // A file that cannot be read fails in the transfer, which says why.
     std::optional<TManifestEntry> local;
     try {
-        local = HashLocalFile(file.Path);
+        local = HashLocalFile(file.Path, newManifest_.Find(file.Relative));
     } catch (const EAppError&) {
     }
     const QString action = ActionText(file.Relative);
     if (changedOnly_ && local && oldManifest_) {
         const TManifestEntry* remote = oldManifest_->Find(file.Relative);
         if (remote && *remote == *local) {
+            newManifest_.Set(file.Relative, *local);
             ++doneFiles_;
             ReportResult(action, prUnchanged);
             return;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <openssl/evp.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QJsonArray>
@@ -19,6 +20,7 @@ const QString kFormat = QStringLiteral("trovecart-publish");
 constexpr int kVersion = 1;
 // Large blocks keep the hashing of media files far cheaper than sending them.
 constexpr qint64 kHashBlockSize = 1024 * 1024;
+constexpr qsizetype kMaxStamp = 100;
 
 struct TDigestDeleter {
     void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
@@ -36,15 +38,26 @@ bool IsSha256Text(const QString& text) {
 
 } // namespace
 
-TManifestEntry HashLocalFile(const QString& path) {
+TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EAppError(file.errorString());
+    // Taken before the content, so that a write during the hashing leaves a stamp that no longer matches.
+    struct stat status {};
+    if (::fstat(file.handle(), &status) != 0)
+        throw EAppError(QString::fromLocal8Bit(std::strerror(errno)));
+    const QByteArray stamp = QByteArray::number(static_cast<qulonglong>(status.st_dev)) + '-' +
+                             QByteArray::number(static_cast<qulonglong>(status.st_ino)) + '-' +
+                             QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_sec)) + '.' +
+                             QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_nsec));
+    if (known && known->SourceStamp == stamp && known->Size == status.st_size)
+        return *known;
     const std::unique_ptr<EVP_MD_CTX, TDigestDeleter> context(EVP_MD_CTX_new());
     if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
         throw EAppError(QString::fromLocal8Bit(std::strerror(ENOMEM)));
     static thread_local std::unique_ptr<char[]> buffer(new char[kHashBlockSize]);
     TManifestEntry entry;
+    entry.SourceStamp = stamp;
     for (;;) {
         const qint64 read = file.read(buffer.get(), kHashBlockSize);
         if (read < 0)
@@ -98,7 +111,9 @@ std::optional<TPublishManifest> TPublishManifest::Parse(const QByteArray& json) 
         if (!IsSafePath(path) || !IsSha256Text(sha256) || size < 0 ||
             size != static_cast<double>(static_cast<qint64>(size)))
             return std::nullopt;
-        manifest.entries_[path] = {static_cast<qint64>(size), sha256.toLatin1()};
+        const QString stamp = file.value(QStringLiteral("source")).toString();
+        manifest.entries_[path] = {static_cast<qint64>(size), sha256.toLatin1(),
+                                   stamp.toLatin1().left(kMaxStamp)};
     }
     return manifest;
 }
@@ -108,7 +123,8 @@ QByteArray TPublishManifest::ToJson() const {
     for (const auto& [path, entry] : entries_) {
         files.append(QJsonObject{{QStringLiteral("path"), path},
                                  {QStringLiteral("size"), static_cast<double>(entry.Size)},
-                                 {QStringLiteral("sha256"), QString::fromLatin1(entry.Sha256)}});
+                                 {QStringLiteral("sha256"), QString::fromLatin1(entry.Sha256)},
+                                 {QStringLiteral("source"), QString::fromLatin1(entry.SourceStamp)}});
     }
     const QJsonObject root{{QStringLiteral("format"), kFormat},
                            {QStringLiteral("version"), kVersion},

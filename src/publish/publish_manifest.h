@@ -12,12 +12,20 @@ struct TManifestEntry {
     qint64 Size = 0;
     // Lower-case hexadecimal.
     QByteArray Sha256;
+    // The local file's device, inode and change time when it was hashed. Any write, rename or
+    // attribute change moves the change time, so an equal stamp vouches for the earlier hash.
+    // Empty when unknown.
+    QByteArray SourceStamp;
 
-    bool operator==(const TManifestEntry&) const = default;
+    // The same content; the stamp is no part of it.
+    bool operator==(const TManifestEntry& other) const {
+        return Size == other.Size && Sha256 == other.Sha256;
+    }
 };
 
-// Hashes the file in large blocks; raises EAppError when it cannot be read.
-TManifestEntry HashLocalFile(const QString& path);
+// Hashes the file in large blocks; raises EAppError when it cannot be read. When `known` was made
+// from this very file, unchanged since, it is returned without reading the file again.
+TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known = nullptr);
 
 class TPublishManifest {
 public:

@@ -1,4 +1,8 @@
 // Trovecart tests - the publish record: which paths it trusts, what it reads back.
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
 
 #include "common/app_error.h"
@@ -30,9 +34,9 @@ TEST(PublishManifestTest, OnlyPathsThatStayBelowTheTargetAreSafe) {
 
 TEST(PublishManifestTest, ReadsBackWhatItWrote) {
     TPublishManifest manifest;
-    manifest.Set(QStringLiteral("shoppingcart/shop.xml"), {7, kSha});
-    manifest.Set(QStringLiteral("big.flv"), {5'000'000'000LL, QByteArray(64, '0')});
-    manifest.Set(QStringLiteral("gone.jpg"), {1, kSha});
+    manifest.Set(QStringLiteral("shoppingcart/shop.xml"), {7, kSha, {}});
+    manifest.Set(QStringLiteral("big.flv"), {5'000'000'000LL, QByteArray(64, '0'), "1-2-3.4"});
+    manifest.Set(QStringLiteral("gone.jpg"), {1, kSha, {}});
     manifest.Remove(QStringLiteral("gone.jpg"));
 
     const std::optional<TPublishManifest> read = TPublishManifest::Parse(manifest.ToJson());
@@ -62,7 +66,7 @@ TEST(PublishManifestTest, HashesAFileInBlocks) {
     TTempFolder folder;
     WriteFile(folder.File(QStringLiteral("abc")), "abc");
     EXPECT_EQ(HashLocalFile(folder.File(QStringLiteral("abc"))),
-              (TManifestEntry{3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"}));
+              (TManifestEntry{3, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad", {}}));
     // Larger than one block, so that every block is taken in.
     QByteArray large(3 * 1024 * 1024 + 5, 'x');
     WriteFile(folder.File(QStringLiteral("large")), large);
@@ -72,6 +76,33 @@ TEST(PublishManifestTest, HashesAFileInBlocks) {
     EXPECT_EQ(first.Size, large.size());
     EXPECT_NE(first.Sha256, HashLocalFile(folder.File(QStringLiteral("large2"))).Sha256);
     EXPECT_THROW(HashLocalFile(folder.File(QStringLiteral("missing"))), EAppError);
+}
+
+TEST(PublishManifestTest, AKnownHashIsTakenOnlyWhileTheFileIsUntouched) {
+    TTempFolder folder;
+    const QString path = folder.File(QStringLiteral("clip.flv"));
+    WriteFile(path, "first");
+    TManifestEntry known = HashLocalFile(path);
+    ASSERT_FALSE(known.SourceStamp.isEmpty());
+    known.Sha256 = QByteArray(64, 'f');
+    EXPECT_EQ(HashLocalFile(path, &known).Sha256, known.Sha256) << "not read again";
+
+    // Same size, same modification time, other content.
+    const QDateTime modified = QFileInfo(path).lastModified();
+    WriteFile(path, "other");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(modified, QFileDevice::FileModificationTime);
+    file.close();
+    EXPECT_EQ(HashLocalFile(path, &known), HashLocalFile(path));
+    EXPECT_NE(HashLocalFile(path, &known).Sha256, known.Sha256);
+
+    // The stamp travels with the record.
+    TPublishManifest manifest;
+    manifest.Set(QStringLiteral("clip.flv"), HashLocalFile(path));
+    const std::optional<TPublishManifest> read = TPublishManifest::Parse(manifest.ToJson());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->Find(QStringLiteral("clip.flv"))->SourceStamp, HashLocalFile(path).SourceStamp);
 }
 
 } // namespace
