@@ -128,7 +128,8 @@ TEST_F(PublishWizardTest, SendOnlyChangedFilesListsTheOthersAsUnchanged) {
     messages.QueueAnswer(mrYes);
     auto wizard = Wizard(target.Path());
     EXPECT_EQ(wizard->CheckBoxChangedOnly->accessibleName(), QStringLiteral("Send only changed files"));
-    EXPECT_EQ(wizard->CheckBoxRemoveOld->accessibleName(), QStringLiteral("Remove files no longer in the shop"));
+    EXPECT_EQ(wizard->CheckBoxRemoveOld->accessibleName(),
+              QStringLiteral("Remove files no longer in the shop"));
     EXPECT_FALSE(wizard->CheckBoxRemoveOld->isChecked());
     wizard->CheckBoxChangedOnly->setChecked(true);
     wizard->CheckBoxRemoveOld->setChecked(true);
