@@ -3,7 +3,6 @@
 cp -r, alternately, and prints the median of each and their ratio.
 
 Usage: publish_folder_bench.py [--runs N] [--cli PATH]"""
-import argparse
 import os
 import shutil
 import tempfile
@@ -12,11 +11,7 @@ import publish_site_bench_common as common
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument('--runs', type=int, default=5)
-    parser.add_argument('--cli', default=common.default_cli())
-    args = parser.parse_args()
-    common.print_load_average()
+    args = common.bench_arguments()
 
     with tempfile.TemporaryDirectory() as work:
         site = os.path.join(work, 'site')

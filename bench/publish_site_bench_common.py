@@ -1,5 +1,6 @@
 """Shared parts of the publish benchmarks: the machine's load, the test site, timing and the
 summary line."""
+import argparse
 import os
 import shutil
 import statistics
@@ -18,6 +19,16 @@ def print_load_average():
     with open('/proc/loadavg') as loadavg:
         print('load average: %s (1, 5, 15 min)' % ' '.join(loadavg.read().split()[:3]))
     sys.stdout.flush()
+
+
+def bench_arguments():
+    """--runs and --cli; the load average is printed before anything runs."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--runs', type=int, default=5)
+    parser.add_argument('--cli', default=default_cli())
+    args = parser.parse_args()
+    print_load_average()
+    return args
 
 
 def default_cli():
@@ -42,8 +53,10 @@ def make_site(root):
 
 
 def tree_bytes(root):
+    """Bytes of the files below root, without the record a publish leaves at the target."""
     return sum(os.path.getsize(os.path.join(folder, name))
-               for folder, _, names in os.walk(root) for name in names)
+               for folder, _, names in os.walk(root) for name in names
+               if name != '.trovecart-publish.json')
 
 
 def timed(command, **kwargs):

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-webengine-dev
-    libpugixml-dev libzip-dev libcurl4-openssl-dev
+    libpugixml-dev libzip-dev libcurl4-openssl-dev libssl-dev
     libavformat-dev libavcodec-dev libavutil-dev libavfilter-dev libswscale-dev libswresample-dev
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -15,6 +15,16 @@ constexpr qint64 kProgressIntervalMs = 250;
 
 } // namespace
 
+QString PublishResultText(TPublishResult result) {
+    switch (result) {
+    case prUnchanged:
+        return QStringLiteral("Unchanged");
+    case prRemoved:
+        return QStringLiteral("Removed");
+    }
+    return {};
+}
+
 TBaseThread::TBaseThread(QObject* parent) : QThread(parent) {
     // `finished` comes from the worker; this context makes the lambda run in the owner's thread.
     connect(this, &QThread::finished, this, [this] {
@@ -44,7 +54,8 @@ void TBaseThread::WalkSentEntries(const QString& folder,
                                },
                            .File =
                                [&](const TFolderEntry& entry) {
-                                   if (sent(entry))
+                                   // The target's own record is written by the run, never sent.
+                                   if (sent(entry) && entry.Relative != TPublishManifest::FileName())
                                        file(entry);
                                },
                            .ShouldStop = [this] { return Terminated(); },
@@ -80,12 +91,84 @@ bool TBaseThread::CommonStart() {
     return true;
 }
 
+void TBaseThread::PublishWithManifest(const std::function<void()>& sendFiles) {
+    oldManifest_ = TPublishManifest::Parse(ReadManifest());
+    newManifest_ = oldManifest_.value_or(TPublishManifest());
+    sitePaths_.clear();
+    RemoveManifest();
+    sendFiles();
+    if (Terminated())
+        return;
+    if (removeOldFiles_)
+        RemoveOldFiles();
+    if (!Terminated())
+        WriteManifest(newManifest_.ToJson());
+}
+
+void TBaseThread::SendFile(const TFolderEntry& file, const std::function<void()>& transfer) {
+    sitePaths_.insert(file.Relative);
+    // A file that cannot be read fails in the transfer, which says why.
+    std::optional<TManifestEntry> local;
+    try {
+        local = HashLocalFile(file.Path, newManifest_.Find(file.Relative));
+    } catch (const EAppError&) {
+    }
+    const QString action = ActionText(file.Relative);
+    if (changedOnly_ && local && oldManifest_) {
+        const TManifestEntry* remote = oldManifest_->Find(file.Relative);
+        if (remote && *remote == *local) {
+            newManifest_.Set(file.Relative, *local);
+            ++doneFiles_;
+            ReportResult(action, prUnchanged);
+            return;
+        }
+    }
+    if (TransferFile(action, transfer) && local)
+        newManifest_.Set(file.Relative, *local);
+    else
+        newManifest_.Remove(file.Relative);
+}
+
+void TBaseThread::RemoveOldFiles() {
+    if (!oldManifest_)
+        return;
+    for (const auto& [path, entry] : oldManifest_->Entries()) {
+        if (Terminated())
+            return;
+        if (sitePaths_.contains(path))
+            continue;
+        const QString action = ActionText(path);
+        try {
+            RemoveTargetFile(path);
+        } catch (const EAppError& error) {
+            errorText_ = error.Message();
+            ReportStatus(action, false, true);
+            continue;
+        }
+        newManifest_.Remove(path);
+        ReportResult(action, prRemoved);
+    }
+}
+
+int TBaseThread::OverallPercent() const {
+    return totalFiles_ > 0 ? static_cast<int>(doneFiles_ * 100 / totalFiles_) : 0;
+}
+
 void TBaseThread::ReportStatus(const QString& action, bool busy, bool failed) {
     actionText_ = action;
     busy_ = busy;
     failed_ = failed;
-    const int percent = totalFiles_ > 0 ? static_cast<int>(doneFiles_ * 100 / totalFiles_) : 0;
+    const int percent = OverallPercent();
     RunInOwnerThread([&] { emit OnPublishStatus(this, actionText_, percent, busy_, failed_, errorText_); });
+}
+
+void TBaseThread::ReportResult(const QString& action, TPublishResult result) {
+    // Everything the receivers need travels with the report, so the worker does not wait for
+    // them: a run over many unchanged files would otherwise spend most of its time handing over.
+    const int percent = OverallPercent();
+    QMetaObject::invokeMethod(
+        this, [this, action, percent, result] { emit OnFileResult(this, action, percent, result); },
+        Qt::QueuedConnection);
 }
 
 void TBaseThread::ReportCancelled() {
@@ -98,7 +181,7 @@ void TBaseThread::ReportRunFailure(const QString& message) {
     Terminate();
 }
 
-void TBaseThread::TransferFile(const QString& action, const std::function<void()>& transfer) {
+bool TBaseThread::TransferFile(const QString& action, const std::function<void()>& transfer) {
     ReportStatus(action, true, false);
     filePercent_ = 0;
     fileClock_.start();
@@ -111,6 +194,7 @@ void TBaseThread::TransferFile(const QString& action, const std::function<void()
     }
     ++doneFiles_;
     ReportStatus(action, false, !succeeded);
+    return succeeded;
 }
 
 void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {

@@ -3,17 +3,31 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include <QElapsedTimer>
+#include <QSet>
 #include <QString>
 #include <QThread>
 
 #include "common/folder_walker.h"
+#include "publish/publish_manifest.h"
+
+// A file result that is neither a transfer nor a failure.
+enum TPublishResult {
+    // The target already holds the file as the publish record describes it; not sent.
+    prUnchanged,
+    // An earlier run's file that the site no longer has, deleted from the target.
+    prRemoved,
+};
+
+// The text of the result list's status column.
+QString PublishResultText(TPublishResult result);
 
 // Created by the UI thread, configured, then started; frees itself (deleteLater) once OnTerminate
 // has been delivered. Every report is handed to the thread the object lives in (the UI thread)
-// and the worker waits until the receivers have returned, so that thread must keep running its
-// event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
+// and, except OnFileResult, the worker waits until the receivers have returned, so that thread must keep
+// running its event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
 // from inside the report handlers. The signals are emitted in the owner's thread, so receivers
 // there connect with the default connection type.
 class TBaseThread : public QThread {
@@ -32,6 +46,11 @@ public:
     // holds), yet counted in TotalFiles. Without a filter everything is sent. Set before the
     // start; the worker calls it.
     void SetEntryFilter(TNameFilter filter) { entryFilter_ = std::move(filter); }
+    // Send only the files that the target's publish record does not list with the same size and
+    // SHA-256; a missing or foreign record sends everything.
+    void SetChangedOnly(bool changedOnly) { changedOnly_ = changedOnly; }
+    // Delete the files the target's publish record lists and the site no longer has.
+    void SetRemoveOldFiles(bool removeOldFiles) { removeOldFiles_ = removeOldFiles; }
 
     qint64 TotalFiles() const { return totalFiles_; }
     qint64 DoneFiles() const { return doneFiles_; }
@@ -46,12 +65,27 @@ signals:
                          const QString& errorText);
     // speed in bytes per second.
     void OnFileProgress(TBaseThread* sender, int percent, double speed);
+    // A result besides copied and failed, in order with the other reports. The worker does not
+    // wait for it, so receivers take what they need from the arguments, not from the fields.
+    void OnFileResult(TBaseThread* sender, const QString& action, int percent, TPublishResult result);
     // Delivered in the UI thread after the work has ended; the object is deleted right after.
     void OnTerminate(TBaseThread* sender);
 
 protected:
     virtual bool IsTargetNotEmpty() = 0;
     virtual qint64 CountFiles(const QString& folder);
+
+    // The target's side of the publish record; paths are relative to the target.
+    // The record's content; empty when there is none or it cannot be read.
+    virtual QByteArray ReadManifest() = 0;
+    // Removes the record when there is one; raises EAppError when it stays.
+    virtual void RemoveManifest() = 0;
+    // Puts the complete record in place in one step (written aside, then renamed); raises EAppError.
+    virtual void WriteManifest(const QByteArray& content) = 0;
+    // Deletes the file when it exists; raises EAppError when it stays.
+    virtual void RemoveTargetFile(const QString& relative) = 0;
+    // The result list's name for a file of the target.
+    virtual QString ActionText(const QString& relative) const = 0;
 
     // The overwrite question and the count. False when the run is to end (the "Cancled by user."
     // result has then been reported).
@@ -62,6 +96,14 @@ protected:
     void WalkSentEntries(const QString& folder, const std::function<void(const TFolderEntry&)>& enterFolder,
                          const std::function<void(const TFolderEntry&)>& file) const;
 
+    // Runs sendFiles between the publish records: the old record is read and taken away before
+    // anything is sent, so that a run that stops half-way leaves none; after a run that went
+    // through, old files are removed when asked and a record of every file known to be on the target is
+    // written.
+    void PublishWithManifest(const std::function<void()>& sendFiles);
+    // Sends one file of the walk with TransferFile unless the target holds it unchanged.
+    void SendFile(const TFolderEntry& file, const std::function<void()>& transfer);
+
     // Sets the fields and reports them.
     void ReportStatus(const QString& action, bool busy, bool failed);
     // The result of a run the user stopped before any file was sent.
@@ -70,8 +112,8 @@ protected:
     void ReportRunFailure(const QString& message);
 
     // Reports the file as busy, starts its clock, runs the transfer and reports the result: a
-    // failure with the message of the EAppError the transfer raised.
-    void TransferFile(const QString& action, const std::function<void()>& transfer);
+    // failure with the message of the EAppError the transfer raised. True when it succeeded.
+    bool TransferFile(const QString& action, const std::function<void()>& transfer);
     // Restarts the file's clock (the transfer proper begins).
     void RestartFileClock() { fileClock_.start(); }
     // Computes the file percent and the speed from the bytes done and reports them.
@@ -81,10 +123,21 @@ private:
     // Runs the function in the thread the object lives in and waits for it.
     void RunInOwnerThread(const std::function<void()>& function);
     void ReportFileProgress();
+    int OverallPercent() const;
+    void ReportResult(const QString& action, TPublishResult result);
+    void RemoveOldFiles();
 
     QString sourceFolder_;
     QString targetFolder_;
     TNameFilter entryFilter_;
+    bool changedOnly_ = false;
+    bool removeOldFiles_ = false;
+    // The record the target held when the run began; nothing when it had none of ours.
+    std::optional<TPublishManifest> oldManifest_;
+    // What the target is known to hold: the old record's files, updated as files arrive or fail.
+    TPublishManifest newManifest_;
+    // Relative paths of the site's files met so far.
+    QSet<QString> sitePaths_;
     QString actionText_;
     bool failed_ = false;
     bool busy_ = false;

@@ -1,15 +1,26 @@
 // Trovecart - folder publish worker.
 #include "publish/file_thread.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
 #include "common/app_error.h"
 #include "common/file_utils.h"
 #include "publish/file_copy.h"
+
+namespace {
+
+// A record larger than this is not one of ours.
+constexpr qint64 kMaxManifestBytes = 64 * 1024 * 1024;
+
+} // namespace
 
 void TFileThread::run() {
     try {
         if (!CommonStart() || Terminated())
             return;
-        CopyFolder(SourceFolder(), TargetFolder());
+        PublishWithManifest([this] { CopyFolder(SourceFolder(), TargetFolder()); });
     } catch (const EAppError& error) {
         ReportRunFailure(error.Message());
     }
@@ -24,14 +35,57 @@ void TFileThread::CopyFolder(const QString& source, const QString& target) {
     ForceFolders(targetFolder);
     WalkSentEntries(
         source, [&](const TFolderEntry& folder) { ForceOutputFolder(targetFolder + folder.Relative); },
-        [&](const TFolderEntry& file) { CopyOneFile(file.Path, targetFolder + file.Relative); });
+        [&](const TFolderEntry& file) {
+            SendFile(file, [&] { CopyOneFile(file.Path, targetFolder + file.Relative); });
+        });
 }
 
 void TFileThread::CopyOneFile(const QString& source, const QString& target) {
-    TransferFile(target, [&] {
-        CopyFileWithProgress(source, target, [this](qint64 done, qint64 total) {
-            UpdateFileProgress(done, total);
-            return !Terminated();
-        });
+    CopyFileWithProgress(source, target, [this](qint64 done, qint64 total) {
+        UpdateFileProgress(done, total);
+        return !Terminated();
     });
+}
+
+QString TFileThread::ActionText(const QString& relative) const {
+    return WithTrailingSlash(TargetFolder()) + relative;
+}
+
+QString TFileThread::ManifestPath() const {
+    return ActionText(TPublishManifest::FileName());
+}
+
+QByteArray TFileThread::ReadManifest() {
+    QFile file(ManifestPath());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxManifestBytes)
+        return {};
+    return file.readAll();
+}
+
+void TFileThread::RemoveManifest() {
+    QFile file(ManifestPath());
+    if (QFileInfo(file).isSymLink() || file.exists()) {
+        if (!file.remove())
+            throw EAppError(file.errorString());
+    }
+}
+
+void TFileThread::WriteManifest(const QByteArray& content) {
+    QSaveFile file(ManifestPath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        throw EAppError(file.errorString());
+}
+
+void TFileThread::RemoveTargetFile(const QString& relative) {
+    const QString path = ActionText(relative);
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return;
+    const QString target = QFileInfo(TargetFolder()).canonicalFilePath();
+    const QString folder = QFileInfo(info.path()).canonicalFilePath();
+    if (target.isEmpty() || (folder != target && !folder.startsWith(WithTrailingSlash(target))))
+        throw EAppError(QStringLiteral("The file lies outside the publish folder."));
+    QFile file(path);
+    if (!file.remove())
+        throw EAppError(file.errorString());
 }

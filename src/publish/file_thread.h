@@ -13,10 +13,17 @@ protected:
     void run() override;
     // True when the destination holds any entry; a missing destination counts as empty.
     bool IsTargetNotEmpty() override;
+    QByteArray ReadManifest() override;
+    void RemoveManifest() override;
+    void WriteManifest(const QByteArray& content) override;
+    // Refuses a file whose folder is, through a link, outside the destination.
+    void RemoveTargetFile(const QString& relative) override;
+    QString ActionText(const QString& relative) const override;
 
 private:
     // Copies the source tree into the target, creating the target with its parents; the folders
     // are made as they are met, before their files.
     void CopyFolder(const QString& source, const QString& target);
     void CopyOneFile(const QString& source, const QString& target);
+    QString ManifestPath() const;
 };

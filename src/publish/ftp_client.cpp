@@ -49,7 +49,7 @@ constexpr int kMaxIdleRounds = 1000;
 // Characters of a server's line quoted in a message.
 constexpr int kMaxQuotedLine = 200;
 
-// A server may send endless listing data; what is kept of it is bounded.
+// A server may send endless listing or file data; what is kept of it is bounded.
 constexpr qsizetype kMaxListingBytes = 64 * 1024 * 1024;
 
 void InitCurlOnce() {
@@ -70,6 +70,8 @@ struct TRequest {
     bool FileTime = false;
     // A missing file sets TTransfer::Missing instead of failing the request.
     bool MissingAllowed = false;
+    // A download of the file at Path, collected in TTransfer::Received.
+    bool Download = false;
     // Non-null: an upload of SourceSize bytes from this device.
     QIODevice* Source = nullptr;
     qint64 SourceSize = 0;
@@ -425,8 +427,8 @@ public:
             curl_easy_setopt(handle, CURLOPT_READFUNCTION, ReadCallback);
             curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
             curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(request.SourceSize));
-        } else if (request.Listing) {
-            if (!request.ListCommand.isEmpty())
+        } else if (request.Listing || request.Download) {
+            if (request.Listing && !request.ListCommand.isEmpty())
                 curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, request.ListCommand.constData());
             curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteCallback);
             curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
@@ -726,4 +728,30 @@ void TFtpClient::Store(QIODevice& source, const QString& path) {
     if (OnWorkBegin)
         OnWorkBegin(std::max<qint64>(request.SourceSize, 0));
     impl_->Perform(request, &OnWork);
+}
+
+QByteArray TFtpClient::Retrieve(const QString& path) {
+    TRequest request;
+    request.Path = impl_->Resolve(path);
+    request.Download = true;
+    return impl_->Perform(request).Received;
+}
+
+void TFtpClient::Rename(const QString& from, const QString& to) {
+    if (impl_->protocol == fpSftp)
+        return impl_->SftpCommand("rename " + SftpPath(impl_->Resolve(from)) + ' ' +
+                                  SftpPath(impl_->Resolve(to)));
+    const QByteArray renameFrom = "RNFR " + impl_->Resolve(from).toUtf8();
+    const QByteArray renameTo = "RNTO " + impl_->Resolve(to).toUtf8();
+    TRequest request;
+    request.Path = impl_->currentDir;
+    request.Quote = {renameFrom, renameTo};
+    const TTransfer transfer = impl_->Perform(request);
+    for (const auto& [command, expected] : {std::pair{renameFrom, 350}, std::pair{renameTo, 250}}) {
+        const TFtpExchange* reply = transfer.Replies.ReplyTo(command);
+        if (!reply || reply->Code == 0)
+            throw EFtpError(QString::fromUtf8(curl_easy_strerror(CURLE_WEIRD_SERVER_REPLY)));
+        if (reply->Code != expected)
+            throw EFtpError(ReplyText(*reply));
+    }
 }

@@ -117,6 +117,10 @@ public:
     // Stores everything the source gives under the path, replacing an existing file (never
     // appending). Returns only after the server confirmed the complete transfer.
     void Store(QIODevice& source, const QString& path);
+    // The content of a small file (up to 64 MB).
+    QByteArray Retrieve(const QString& path);
+    // RNFR and RNTO; succeeds only on the replies 350 and 250.
+    void Rename(const QString& from, const QString& to);
 
     // Announced byte count of a transfer, then the bytes done so far (reported when they change).
     std::function<void(qint64 totalBytes)> OnWorkBegin;

@@ -1,6 +1,7 @@
 // Trovecart - FTP publish worker.
 #include "publish/ftp_thread.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include "common/app_error.h"
@@ -35,12 +36,12 @@ void TFTPThread::Publish() {
     target.replace(QLatin1Char('\\'), QLatin1Char('/'));
     client_->ChangeDir(target);
     // From here on the target is absolute, so that later directory changes cannot move it.
-    target = client_->CurrentDir();
+    targetRoot_ = client_->CurrentDir();
     targetListing_ = client_->List();
 
     if (!CommonStart() || Terminated())
         return;
-    UploadFolder(SourceFolder(), target);
+    PublishWithManifest([this] { UploadFolder(SourceFolder(), targetRoot_); });
 }
 
 bool TFTPThread::IsTargetNotEmpty() {
@@ -54,14 +55,15 @@ void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteF
         localFolder, [&](const TFolderEntry& folder) { EnterRemoteFolder(remote + folder.Relative); },
         [&](const TFolderEntry& file) {
             const QString path = remote + file.Relative;
-            // The folder the file goes into, with its final '/'.
-            const QString folder = path.left(path.size() - file.Name.size());
-            try {
-                client_->ChangeDir(folder);
-            } catch (const EAppError&) {
-            }
-            TransferFile(FtpUrlScheme(account_.Protocol) + account_.Host + path,
-                         [&] { UploadFile(file.Path, path); });
+            SendFile(file, [&] {
+                // The folder the file goes into, with its final '/'.
+                const QString folder = path.left(path.size() - file.Name.size());
+                try {
+                    client_->ChangeDir(folder);
+                } catch (const EAppError&) {
+                }
+                UploadFile(file.Path, path);
+            });
         });
 }
 
@@ -74,10 +76,28 @@ void TFTPThread::EnterRemoteFolder(const QString& remoteFolder) {
     }
 }
 
-void TFTPThread::UploadFile(const QString& localPath, const QString& remotePath) {
-    // A dropped connection is re-established once per file.
+void TFTPThread::EnsureConnected() {
     if (!client_->Connected())
         client_->Connect();
+}
+
+void TFTPThread::RunReconnecting(const std::function<void()>& commands) {
+    EnsureConnected();
+    try {
+        commands();
+    } catch (const EFtpStopped&) {
+        throw;
+    } catch (const EFtpError&) {
+        if (client_->Connected())
+            throw;
+        client_->Connect();
+        commands();
+    }
+}
+
+void TFTPThread::UploadFile(const QString& localPath, const QString& remotePath) {
+    // A dropped connection is re-established once per file.
+    EnsureConnected();
     if (client_->FileDate(remotePath))
         client_->Delete(remotePath);
     RestartFileClock();
@@ -97,4 +117,42 @@ void TFTPThread::ForceRemoteDirs(const QString& path) {
     }
     ForceRemoteDirs(path.left(path.lastIndexOf(QLatin1Char('/'))));
     client_->MakeDir(path);
+}
+
+QString TFTPThread::ActionText(const QString& relative) const {
+    return FtpUrlScheme(account_.Protocol) + account_.Host + targetRoot_ + relative;
+}
+
+// Asked for by name: many servers leave names starting with '.' out of their listings.
+QByteArray TFTPThread::ReadManifest() {
+    try {
+        return client_->Retrieve(targetRoot_ + TPublishManifest::FileName());
+    } catch (const EFtpStopped&) {
+        throw;
+    } catch (const EAppError&) {
+        return {};
+    }
+}
+
+void TFTPThread::RemoveManifest() {
+    RemoveTargetFile(TPublishManifest::FileName());
+}
+
+void TFTPThread::WriteManifest(const QByteArray& content) {
+    const QString path = targetRoot_ + TPublishManifest::FileName();
+    const QString temporary = path + QStringLiteral(".part");
+    EnsureConnected();
+    QBuffer source;
+    source.setData(content);
+    source.open(QIODevice::ReadOnly);
+    client_->Store(source, temporary);
+    RunReconnecting([&] { client_->Rename(temporary, path); });
+}
+
+void TFTPThread::RemoveTargetFile(const QString& relative) {
+    const QString path = targetRoot_ + relative;
+    RunReconnecting([&] {
+        if (client_->FileDate(path))
+            client_->Delete(path);
+    });
 }

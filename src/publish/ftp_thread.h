@@ -32,6 +32,12 @@ protected:
     void run() override;
     // True when the target directory's listing, fetched before the question, has any entry.
     bool IsTargetNotEmpty() override;
+    QByteArray ReadManifest() override;
+    void RemoveManifest() override;
+    // Uploads under a temporary name, then renames it into place.
+    void WriteManifest(const QByteArray& content) override;
+    void RemoveTargetFile(const QString& relative) override;
+    QString ActionText(const QString& relative) const override;
 
 private:
     void Publish();
@@ -43,6 +49,10 @@ private:
     void UploadFile(const QString& localPath, const QString& remotePath);
     // Creates the directory and its missing parents; raises EFtpError when one cannot be made.
     void ForceRemoteDirs(const QString& path);
+    void EnsureConnected();
+    // Runs the commands; when they fail because the server had closed the connection (which it
+    // may do right after an upload), once more on a new one.
+    void RunReconnecting(const std::function<void()>& commands);
 
     TFtpAccount account_;
     TFtpTimeouts timeouts_;
@@ -50,6 +60,8 @@ private:
     // Exists only while the run lasts; worker thread only.
     std::unique_ptr<TFtpClient> client_;
     TFtpListing targetListing_;
+    // The target directory as the server names it, with its final '/'.
+    QString targetRoot_;
     // Bytes of the running upload, as announced when it began.
     qint64 transferSize_ = 0;
 };

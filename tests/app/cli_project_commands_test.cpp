@@ -159,6 +159,12 @@ TEST_F(CliProjectTest, PublishCopiesTheBuiltSiteAndAsksBeforeOverwriting) {
     EXPECT_FALSE(QFile::exists(work_.File(QStringLiteral("out/shoppingcart/Thumb.png"))));
 
     run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
+               QStringLiteral("out"), QStringLiteral("--yes"), QStringLiteral("--changed-only")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("index.swf\tUnchanged")) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains("Copied")) << run.out.toStdString();
+
+    run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
                QStringLiteral("out"), QStringLiteral("--no")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.contains("Cancled by user.")) << run.out.toStdString();

@@ -122,6 +122,23 @@ TEST_F(PublishWizardTest, FolderPublishCopiesTheSiteAndOffersItsCode) {
     EXPECT_EQ(wizard->Pages->currentWidget(), wizard->CodeView);
 }
 
+TEST_F(PublishWizardTest, SendOnlyChangedFilesListsTheOthersAsUnchanged) {
+    Publish(*Wizard(target.Path()));
+    WriteFile(target.Path() + "shoppingcart/old.jpg", "from an earlier site");
+    messages.QueueAnswer(mrYes);
+    auto wizard = Wizard(target.Path());
+    EXPECT_EQ(wizard->CheckBoxChangedOnly->accessibleName(), QStringLiteral("Send only changed files"));
+    EXPECT_EQ(wizard->CheckBoxRemoveOld->accessibleName(),
+              QStringLiteral("Remove files no longer in the shop"));
+    EXPECT_FALSE(wizard->CheckBoxRemoveOld->isChecked());
+    wizard->CheckBoxChangedOnly->setChecked(true);
+    wizard->CheckBoxRemoveOld->setChecked(true);
+    EXPECT_EQ(Publish(*wizard), 1);
+    EXPECT_TRUE(Rows(*wizard).contains(target.Path() + "shoppingcart/index.swf | Unchanged"))
+        << Rows(*wizard).join('\n').toStdString();
+    EXPECT_TRUE(QFileInfo::exists(target.Path() + "shoppingcart/old.jpg")) << "not in the publish record";
+}
+
 TEST_F(PublishWizardTest, OverwriteAnsweredNoEndsTheRunAsFailed) {
     WriteFile(target.Path() + "keep.txt", "mine");
     messages.QueueAnswer(mrNo);

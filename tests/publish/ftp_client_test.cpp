@@ -2,6 +2,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <QTimeZone>
 
@@ -110,6 +111,24 @@ TEST_P(FtpClientTest, DirectoryCommandsJudgeTheReplyCodes) {
     EXPECT_FALSE(QFile::exists(server_->Root() + QStringLiteral("new folder/old.txt")));
     EXPECT_TRUE(
         FtpErrorOf([&] { client_->Delete(QStringLiteral("/new folder/old.txt")); }).startsWith("550"));
+}
+
+TEST_P(FtpClientTest, RetrievesAndRenamesFiles) {
+    client_->Connect();
+    const QByteArray content = PatternBytes(300000);
+    StoreBytes(content, QStringLiteral("/record.part"));
+    client_->Rename(QStringLiteral("/record.part"), QStringLiteral("record"));
+    EXPECT_FALSE(QFile::exists(server_->Root() + QStringLiteral("record.part")));
+    EXPECT_EQ(client_->Retrieve(QStringLiteral("/record")), content);
+
+    EXPECT_TRUE(
+        FtpErrorOf([&] { client_->Retrieve(QStringLiteral("/missing")); }).startsWith(QStringLiteral("550")));
+    EXPECT_TRUE(FtpErrorOf([&] {
+                    client_->Rename(QStringLiteral("/missing"), QStringLiteral("/record"));
+                }).startsWith(QStringLiteral("550")));
+    EXPECT_EQ(ReadFile(server_->Root() + QStringLiteral("record")), content)
+        << "a refused rename leaves the target";
+    EXPECT_TRUE(client_->Connected());
 }
 
 TEST_P(FtpClientTest, FileDateGivesTheModificationTime) {

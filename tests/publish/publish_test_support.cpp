@@ -93,6 +93,17 @@ const TStatusReport* TPublishRecord::ResultFor(const QString& action) const {
     return nullptr;
 }
 
+std::map<QString, QString> TPublishRecord::Outcomes(const QString& actionPrefix) const {
+    std::map<QString, QString> outcomes;
+    for (const TStatusReport& report : Results()) {
+        QString name = report.Action;
+        if (name.startsWith(actionPrefix))
+            name.remove(0, actionPrefix.size());
+        outcomes[name] = report.Outcome;
+    }
+    return outcomes;
+}
+
 TPublishRecord RunPublish(TBaseThread* thread,
                           const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus,
                           int timeoutMs) {
@@ -101,10 +112,18 @@ TPublishRecord RunPublish(TBaseThread* thread,
     QObject::connect(thread, &TBaseThread::OnPublishStatus, &receiver,
                      [&](TBaseThread* sender, const QString& action, int percent, bool busy, bool failed,
                          const QString& errorText) {
-                         record.Status.push_back({action, percent, busy, failed, errorText});
+                         const QString outcome = busy     ? QString()
+                                                 : failed ? QStringLiteral("Error")
+                                                          : QStringLiteral("Copied");
+                         record.Status.push_back({action, percent, busy, failed, errorText, outcome});
                          if (onStatus)
                              onStatus(sender, record.Status.back());
                      });
+    QObject::connect(
+        thread, &TBaseThread::OnFileResult, &receiver,
+        [&](TBaseThread*, const QString& action, int percent, TPublishResult result) {
+            record.Status.push_back({action, percent, false, false, {}, PublishResultText(result)});
+        });
     QObject::connect(thread, &TBaseThread::OnFileProgress, &receiver,
                      [&](TBaseThread*, int percent, double) { record.FilePercents.push_back(percent); });
     QObject::connect(thread, &TBaseThread::OnTerminate, &receiver, [&](TBaseThread* sender) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -53,6 +54,8 @@ struct TStatusReport {
     bool Busy = false;
     bool Failed = false;
     QString ErrorText;
+    // For results: "Copied", "Error", or the text of a TPublishResult.
+    QString Outcome;
 };
 
 struct TPublishRecord {
@@ -66,6 +69,8 @@ struct TPublishRecord {
     // The reports with busy false, in order.
     std::vector<TStatusReport> Results() const;
     const TStatusReport* ResultFor(const QString& action) const;
+    // Each result's outcome by its action with the prefix taken off.
+    std::map<QString, QString> Outcomes(const QString& actionPrefix) const;
 };
 
 // Starts the worker and runs the event loop until its OnTerminate (at most timeoutMs, then the

@@ -51,9 +51,13 @@ public:
         ClearProgress();
         if (failed)
             ++errorCount_;
-        const QString status = failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied");
-        std::fprintf(stdout, "%s\t%s\n", action.toLocal8Bit().constData(), status.toLocal8Bit().constData());
-        std::fflush(stdout);
+        PrintResult(action, failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied"));
+    }
+
+    void Result(const QString& action, int percent, TPublishResult result) {
+        overallPercent_ = percent;
+        ClearProgress();
+        PrintResult(action, PublishResultText(result));
     }
 
     void FileProgress(int percent, double speed) {
@@ -66,6 +70,11 @@ public:
     qint64 ErrorCount() const { return errorCount_; }
 
 private:
+    static void PrintResult(const QString& action, const QString& status) {
+        std::fprintf(stdout, "%s\t%s\n", action.toLocal8Bit().constData(), status.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+
     void PrintProgress() {
         if (!interactive_)
             return;
@@ -215,6 +224,13 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
          QStringLiteral("/path/"), QStringLiteral("/")},
         {QStringLiteral("yes"), QStringLiteral("Overwrite a destination that is not empty without asking.")},
         {QStringLiteral("no"), QStringLiteral("Stop when the destination is not empty.")},
+        {QStringLiteral("changed-only"),
+         QStringLiteral(
+             "Send only files that are new or changed since the last publish to this destination "
+             "(as its .trovecart-publish.json records them); without that record, send everything.")},
+        {QStringLiteral("remove-old-files"),
+         QStringLiteral("Delete the files an earlier publish sent that the shop no longer has; only files "
+                        "listed in the destination's .trovecart-publish.json are ever deleted.")},
     });
 }
 
@@ -226,6 +242,8 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
     TBaseThread* thread = CreateThread(parser);
     thread->SetSourceFolder(source);
     thread->SetEntryFilter(&TWorkspace::IsPublished);
+    thread->SetChangedOnly(parser.isSet(QStringLiteral("changed-only")));
+    thread->SetRemoveOldFiles(parser.isSet(QStringLiteral("remove-old-files")));
 
     TConsolePublishReport report;
     bool cancelled = false;
@@ -234,6 +252,10 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
         thread, &TBaseThread::OnPublishStatus, &loop,
         [&report](TBaseThread*, const QString& action, int percent, bool busy, bool failed,
                   const QString& errorText) { report.Status(action, percent, busy, failed, errorText); });
+    QObject::connect(thread, &TBaseThread::OnFileResult, &loop,
+                     [&report](TBaseThread*, const QString& action, int percent, TPublishResult result) {
+                         report.Result(action, percent, result);
+                     });
     QObject::connect(
         thread, &TBaseThread::OnFileProgress, &loop,
         [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });

@@ -60,6 +60,13 @@ QProgressBar* NamedBar(const QString& name, const QString& label, QWidget* paren
     return bar;
 }
 
+QCheckBox* NamedCheckBox(const QString& name, const QString& text, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(name);
+    box->setAccessibleName(text);
+    return box;
+}
+
 QPushButton* NamedButton(const QString& name, const QString& text, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
@@ -135,10 +142,17 @@ QWidget* TPublishWizard::BuildMainPage() {
     grid->addWidget(BoldLabel(QStringLiteral("Publish Folder"), page), 1, 0, Qt::AlignTop);
     grid->addWidget(lblPublishFolder, 1, 1);
     grid->setColumnStretch(1, 1);
+    CheckBoxChangedOnly =
+        NamedCheckBox(QStringLiteral("CheckBoxChangedOnly"), QStringLiteral("Send only changed files"), page);
+    CheckBoxRemoveOld = NamedCheckBox(QStringLiteral("CheckBoxRemoveOld"),
+                                      QStringLiteral("Remove files no longer in the shop"), page);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(heading);
     layout->addSpacing(16);
     layout->addLayout(grid);
+    layout->addSpacing(16);
+    layout->addWidget(CheckBoxChangedOnly);
+    layout->addWidget(CheckBoxRemoveOld);
     layout->addStretch(1);
     return page;
 }
@@ -295,9 +309,15 @@ void TPublishWizard::BtnPublishClick() {
     thread->SetSourceFolder(shop_.SiteFolder());
     thread->SetTargetFolder(PublishFolder);
     thread->SetEntryFilter(&TWorkspace::IsPublished);
+    thread->SetChangedOnly(CheckBoxChangedOnly->isChecked());
+    thread->SetRemoveOldFiles(CheckBoxRemoveOld->isChecked());
     connect(thread, &TBaseThread::OnPublishStatus, this,
             [this](TBaseThread*, const QString& action, int percent, bool busy, bool failed,
                    const QString& error) { OnPublishStatus(action, percent, busy, failed, error); });
+    connect(thread, &TBaseThread::OnFileResult, this,
+            [this](TBaseThread*, const QString& action, int percent, TPublishResult result) {
+                OnFileResult(action, percent, result);
+            });
     connect(thread, &TBaseThread::OnFileProgress, this,
             [this](TBaseThread*, int percent, double speed) { OnFileProgress(percent, speed); });
     connect(thread, &TBaseThread::OnTerminate, this, [this](TBaseThread*) { ThreadTerminate(); });
@@ -307,7 +327,7 @@ void TPublishWizard::BtnPublishClick() {
 
 void TPublishWizard::StartFailed(const QString& reason) {
     ++errorCount_;
-    AddResultRow(QStringLiteral("Publish Action"), true, reason);
+    AddResultRow(QStringLiteral("Publish Action"), true, QStringLiteral("Error : ") + reason);
     finished_ = true;
     ShowRunEnded();
     btnShowPublish->hide();
@@ -318,18 +338,29 @@ void TPublishWizard::StartFailed(const QString& reason) {
 
 void TPublishWizard::OnPublishStatus(const QString& action, int percent, bool busy, bool failed,
                                      const QString& errorText) {
+    TakeReportPercent(percent);
+    if (busy)
+        shownProgress_.Action = action;
+    else
+        AddResultRow(action, failed,
+                     failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied"));
+    if (!busy && failed)
+        ++errorCount_;
+    ScheduleProgress();
+}
+
+void TPublishWizard::OnFileResult(const QString& action, int percent, TPublishResult result) {
+    TakeReportPercent(percent);
+    AddResultRow(action, false, PublishResultText(result));
+    ScheduleProgress();
+}
+
+void TPublishWizard::TakeReportPercent(int percent) {
     if (marquee_) {
         ProgressBarTotal->setRange(0, 100);
         marquee_ = false;
     }
     shownProgress_.TotalPercent = percent;
-    if (busy)
-        shownProgress_.Action = action;
-    else
-        AddResultRow(action, failed, errorText);
-    if (!busy && failed)
-        ++errorCount_;
-    ScheduleProgress();
 }
 
 void TPublishWizard::ScheduleProgress() {
@@ -355,11 +386,10 @@ void TPublishWizard::ShowPendingRows() {
     ListView->scrollToBottom();
 }
 
-void TPublishWizard::AddResultRow(const QString& fileName, bool failed, const QString& errorText) {
+void TPublishWizard::AddResultRow(const QString& fileName, bool failed, const QString& status) {
     static const QIcon copiedMark = QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton);
     static const QIcon failureMark = QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
-    auto* row = new QTreeWidgetItem(
-        {fileName, failed ? QStringLiteral("Error : ") + errorText : QStringLiteral("Copied")});
+    auto* row = new QTreeWidgetItem({fileName, status});
     row->setIcon(0, failed ? failureMark : copiedMark);
     row->setToolTip(1, row->text(1));
     pendingRows_.append(row);

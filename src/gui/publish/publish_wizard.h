@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "gui/dialogs/parent_dialog.h"
+#include "publish/base_thread.h"
 #include "publish/ftp_account.h"
 
 class QCheckBox;
@@ -19,7 +20,6 @@ class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
-class TBaseThread;
 class TShop;
 
 class TPublishWizard : public TParentDialog {
@@ -52,6 +52,7 @@ public:
     // The worker's reports, handled in the UI thread.
     void OnPublishStatus(const QString& action, int percent, bool busy, bool failed,
                          const QString& errorText);
+    void OnFileResult(const QString& action, int percent, TPublishResult result);
     void OnFileProgress(int percent, double speed);
     void ThreadTerminate();
 
@@ -64,6 +65,8 @@ public:
     QWidget* CodeView;
     QLabel* lblPublishMode;
     QLabel* lblPublishFolder;
+    QCheckBox* CheckBoxChangedOnly;
+    QCheckBox* CheckBoxRemoveOld;
     QProgressBar* ProgressBarTotal;
     QProgressBar* ProgressBarCurrent;
     QLabel* LblCurrentAction;
@@ -94,7 +97,9 @@ private:
     // 1 after a run without cancel and failures, else 2.
     int ResultCode() const;
     TBaseThread* CreateThread() const;
-    void AddResultRow(const QString& fileName, bool failed, const QString& errorText);
+    void AddResultRow(const QString& fileName, bool failed, const QString& status);
+    // Ends the marquee and shows the overall percent of a report.
+    void TakeReportPercent(int percent);
     // Ends a run that could not start: the reason is shown and the dialog can be closed.
     void StartFailed(const QString& reason);
     void ShowRunEnded();
