@@ -79,7 +79,6 @@ def main():
     work = tempfile.mkdtemp(prefix="storefront-bench-")
     try:
         builder = sites.SiteBuilder(os.path.join(args.build, "src", "app", "trovecart-cli"),
-                                    os.path.join(args.build, "tests", "storefront", "tc_write_shop_data"),
                                     os.path.join(ROOT, "Files", "Template"), work)
         thumbs = {"thumb/thumb%d_Thumb.png" % n: sites.picture(100, 100, (n * 12, 80, 160)) for n in range(20)}
         site = builder.build("bench", big_shop(), files=thumbs)
