@@ -51,7 +51,8 @@ bench "MP3 preview" \
 
 export XDG_DATA_HOME="$work/data"
 "$cli" new ClassicBlue "$work/demo.scp" >/dev/null
+# A video import makes the FLV preview and its MP4 web copy in one pass; so does the peer.
 bench "import-media" \
     "cp '$work/demo.scp' '$work/run.scp' && $cli import-media '$work/run.scp' --product 'Video/Screen printing workshop' '$work/source.mp4'" \
-    "ffmpeg -y -i '$work/source.mp4' -c:v flv -b:v $video_rate -c:a libmp3lame -ar 22050 -ac 2 '$work/peer.flv'" \
+    "ffmpeg -y -i '$work/source.mp4' -c:v flv -b:v $video_rate -c:a libmp3lame -ar 22050 -ac 2 '$work/peer.flv' -c:v libx264 -pix_fmt yuv420p -c:a aac -ar 22050 -movflags +faststart '$work/peer.mp4'" \
     "$work/run.scp" "$work/peer.flv"
