@@ -5,20 +5,11 @@
 # output sizes.
 # Usage: bench/convert_bench.sh [path/to/trovecart-cli] [runs]
 set -euo pipefail
-cli=${1:-build/src/app/trovecart-cli}
-runs=${2:-3}
-# Printed first, so that a figure measured on a busy machine shows as such.
-echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg) (1, 5, 15 min)"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 \
-    -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=30" -ac 2 \
-    -c:v libx264 -preset veryfast -b:v 2000k -c:a aac -b:a 128k -shortest "$work/source.mp4"
-video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate -of csv=p=0 "$work/source.mp4")
-
 # shellcheck source=bench/bench_lib.sh
 source "$(dirname "$0")/bench_lib.sh"
+
+make_source_clip "$work/source.mp4"
+video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate -of csv=p=0 "$work/source.mp4")
 
 bench() { # name, our command, peer command, our output, peer output
     local name=$1 ours=$2 peer=$3 ours_out=$4 peer_out=$5

@@ -5,17 +5,11 @@
 # each, their ratio, and the ratio of the output sizes.
 # Usage: bench/web_copy_bench.sh [path/to/trovecart-cli] [runs]
 set -euo pipefail
-cli=${1:-build/src/app/trovecart-cli}
-runs=${2:-3}
-# Printed first, so that a figure measured on a busy machine shows as such.
-echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg) (1, 5, 15 min)"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=bench/bench_lib.sh
+source "$(dirname "$0")/bench_lib.sh"
 export XDG_DATA_HOME="$work/data"
 
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25:duration=30 \
-    -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=30" -ac 2 \
-    -c:v libx264 -preset veryfast -b:v 2000k -c:a aac -b:a 128k -shortest "$work/source.mp4"
+make_source_clip "$work/source.mp4"
 
 # A project whose video product has its FLV preview but, like projects saved before web copies
 # were made, no web copy.
@@ -27,8 +21,6 @@ unzip -q "$work/demo.scp" "preview/$preview" -d "$work"
 sample_rate=$(ffprobe -v error -select_streams a:0 -show_entries stream=sample_rate -of csv=p=0 \
     "$work/preview/$preview")
 
-# shellcheck source=bench/bench_lib.sh
-source "$(dirname "$0")/bench_lib.sh"
 
 ours_out="$work/site/shoppingcart/$web_copy"
 peer_out="$work/peer.mp4"
