@@ -1,7 +1,10 @@
 // Trovecart - publish worker base.
 #include "publish/base_thread.h"
 
+#include <QFileInfo>
 #include <QMetaObject>
+#include <QMutexLocker>
+#include <QTimer>
 
 #include "common/app_error.h"
 #include "common/app_info.h"
@@ -12,6 +15,9 @@ namespace {
 // A file's progress is reported when its percent changes, and at least this often meanwhile so
 // that the speed of a long transfer stays current.
 constexpr qint64 kProgressIntervalMs = 250;
+// Reports reach the owner's thread in batches this far apart: waking that thread costs more than
+// copying a small file, and nobody reads faster.
+constexpr int kReportBatchMs = 25;
 
 } // namespace
 
@@ -28,16 +34,24 @@ QString PublishResultText(TPublishResult result) {
 TBaseThread::TBaseThread(QObject* parent) : QThread(parent) {
     // `finished` comes from the worker; this context makes the lambda run in the owner's thread.
     connect(this, &QThread::finished, this, [this] {
+        DeliverReports();
         emit OnTerminate(this);
         deleteLater();
     });
 }
 
 void TBaseThread::RunInOwnerThread(const std::function<void()>& function) {
-    if (QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread()) {
         function();
-    else
-        QMetaObject::invokeMethod(this, function, Qt::BlockingQueuedConnection);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            DeliverReports();
+            function();
+        },
+        Qt::BlockingQueuedConnection);
 }
 
 void TBaseThread::WalkSentEntries(const QString& folder,
@@ -105,25 +119,40 @@ void TBaseThread::PublishWithManifest(const std::function<void()>& sendFiles) {
         WriteManifest(newManifest_.ToJson());
 }
 
-void TBaseThread::SendFile(const TFolderEntry& file, const std::function<void()>& transfer) {
-    sitePaths_.insert(file.Relative);
-    // A file that cannot be read fails in the transfer, which says why.
-    std::optional<TManifestEntry> local;
+namespace {
+
+// A file that cannot be read has no entry; its transfer fails and says why.
+std::optional<TManifestEntry> TryHashLocalFile(const QString& path) {
     try {
-        local = HashLocalFile(file.Path, newManifest_.Find(file.Relative));
+        return HashLocalFile(path);
     } catch (const EAppError&) {
+        return std::nullopt;
     }
+}
+
+} // namespace
+
+void TBaseThread::SendFile(const TFolderEntry& file, const TFileTransfer& transfer) {
+    sitePaths_.insert(file.Relative);
     const QString action = ActionText(file.Relative);
-    if (changedOnly_ && local && oldManifest_) {
+    std::optional<TManifestEntry> local = KnownLocalEntry(file.Path, newManifest_.Find(file.Relative));
+    if (changedOnly_ && oldManifest_) {
         const TManifestEntry* remote = oldManifest_->Find(file.Relative);
-        if (remote && *remote == *local) {
+        // Only a file the target may hold already is hashed before it is sent.
+        if (remote && !local && QFileInfo(file.Path).size() == remote->Size)
+            local = TryHashLocalFile(file.Path);
+        if (remote && local && *remote == *local) {
             newManifest_.Set(file.Relative, *local);
             ++doneFiles_;
             ReportResult(action, prUnchanged);
             return;
         }
     }
-    if (TransferFile(action, transfer) && local)
+    TManifestEntry sent;
+    const bool succeeded = TransferFile(action, [&] { transfer(local ? nullptr : &sent); });
+    if (!local && !sent.Sha256.isEmpty())
+        local = sent;
+    if (succeeded && local)
         newManifest_.Set(file.Relative, *local);
     else
         newManifest_.Remove(file.Relative);
@@ -155,20 +184,37 @@ int TBaseThread::OverallPercent() const {
 }
 
 void TBaseThread::ReportStatus(const QString& action, bool busy, bool failed) {
-    actionText_ = action;
-    busy_ = busy;
-    failed_ = failed;
     const int percent = OverallPercent();
-    RunInOwnerThread([&] { emit OnPublishStatus(this, actionText_, percent, busy_, failed_, errorText_); });
+    PostToOwner([this, action, percent, busy, failed, errorText = errorText_] {
+        emit OnPublishStatus(this, action, percent, busy, failed, errorText);
+    });
 }
 
 void TBaseThread::ReportResult(const QString& action, TPublishResult result) {
-    // Everything the receivers need travels with the report, so the worker does not wait for
-    // them: a run over many unchanged files would otherwise spend most of its time handing over.
     const int percent = OverallPercent();
+    PostToOwner([this, action, percent, result] { emit OnFileResult(this, action, percent, result); });
+}
+
+void TBaseThread::PostToOwner(std::function<void()> report) {
+    const QMutexLocker lock(&reportsLock_);
+    pendingReports_.push_back(std::move(report));
+    if (deliveryScheduled_)
+        return;
+    deliveryScheduled_ = true;
     QMetaObject::invokeMethod(
-        this, [this, action, percent, result] { emit OnFileResult(this, action, percent, result); },
+        this, [this] { QTimer::singleShot(kReportBatchMs, this, &TBaseThread::DeliverReports); },
         Qt::QueuedConnection);
+}
+
+void TBaseThread::DeliverReports() {
+    std::vector<std::function<void()>> reports;
+    {
+        const QMutexLocker lock(&reportsLock_);
+        reports.swap(pendingReports_);
+        deliveryScheduled_ = false;
+    }
+    for (const auto& report : reports)
+        report();
 }
 
 void TBaseThread::ReportCancelled() {
@@ -210,5 +256,6 @@ void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {
 void TBaseThread::ReportFileProgress() {
     reportedFilePercent_ = filePercent_;
     reportClock_.start();
-    RunInOwnerThread([&] { emit OnFileProgress(this, filePercent_, speed_); });
+    PostToOwner(
+        [this, percent = filePercent_, speed = speed_] { emit OnFileProgress(this, percent, speed); });
 }

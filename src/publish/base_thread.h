@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QElapsedTimer>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 #include <QThread>
@@ -25,11 +27,12 @@ enum TPublishResult {
 QString PublishResultText(TPublishResult result);
 
 // Created by the UI thread, configured, then started; frees itself (deleteLater) once OnTerminate
-// has been delivered. Every report is handed to the thread the object lives in (the UI thread)
-// and, except OnFileResult, the worker waits until the receivers have returned, so that thread must keep
-// running its event loop until OnTerminate. Fields are written by the worker only; the UI thread reads them
-// from inside the report handlers. The signals are emitted in the owner's thread, so receivers
-// there connect with the default connection type.
+// has been delivered. Every report is handed to the thread the object lives in (the UI thread), in
+// order, with everything the receivers need in its arguments, in batches a few times a second
+// and all of them before OnTerminate. The worker does not wait for them (for a site of many small
+// files the hand-overs cost more than the copying), only for the answer to the overwrite
+// question. That thread must keep running its event loop until OnTerminate. The signals are emitted in the
+// owner's thread, so receivers there connect with the default connection type.
 class TBaseThread : public QThread {
     Q_OBJECT
 
@@ -65,8 +68,7 @@ signals:
                          const QString& errorText);
     // speed in bytes per second.
     void OnFileProgress(TBaseThread* sender, int percent, double speed);
-    // A result besides copied and failed, in order with the other reports. The worker does not
-    // wait for it, so receivers take what they need from the arguments, not from the fields.
+    // A result besides copied and failed, in order with the other reports.
     void OnFileResult(TBaseThread* sender, const QString& action, int percent, TPublishResult result);
     // Delivered in the UI thread after the work has ended; the object is deleted right after.
     void OnTerminate(TBaseThread* sender);
@@ -101,10 +103,13 @@ protected:
     // through, old files are removed when asked and a record of every file known to be on the target is
     // written.
     void PublishWithManifest(const std::function<void()>& sendFiles);
+    // Sends one file. When `hashed` is not null, the transfer also fills it with the file's entry,
+    // hashed from what it sends (or before sending, never after: the file may change meanwhile).
+    using TFileTransfer = std::function<void(TManifestEntry* hashed)>;
     // Sends one file of the walk with TransferFile unless the target holds it unchanged.
-    void SendFile(const TFolderEntry& file, const std::function<void()>& transfer);
+    void SendFile(const TFolderEntry& file, const TFileTransfer& transfer);
 
-    // Sets the fields and reports them.
+    // Reports an action as busy, or its result.
     void ReportStatus(const QString& action, bool busy, bool failed);
     // The result of a run the user stopped before any file was sent.
     void ReportCancelled();
@@ -122,11 +127,19 @@ protected:
 private:
     // Runs the function in the thread the object lives in and waits for it.
     void RunInOwnerThread(const std::function<void()>& function);
+    // Queues the report for the thread the object lives in; any thread.
+    void PostToOwner(std::function<void()> report);
+    // Runs the queued reports; the owner's thread.
+    void DeliverReports();
     void ReportFileProgress();
     int OverallPercent() const;
     void ReportResult(const QString& action, TPublishResult result);
     void RemoveOldFiles();
 
+    QMutex reportsLock_;
+    // Guarded by reportsLock_.
+    std::vector<std::function<void()>> pendingReports_;
+    bool deliveryScheduled_ = false;
     QString sourceFolder_;
     QString targetFolder_;
     TNameFilter entryFilter_;
@@ -138,9 +151,6 @@ private:
     TPublishManifest newManifest_;
     // Relative paths of the site's files met so far.
     QSet<QString> sitePaths_;
-    QString actionText_;
-    bool failed_ = false;
-    bool busy_ = false;
     QString errorText_;
     qint64 totalFiles_ = 0;
     qint64 doneFiles_ = 0;

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+struct TManifestEntry;
+
 // Told the bytes copied so far and the file's size after each block (once with 0 for an empty
 // file); returns false to abandon the copy.
 using TCopyProgress = std::function<bool(qint64 doneBytes, qint64 totalBytes)>;
@@ -12,4 +14,7 @@ using TCopyProgress = std::function<bool(qint64 doneBytes, qint64 totalBytes)>;
 // Copies source to target. An existing target is replaced only by the complete new file: the
 // copy is written beside it and renamed at the end, so a failed or abandoned copy leaves the old
 // file as it was. A failure, and an abandoned copy, raise EAppError with the system's message.
-void CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress);
+// When `hashed` is given, it receives the source's size, SHA-256 and stamp as copied; the hash is
+// left empty when the copy succeeded but the hashing did not.
+void CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress,
+                          TManifestEntry* hashed = nullptr);

@@ -36,15 +36,20 @@ void TFileThread::CopyFolder(const QString& source, const QString& target) {
     WalkSentEntries(
         source, [&](const TFolderEntry& folder) { ForceOutputFolder(targetFolder + folder.Relative); },
         [&](const TFolderEntry& file) {
-            SendFile(file, [&] { CopyOneFile(file.Path, targetFolder + file.Relative); });
+            SendFile(file, [&](TManifestEntry* hashed) {
+                CopyOneFile(file.Path, targetFolder + file.Relative, hashed);
+            });
         });
 }
 
-void TFileThread::CopyOneFile(const QString& source, const QString& target) {
-    CopyFileWithProgress(source, target, [this](qint64 done, qint64 total) {
-        UpdateFileProgress(done, total);
-        return !Terminated();
-    });
+void TFileThread::CopyOneFile(const QString& source, const QString& target, TManifestEntry* hashed) {
+    CopyFileWithProgress(
+        source, target,
+        [this](qint64 done, qint64 total) {
+            UpdateFileProgress(done, total);
+            return !Terminated();
+        },
+        hashed);
 }
 
 QString TFileThread::ActionText(const QString& relative) const {

@@ -24,6 +24,7 @@ private:
     // Copies the source tree into the target, creating the target with its parents; the folders
     // are made as they are met, before their files.
     void CopyFolder(const QString& source, const QString& target);
-    void CopyOneFile(const QString& source, const QString& target);
+    // Fills `hashed`, when given, from the bytes copied.
+    void CopyOneFile(const QString& source, const QString& target, TManifestEntry* hashed);
     QString ManifestPath() const;
 };

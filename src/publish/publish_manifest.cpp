@@ -13,6 +13,7 @@
 #include <QJsonObject>
 
 #include "common/app_error.h"
+#include "common/file_utils.h"
 
 namespace {
 
@@ -38,6 +39,50 @@ bool IsSha256Text(const QString& text) {
 
 } // namespace
 
+struct TSha256::TImpl {
+    std::unique_ptr<EVP_MD_CTX, TDigestDeleter> Context{EVP_MD_CTX_new()};
+};
+
+TSha256::TSha256() : impl_(std::make_unique<TImpl>()) {
+    if (!impl_->Context || EVP_DigestInit_ex(impl_->Context.get(), EVP_sha256(), nullptr) != 1)
+        throw EAppError(QString::fromLocal8Bit(std::strerror(ENOMEM)));
+}
+
+TSha256::~TSha256() = default;
+
+void TSha256::Add(const void* data, size_t size) {
+    EVP_DigestUpdate(impl_->Context.get(), data, size);
+}
+
+QByteArray TSha256::HexDigest() {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_DigestFinal_ex(impl_->Context.get(), digest, &length);
+    return QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length)).toHex();
+}
+
+QByteArray LocalFileStamp(const struct stat& status) {
+    return QByteArray::number(static_cast<qulonglong>(status.st_dev)) + '-' +
+           QByteArray::number(static_cast<qulonglong>(status.st_ino)) + '-' +
+           QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_sec)) + '.' +
+           QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_nsec));
+}
+
+namespace {
+
+bool VouchesFor(const TManifestEntry* known, const struct stat& status) {
+    return known && known->Size == status.st_size && known->SourceStamp == LocalFileStamp(status);
+}
+
+} // namespace
+
+std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known) {
+    struct stat status {};
+    if (!known || ::stat(LocalPath(path).c_str(), &status) != 0 || !VouchesFor(known, status))
+        return std::nullopt;
+    return *known;
+}
+
 TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -46,31 +91,22 @@ TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
     struct stat status {};
     if (::fstat(file.handle(), &status) != 0)
         throw EAppError(QString::fromLocal8Bit(std::strerror(errno)));
-    const QByteArray stamp = QByteArray::number(static_cast<qulonglong>(status.st_dev)) + '-' +
-                             QByteArray::number(static_cast<qulonglong>(status.st_ino)) + '-' +
-                             QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_sec)) + '.' +
-                             QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_nsec));
-    if (known && known->SourceStamp == stamp && known->Size == status.st_size)
+    if (VouchesFor(known, status))
         return *known;
-    const std::unique_ptr<EVP_MD_CTX, TDigestDeleter> context(EVP_MD_CTX_new());
-    if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
-        throw EAppError(QString::fromLocal8Bit(std::strerror(ENOMEM)));
+    TSha256 hash;
     static thread_local std::unique_ptr<char[]> buffer(new char[kHashBlockSize]);
     TManifestEntry entry;
-    entry.SourceStamp = stamp;
+    entry.SourceStamp = LocalFileStamp(status);
     for (;;) {
         const qint64 read = file.read(buffer.get(), kHashBlockSize);
         if (read < 0)
             throw EAppError(file.errorString());
         if (read == 0)
             break;
-        EVP_DigestUpdate(context.get(), buffer.get(), static_cast<size_t>(read));
+        hash.Add(buffer.get(), static_cast<size_t>(read));
         entry.Size += read;
     }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_DigestFinal_ex(context.get(), digest, &length);
-    entry.Sha256 = QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length)).toHex();
+    entry.Sha256 = hash.HexDigest();
     return entry;
 }
 

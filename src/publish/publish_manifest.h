@@ -3,7 +3,9 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 #include <QByteArray>
 #include <QString>
@@ -23,9 +25,33 @@ struct TManifestEntry {
     }
 };
 
+// SHA-256 fed piece by piece, for hashing what is read anyway.
+class TSha256 {
+public:
+    // Raises EAppError when the hash cannot be set up.
+    TSha256();
+    ~TSha256();
+    TSha256(const TSha256&) = delete;
+    TSha256& operator=(const TSha256&) = delete;
+
+    void Add(const void* data, size_t size);
+    // Lower-case hexadecimal; ends the hash.
+    QByteArray HexDigest();
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> impl_;
+};
+
+// The stamp of a local file as fstat or stat gave it, taken before its content is read.
+QByteArray LocalFileStamp(const struct stat& status);
+
 // Hashes the file in large blocks; raises EAppError when it cannot be read. When `known` was made
 // from this very file, unchanged since, it is returned without reading the file again.
 TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known = nullptr);
+// `known` when it was made from this very file, unchanged since; nothing otherwise, also when the
+// file cannot be looked at. Never reads the content.
+std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known);
 
 class TPublishManifest {
 public:

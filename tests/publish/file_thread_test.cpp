@@ -186,10 +186,8 @@ TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {
     WriteFile(target_.File(QStringLiteral("big.bin")), "previous version");
     messages_.QueueAnswer(mrYes);
     TFileThread* thread = NewThread(target_.Path());
-    QObject::connect(thread, &TBaseThread::OnFileProgress, [](TBaseThread* sender, int percent, double) {
-        if (percent > 0)
-            sender->Terminate();
-    });
+    thread->SetEntryFilter(StopAtEntry(
+        thread, [](const QString& name) { return name == QLatin1String("big.bin"); }, true));
     const TPublishRecord record = RunPublish(thread);
     const std::vector<TStatusReport> results = record.Results();
     ASSERT_EQ(results.size(), 1u);
@@ -202,11 +200,10 @@ TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {
 TEST_F(FileThreadTest, CancelBetweenFilesStopsBeforeTheNext) {
     for (int i = 0; i < 5; ++i)
         WriteFile(site_.File(QStringLiteral("file%1.txt").arg(i)), "x");
-    const TPublishRecord record =
-        RunPublish(NewThread(target_.Path()), [](TBaseThread* sender, const TStatusReport& report) {
-            if (!report.Busy)
-                sender->Terminate();
-        });
+    TFileThread* thread = NewThread(target_.Path());
+    thread->SetEntryFilter(StopAtEntry(
+        thread, [met = 0](const QString&) mutable { return ++met == 2; }, false));
+    const TPublishRecord record = RunPublish(thread);
     ASSERT_TRUE(record.Terminated);
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_FALSE(record.Results()[0].Failed);

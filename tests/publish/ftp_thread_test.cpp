@@ -163,11 +163,12 @@ TEST_P(FtpThreadTest, ADroppedConnectionIsReopenedForTheNextFile) {
 
 TEST_P(FtpThreadTest, CancelFailsTheCurrentFileAndStops) {
     StartServer();
-    const TPublishRecord record =
-        RunPublish(NewThread(QStringLiteral("/")), [](TBaseThread* sender, const TStatusReport& report) {
-            if (report.Busy && report.Action.startsWith(QStringLiteral("ftp://")))
-                sender->Terminate();
-        });
+    TFTPThread* thread = NewThread(QStringLiteral("/"));
+    // The first file the walk meets; the folders have no dot in their names.
+    thread->SetEntryFilter(StopAtEntry(
+        thread, [](const QString& name) { return AllButThumbPng(name) && name.contains(QLatin1Char('.')); },
+        true));
+    const TPublishRecord record = RunPublish(thread);
     ASSERT_TRUE(record.Terminated);
     ASSERT_EQ(record.Results().size(), 1u);
     EXPECT_TRUE(record.Results()[0].Failed);

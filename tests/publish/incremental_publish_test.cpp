@@ -42,8 +42,8 @@ protected:
     QString TargetRoot() const { return OnDiskRoot() + QStringLiteral("site/"); }
     QString ActionPrefix() const { return server_ ? QStringLiteral("ftp://127.0.0.1/site/") : TargetRoot(); }
 
-    TPublishRecord Publish(bool changedOnly, bool removeOld = false,
-                           const std::function<void(TBaseThread*, const TStatusReport&)>& onStatus = {}) {
+    // `stopAt`, when given, is the entry at which the run is asked to stop (not sent).
+    TPublishRecord Publish(bool changedOnly, bool removeOld = false, const TNameFilter& stopAt = nullptr) {
         if (!QDir(TargetRoot()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
             messages_.QueueAnswer(mrYes);
         TBaseThread* thread = nullptr;
@@ -61,10 +61,10 @@ protected:
             thread->SetTargetFolder(TargetRoot());
         }
         thread->SetSourceFolder(site_.Path());
-        thread->SetEntryFilter(AllButThumbPng);
+        thread->SetEntryFilter(stopAt ? StopAtEntry(thread, stopAt, false) : TNameFilter(AllButThumbPng));
         thread->SetChangedOnly(changedOnly);
         thread->SetRemoveOldFiles(removeOld);
-        return RunPublish(thread, onStatus);
+        return RunPublish(thread);
     }
 
     // The site's files without "Thumb.png", relative.
@@ -139,11 +139,10 @@ TEST_P(IncrementalPublishTest, AStoppedRunLeavesNoRecordAndTheNextRunCompletesTh
     WriteSiteFile(QStringLiteral("shoppingcart/preview/one.flv"), PatternBytes(1024 * 1024 + 3, 'y'));
     WriteSiteFile(QStringLiteral("shoppingcart/preview/two.flv"), PatternBytes(1024 * 1024 + 3, 'z'));
 
-    const TPublishRecord stopped =
-        Publish(false, false, [](TBaseThread* thread, const TStatusReport& report) {
-            if (report.Outcome == QLatin1String("Copied"))
-                thread->Terminate();
-        });
+    const TPublishRecord stopped = Publish(false, false, [met = 0](const QString& name) mutable {
+        // The second file: one has arrived by then.
+        return AllButThumbPng(name) && name.contains(QLatin1Char('.')) && ++met == 2;
+    });
     ASSERT_LT(stopped.DoneFiles, SiteFiles().size());
     EXPECT_FALSE(QFile::exists(TargetRoot() + kRecord));
 

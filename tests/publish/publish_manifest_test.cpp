@@ -86,6 +86,8 @@ TEST(PublishManifestTest, AKnownHashIsTakenOnlyWhileTheFileIsUntouched) {
     ASSERT_FALSE(known.SourceStamp.isEmpty());
     known.Sha256 = QByteArray(64, 'f');
     EXPECT_EQ(HashLocalFile(path, &known).Sha256, known.Sha256) << "not read again";
+    EXPECT_EQ(KnownLocalEntry(path, &known), known);
+    EXPECT_EQ(KnownLocalEntry(path, nullptr), std::nullopt);
 
     // Same size, same modification time, other content.
     const QDateTime modified = QFileInfo(path).lastModified();
@@ -95,6 +97,7 @@ TEST(PublishManifestTest, AKnownHashIsTakenOnlyWhileTheFileIsUntouched) {
     file.setFileTime(modified, QFileDevice::FileModificationTime);
     file.close();
     EXPECT_EQ(HashLocalFile(path, &known), HashLocalFile(path));
+    EXPECT_EQ(KnownLocalEntry(path, &known), std::nullopt);
     EXPECT_NE(HashLocalFile(path, &known).Sha256, known.Sha256);
 
     // The stamp travels with the record.

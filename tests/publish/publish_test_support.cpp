@@ -147,6 +147,15 @@ bool AllButThumbPng(const QString& name) {
     return name != QLatin1String("Thumb.png");
 }
 
+TNameFilter StopAtEntry(TBaseThread* thread, TNameFilter isStopEntry, bool sendIt) {
+    return [thread, isStopEntry = std::move(isStopEntry), sendIt](const QString& entry) {
+        if (thread->Terminated() || !isStopEntry(entry))
+            return AllButThumbPng(entry);
+        thread->Terminate();
+        return sendIt && AllButThumbPng(entry);
+    };
+}
+
 QByteArray PatternBytes(qint64 size, char seed) {
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
     for (qint64 i = 0; i < size; ++i)

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QString>
 
+#include "common/folder_walker.h"
 #include "support/event_loop.h"
 #include "support/hostile_ftp_server.h"
 #include "support/test_helpers.h"
@@ -81,6 +82,11 @@ TPublishRecord RunPublish(TBaseThread* thread,
 
 // The entry filter a shop's publish run gives its worker: everything but "Thumb.png".
 bool AllButThumbPng(const QString& name);
+// A filter for `thread` that asks it to stop at the first entry its walk meets for which
+// `isStopEntry` is true, from the worker's own thread: a stop asked for by a report handler lands
+// after a file that depends on timing, this one at a known place. That entry is still sent when
+// `sendIt` is true (its transfer then fails as cancelled); the others go by AllButThumbPng.
+TNameFilter StopAtEntry(TBaseThread* thread, TNameFilter isStopEntry, bool sendIt);
 
 // Writes a file of `size` bytes with a recognisable pattern.
 QByteArray PatternBytes(qint64 size, char seed = 'a');

@@ -1,0 +1,49 @@
+// Trovecart tests - the publish copy: what it hashes on the way and what a stop leaves.
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include "common/app_error.h"
+#include "publish/file_copy.h"
+#include "publish/publish_manifest.h"
+#include "publish/publish_test_support.h"
+#include "support/test_helpers.h"
+
+namespace {
+
+const TCopyProgress kGoOn = [](qint64, qint64) { return true; };
+
+TEST(FileCopyTest, TheHashTakenOnTheWayIsTheFilesOwn) {
+    TTempFolder folder;
+    // Empty, small, exactly one block, just over it (hashed beside the kernel's copy), several blocks.
+    for (const qint64 size : {0LL, 3LL, 1024LL * 1024, 1024LL * 1024 + 1, 3LL * 1024 * 1024 + 5}) {
+        SCOPED_TRACE(size);
+        const QString source = folder.File(QStringLiteral("source%1").arg(size));
+        const QString target = folder.File(QStringLiteral("target%1").arg(size));
+        WriteFile(source, PatternBytes(size));
+        TManifestEntry hashed;
+        CopyFileWithProgress(source, target, kGoOn, &hashed);
+        EXPECT_EQ(ReadFile(target), ReadFile(source));
+        const TManifestEntry read = HashLocalFile(source);
+        EXPECT_EQ(hashed, read);
+        EXPECT_EQ(hashed.SourceStamp, read.SourceStamp);
+    }
+}
+
+TEST(FileCopyTest, AStoppedHashedCopyKeepsTheOldFileAndLeavesNothingElse) {
+    TTempFolder folder;
+    const QString source = folder.File(QStringLiteral("big.flv"));
+    const QString target = folder.File(QStringLiteral("out/big.flv"));
+    WriteFile(source, PatternBytes(8 * 1024 * 1024));
+    WriteFile(target, "previous version");
+    TManifestEntry hashed;
+    hashed.Sha256 = "stale";
+    EXPECT_THROW(CopyFileWithProgress(
+                     source, target, [](qint64, qint64) { return false; }, &hashed),
+                 EAppError);
+    EXPECT_EQ(ReadFile(target), QByteArray("previous version"));
+    EXPECT_EQ(QDir(folder.File(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_TRUE(hashed.Sha256.isEmpty()) << "no hash for a copy that did not happen";
+}
+
+} // namespace
