@@ -29,7 +29,7 @@ protected:
     }
 
     std::unique_ptr<TPublishWizard> Wizard(const QString& folder, bool toFtp = false) {
-        auto wizard = std::make_unique<TPublishWizard>(*console->Shop());
+        auto wizard = std::make_unique<TPublishWizard>(*console->Shop(), console->ProgramData());
         wizard->PublishFolder = folder;
         wizard->PublishToFTP = toFtp;
         if (server)
@@ -81,6 +81,29 @@ TEST_F(PublishWizardTest, EmbedCodeFollowsTheFullPathBox) {
 
     wizard->BtnCopyClick();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), wizard->MemoEmbedCode->toPlainText());
+}
+
+TEST_F(PublishWizardTest, TheNextDialogOffersTheChoicesLastLeft) {
+    {
+        auto first = Wizard(target.Path());
+        EXPECT_FALSE(first->CheckBoxChangedOnly->isChecked());
+        first->CheckBoxChangedOnly->setChecked(true);
+        first->CheckBoxRemoveOld->setChecked(true);
+        first->CheckBoxFullPath->setChecked(true);
+        first->EditFullPath->setText(QStringLiteral("https://shop.test/"));
+        first->btnCancelClick();
+    }
+    auto next = Wizard(target.Path());
+    EXPECT_TRUE(next->CheckBoxChangedOnly->isChecked());
+    EXPECT_TRUE(next->CheckBoxRemoveOld->isChecked());
+    EXPECT_TRUE(next->CheckBoxFullPath->isChecked());
+    EXPECT_TRUE(next->EditFullPath->isEnabled());
+    EXPECT_TRUE(next->MemoEmbedCode->toPlainText().contains("\"https://shop.test/shoppingcart/"));
+    next->CheckBoxRemoveOld->setChecked(false);
+    next->EditFullPath->clear();
+    EXPECT_FALSE(console->ProgramData().PublishRemoveOld());
+    EXPECT_TRUE(console->ProgramData().PublishChangedOnly());
+    EXPECT_EQ(console->ProgramData().PublishFullPathAddress(), QString());
 }
 
 TEST_F(PublishWizardTest, CancelOnTheMainPagePublishesNothing) {

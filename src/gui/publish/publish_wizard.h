@@ -20,13 +20,15 @@ class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TProgramData;
 class TShop;
 
 class TPublishWizard : public TParentDialog {
     Q_OBJECT
 public:
-    // The shop must outlive the dialog.
-    explicit TPublishWizard(TShop& shop, QWidget* parent = nullptr);
+    // The shop and the settings must outlive the dialog. The settings give the dialog's choices as
+    // the user last left them, keep every change of them.
+    TPublishWizard(TShop& shop, TProgramData& settings, QWidget* parent = nullptr);
     ~TPublishWizard() override;
 
     // Set before showing.
@@ -90,6 +92,8 @@ private:
     QWidget* BuildMainPage();
     QWidget* BuildProgressPage();
     QWidget* BuildCodePage();
+    // Shows the remembered choices and remembers each change.
+    void KeepChoices();
     void FormShow();
     void UpdateEmbedCode();
     QString BaseAddress() const;
@@ -108,6 +112,7 @@ private:
     void ShowPendingRows();
 
     TShop& shop_;
+    TProgramData& settings_;
     QPointer<TBaseThread> thread_;
     qint64 errorCount_ = 0;
     bool cancelled_ = false;
