@@ -69,17 +69,25 @@ qint64 TBaseThread::CountFiles(const QString& folder) {
     return count;
 }
 
+bool TBaseThread::AskInOwnerThread(const std::function<bool()>& question) {
+    bool yes = false;
+    RunInOwnerThread([&] { yes = question(); });
+    return yes;
+}
+
 bool TBaseThread::CommonStart() {
-    if (IsTargetNotEmpty()) {
-        int answer = mrNone;
-        RunInOwnerThread([&answer] {
-            answer = MessageService().AskQuestion(
-                nullptr,
-                QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"), false,
-                mkInformation, QStringLiteral("Publish Cart"), ProgramCaption());
-        });
+    oldManifest_ = TPublishManifest::Parse(ReadManifest());
+    // Sending the changes to a site this program published there is what the user asked for.
+    const bool updatingOwnSite = changedOnly_ && oldManifest_;
+    if (!updatingOwnSite && IsTargetNotEmpty()) {
         // Only a clear yes overwrites: a question nobody could answer stops as well.
-        if (answer != mrYes)
+        const bool overwrite = AskInOwnerThread([] {
+            return MessageService().AskQuestion(
+                       nullptr,
+                       QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"),
+                       false, mkInformation, QStringLiteral("Publish Cart"), ProgramCaption()) == mrYes;
+        });
+        if (!overwrite)
             Terminate();
     }
     if (Terminated()) {
@@ -92,7 +100,6 @@ bool TBaseThread::CommonStart() {
 }
 
 void TBaseThread::PublishWithManifest(const std::function<void()>& sendFiles) {
-    oldManifest_ = TPublishManifest::Parse(ReadManifest());
     newManifest_ = oldManifest_.value_or(TPublishManifest());
     sitePaths_.clear();
     RemoveManifest();

@@ -1,4 +1,6 @@
 // Trovecart tests - sending only changed files and removing old ones, into a folder and onto FTP.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 
@@ -225,6 +227,31 @@ TEST_P(IncrementalPublishTest, AForeignBrokenOrHostileRecordSendsEverythingAndDe
         EXPECT_EQ(ReadFile(OnDiskRoot() + QStringLiteral("outside.txt")), "not ours");
         ExpectTargetHoldsSite();
     }
+}
+
+TEST_P(IncrementalPublishTest, ChangedOnlyUpdatesItsOwnSiteWithoutTheOverwriteQuestion) {
+    const auto questions = [this] {
+        const std::vector<TScriptedMessageService::TCall> calls = messages_.Calls();
+        return std::count_if(calls.begin(), calls.end(), [](const auto& call) { return call.question; });
+    };
+    WriteFile(TargetRoot() + QStringLiteral("own.html"), "the user's page");
+    Publish(true);
+    ASSERT_EQ(questions(), 1) << "no record of ours yet";
+
+    WriteSiteFile(QStringLiteral("shoppingcart/shop.xml"), "second shop.xml");
+    const TPublishRecord update = Publish(true);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(update.Outcomes(ActionPrefix())[QStringLiteral("shoppingcart/shop.xml")],
+              QStringLiteral("Copied"));
+    ExpectTargetHoldsSite();
+
+    // Without the option, or without a record of ours, the question stays.
+    Publish(false);
+    EXPECT_EQ(questions(), 2);
+    WriteFile(TargetRoot() + kRecord, R"({"format":"someone-else","version":1,"files":[]})");
+    Publish(true);
+    EXPECT_EQ(questions(), 3);
+    ExpectTargetHoldsSite();
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, IncrementalPublishTest, ::testing::Values(TTarget::Folder, TTarget::Ftp),
