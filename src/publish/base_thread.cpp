@@ -1,6 +1,8 @@
 // Trovecart - publish worker base.
 #include "publish/base_thread.h"
 
+#include <algorithm>
+
 #include <QMetaObject>
 
 #include "common/app_error.h"
@@ -139,6 +141,7 @@ void TBaseThread::SendFile(const TFolderEntry& file, const std::function<void()>
 void TBaseThread::RemoveOldFiles() {
     if (!oldManifest_)
         return;
+    QSet<QString> emptiedFolders;
     for (const auto& [path, entry] : oldManifest_->Entries()) {
         if (Terminated())
             return;
@@ -154,6 +157,26 @@ void TBaseThread::RemoveOldFiles() {
         }
         newManifest_.Remove(path);
         ReportResult(action, prRemoved);
+        for (QString folder = path; folder.contains(QLatin1Char('/'));) {
+            folder.truncate(folder.lastIndexOf(QLatin1Char('/')));
+            emptiedFolders.insert(folder);
+        }
+    }
+    RemoveEmptiedFolders(emptiedFolders);
+}
+
+void TBaseThread::RemoveEmptiedFolders(const QSet<QString>& folders) {
+    QStringList deepestFirst(folders.begin(), folders.end());
+    std::sort(deepestFirst.begin(), deepestFirst.end(), [](const QString& a, const QString& b) {
+        const qsizetype depthA = a.count(QLatin1Char('/'));
+        const qsizetype depthB = b.count(QLatin1Char('/'));
+        return depthA != depthB ? depthA > depthB : a < b;
+    });
+    for (const QString& folder : deepestFirst) {
+        if (Terminated())
+            return;
+        if (RemoveEmptyTargetFolder(folder))
+            ReportResult(ActionText(folder + QLatin1Char('/')), prRemoved);
     }
 }
 

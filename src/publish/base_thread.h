@@ -84,6 +84,8 @@ protected:
     virtual void WriteManifest(const QByteArray& content) = 0;
     // Deletes the file when it exists; raises EAppError when it stays.
     virtual void RemoveTargetFile(const QString& relative) = 0;
+    // Removes the folder when it holds nothing; false when it stays, for whatever reason.
+    virtual bool RemoveEmptyTargetFolder(const QString& relative) = 0;
     // The result list's name for a file of the target.
     virtual QString ActionText(const QString& relative) const = 0;
 
@@ -129,6 +131,8 @@ private:
     int OverallPercent() const;
     void ReportResult(const QString& action, TPublishResult result);
     void RemoveOldFiles();
+    // Removes, deepest first, those of the folders (relative to the target) that are now empty.
+    void RemoveEmptiedFolders(const QSet<QString>& folders);
 
     QString sourceFolder_;
     QString targetFolder_;

@@ -156,3 +156,23 @@ void TFTPThread::RemoveTargetFile(const QString& relative) {
             client_->Delete(path);
     });
 }
+
+bool TFTPThread::RemoveEmptyTargetFolder(const QString& relative) {
+    const QString folder = targetRoot_ + relative + QLatin1Char('/');
+    try {
+        bool empty = false;
+        RunReconnecting([&] {
+            client_->ChangeDir(folder);
+            empty = client_->List().empty();
+            // Some servers refuse to remove the folder a session is in.
+            client_->ChangeDir(targetRoot_);
+        });
+        if (empty)
+            RunReconnecting([&] { client_->RemoveDir(folder); });
+        return empty;
+    } catch (const EFtpStopped&) {
+        throw;
+    } catch (const EAppError&) {
+        return false;
+    }
+}

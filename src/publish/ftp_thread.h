@@ -37,6 +37,8 @@ protected:
     // Uploads under a temporary name, then renames it into place.
     void WriteManifest(const QByteArray& content) override;
     void RemoveTargetFile(const QString& relative) override;
+    // Only a folder whose listing is empty is asked to be removed.
+    bool RemoveEmptyTargetFolder(const QString& relative) override;
     QString ActionText(const QString& relative) const override;
 
 private:

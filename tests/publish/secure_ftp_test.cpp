@@ -2,6 +2,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,32 @@ TEST_P(SecureFtpTest, PublishesTheSite) {
          {QStringLiteral("index.html"), QStringLiteral("shoppingcart/shop.xml"),
           QStringLiteral("shoppingcart/preview/clip.flv"), QStringLiteral("shoppingcart/image/empty.jpg")})
         EXPECT_EQ(ReadFile(server_->Folder() + name), ReadFile(site.File(name))) << name.toStdString();
+}
+
+TEST_P(SecureFtpTest, RemovalTakesAwayTheFoldersItEmptiedOnly) {
+    TTempFolder site;
+    for (const char* name : {"index.html", "shoppingcart/old/deeper/a.jpg", "shoppingcart/guarded/b.jpg"})
+        WriteFile(site.File(QString::fromLatin1(name)), name);
+    TScriptedMessageService messages;
+    const auto publish = [&] {
+        auto* thread = new TFTPThread;
+        thread->SetAccount(TrustedAccount());
+        thread->SetSourceFolder(site.Path());
+        thread->SetTargetFolder(server_->Folder());
+        thread->SetChangedOnly(true);
+        thread->SetRemoveOldFiles(true);
+        return RunPublish(thread);
+    };
+    publish();
+    WriteFile(server_->Folder() + QStringLiteral("shoppingcart/guarded/.htaccess"), "the user's rules");
+    ASSERT_TRUE(QDir(site.File(QStringLiteral("shoppingcart"))).removeRecursively());
+
+    const TPublishRecord run = publish();
+    for (const TStatusReport& result : run.Results())
+        EXPECT_FALSE(result.Failed) << result.Action.toStdString() << ": " << result.ErrorText.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(server_->Folder() + QStringLiteral("shoppingcart/old")));
+    EXPECT_TRUE(QFileInfo::exists(server_->Folder() + QStringLiteral("shoppingcart/guarded/.htaccess")));
+    EXPECT_TRUE(QFileInfo::exists(server_->Folder() + QStringLiteral("index.html")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, SecureFtpTest,
