@@ -18,6 +18,7 @@
 #include "gui/publish/publish_wizard.h"
 #include "publish_test_support.h"
 #include "support/event_loop.h"
+#include "support/secure_test_server.h"
 
 namespace {
 
@@ -229,6 +230,45 @@ TEST_F(PublishWizardTest, FtpPublishListsAFailedFileAndShowsThePublishedFolder) 
     wizard->btnShowPublishClick();
     EXPECT_EQ(heading, QStringLiteral("Published files"));
     EXPECT_EQ(shown, (QStringList{"ftp://127.0.0.1/shop/", "1"}));
+}
+
+TEST_F(PublishWizardTest, AnUntrustedServerIsAskedAboutAndAYesIsKeptInTheSettings) {
+    const TSecureTestServer secure(QStringLiteral("vsftpd"));
+    if (!secure.SkipReason().isEmpty())
+        GTEST_SKIP() << secure.SkipReason().toStdString();
+    TProgramData& settings = console->ProgramData();
+    settings.SetFTPHost(QStringLiteral("127.0.0.1"));
+    settings.SetFTPPort(secure.Port());
+    settings.SetFTPlogin(TSecureTestServer::User());
+    settings.SetFTPPassword(TSecureTestServer::Password());
+    settings.SetFTPProtocol(QStringLiteral("ftps"));
+    const auto publishWith = [&](int answer) {
+        messages.QueueAnswer(answer);
+        auto wizard = Wizard(secure.Folder(), true);
+        wizard->Account = SavedFtpAccount(settings);
+        const int result = Publish(*wizard);
+        const auto calls = messages.Calls();
+        EXPECT_GE(calls.size(), 2u);
+        const auto& question = calls.at(calls.size() - 2);
+        EXPECT_TRUE(question.question);
+        EXPECT_EQ(question.heading, QStringLiteral("Untrusted Server"));
+        EXPECT_TRUE(question.text.contains(secure.Fingerprint()));
+        return std::pair{result, std::move(wizard)};
+    };
+
+    const auto [refused, refusedWizard] = publishWith(mrNo);
+    EXPECT_EQ(refused, 2);
+    ASSERT_EQ(Rows(*refusedWizard).size(), 1);
+    EXPECT_TRUE(Rows(*refusedWizard)[0].contains(secure.Fingerprint()));
+    EXPECT_EQ(settings.FTPTrustedFingerprint(), QString());
+
+    const auto [accepted, acceptedWizard] = publishWith(mrYes);
+    EXPECT_EQ(accepted, 1) << Rows(*acceptedWizard).join('\n').toStdString();
+    EXPECT_EQ(settings.FTPTrustedHost(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(settings.FTPTrustedFingerprint(), secure.Fingerprint());
+    EXPECT_EQ(acceptedWizard->Account.FingerprintForHost(), secure.Fingerprint())
+        << "for the published files";
+    EXPECT_TRUE(QFileInfo::exists(secure.Folder() + "shoppingcart/shop.xml"));
 }
 
 TEST_F(PublishWizardTest, PublishCommandsChooseTheTargetFirst) {

@@ -306,12 +306,24 @@ int TPublishWizard::ResultCode() const {
     return cancelled_ || errorCount_ > 0 ? 2 : 1;
 }
 
-TBaseThread* TPublishWizard::CreateThread() const {
+TBaseThread* TPublishWizard::CreateThread() {
     if (!PublishToFTP)
         return new TFileThread;
     auto* thread = new TFTPThread;
     thread->SetAccount(Account);
+    thread->AskToTrust = [this](const QString& host, const QString& reason, const QString& fingerprint) {
+        return TrustServer(host, reason, fingerprint);
+    };
     return thread;
+}
+
+bool TPublishWizard::TrustServer(const QString& host, const QString& reason, const QString& fingerprint) {
+    if (!AskToTrustServer(this, host, reason, fingerprint))
+        return false;
+    Account.Trust(fingerprint);
+    settings_.SetFTPTrustedHost(Account.TrustedHost);
+    settings_.SetFTPTrustedFingerprint(Account.TrustedFingerprint);
+    return true;
 }
 
 void TPublishWizard::BtnPublishClick() {

@@ -27,7 +27,7 @@ class TPublishWizard : public TParentDialog {
     Q_OBJECT
 public:
     // The shop and the settings must outlive the dialog. The settings give the dialog's choices as
-    // the user last left them, keep every change of them.
+    // the user last left them, keep every change of them, and keep a server the user comes to trust.
     TPublishWizard(TShop& shop, TProgramData& settings, QWidget* parent = nullptr);
     ~TPublishWizard() override;
 
@@ -94,13 +94,15 @@ private:
     QWidget* BuildCodePage();
     // Shows the remembered choices and remembers each change.
     void KeepChoices();
+    // Asked by an FTP worker about a server that could not show it is the trusted one.
+    bool TrustServer(const QString& host, const QString& reason, const QString& fingerprint);
     void FormShow();
     void UpdateEmbedCode();
     QString BaseAddress() const;
     bool Running() const;
     // 1 after a run without cancel and failures, else 2.
     int ResultCode() const;
-    TBaseThread* CreateThread() const;
+    TBaseThread* CreateThread();
     void AddResultRow(const QString& fileName, bool failed, const QString& status);
     // Ends the marquee and shows the overall percent of a report.
     void TakeReportPercent(int percent);
