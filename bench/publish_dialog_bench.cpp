@@ -20,6 +20,7 @@
 #include "publish/file_thread.h"
 #include "publish/ftp_client.h"
 #include "publish_test_support.h"
+#include "shop/program_data.h"
 #include "shop/shop_document.h"
 
 namespace {
@@ -90,11 +91,12 @@ int main(int argc, char* argv[]) {
     const QString source = work.path() + QStringLiteral("/site/");
     MakeFiles(source, kSiteFiles, 2048);
     TShop shop;
+    TProgramData settings(work.path(), work.path(), work.path());
     std::vector<double> bare;
     std::vector<double> dialog;
     for (int run = 0; run < runs; ++run) {
         bare.push_back(PublishSeconds(source, work.path() + QStringLiteral("/bare/"), nullptr));
-        TPublishWizard wizard(shop);
+        TPublishWizard wizard(shop, settings);
         wizard.show();
         wizard.Pages->setCurrentWidget(wizard.Publishing);
         dialog.push_back(PublishSeconds(source, work.path() + QStringLiteral("/dialog/"), &wizard));

@@ -74,7 +74,7 @@ void TMainConsole::BtnPublishedClick(bool toFtp) {
     QString folder;
     if (toFtp ? !ChooseFtpFolder(folder) : !ChooseLocalFolder(folder))
         return;
-    TPublishWizard wizard(*shop_, this);
+    TPublishWizard wizard(*shop_, ProgramData(), this);
     wizard.PublishToFTP = toFtp;
     wizard.Account = SavedFtpAccount(ProgramData());
     wizard.PublishFolder = folder;

@@ -1,6 +1,8 @@
 // Trovecart - publish worker base.
 #include "publish/base_thread.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QMetaObject>
 #include <QMutexLocker>
@@ -83,17 +85,25 @@ qint64 TBaseThread::CountFiles(const QString& folder) {
     return count;
 }
 
+bool TBaseThread::AskInOwnerThread(const std::function<bool()>& question) {
+    bool yes = false;
+    RunInOwnerThread([&] { yes = question(); });
+    return yes;
+}
+
 bool TBaseThread::CommonStart() {
-    if (IsTargetNotEmpty()) {
-        int answer = mrNone;
-        RunInOwnerThread([&answer] {
-            answer = MessageService().AskQuestion(
-                nullptr,
-                QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"), false,
-                mkInformation, QStringLiteral("Publish Cart"), ProgramCaption());
-        });
+    oldManifest_ = TPublishManifest::Parse(ReadManifest());
+    // Sending the changes to a site this program published there is what the user asked for.
+    const bool updatingOwnSite = changedOnly_ && oldManifest_;
+    if (!updatingOwnSite && IsTargetNotEmpty()) {
         // Only a clear yes overwrites: a question nobody could answer stops as well.
-        if (answer != mrYes)
+        const bool overwrite = AskInOwnerThread([] {
+            return MessageService().AskQuestion(
+                       nullptr,
+                       QStringLiteral("The publish folder is not empty, files will be overwrite. Continue?"),
+                       false, mkInformation, QStringLiteral("Publish Cart"), ProgramCaption()) == mrYes;
+        });
+        if (!overwrite)
             Terminate();
     }
     if (Terminated()) {
@@ -106,7 +116,6 @@ bool TBaseThread::CommonStart() {
 }
 
 void TBaseThread::PublishWithManifest(const std::function<void()>& sendFiles) {
-    oldManifest_ = TPublishManifest::Parse(ReadManifest());
     newManifest_ = oldManifest_.value_or(TPublishManifest());
     sitePaths_.clear();
     RemoveManifest();
@@ -161,6 +170,7 @@ void TBaseThread::SendFile(const TFolderEntry& file, const TFileTransfer& transf
 void TBaseThread::RemoveOldFiles() {
     if (!oldManifest_)
         return;
+    QSet<QString> emptiedFolders;
     for (const auto& [path, entry] : oldManifest_->Entries()) {
         if (Terminated())
             return;
@@ -176,6 +186,26 @@ void TBaseThread::RemoveOldFiles() {
         }
         newManifest_.Remove(path);
         ReportResult(action, prRemoved);
+        for (QString folder = path; folder.contains(QLatin1Char('/'));) {
+            folder.truncate(folder.lastIndexOf(QLatin1Char('/')));
+            emptiedFolders.insert(folder);
+        }
+    }
+    RemoveEmptiedFolders(emptiedFolders);
+}
+
+void TBaseThread::RemoveEmptiedFolders(const QSet<QString>& folders) {
+    QStringList deepestFirst(folders.begin(), folders.end());
+    std::sort(deepestFirst.begin(), deepestFirst.end(), [](const QString& a, const QString& b) {
+        const qsizetype depthA = a.count(QLatin1Char('/'));
+        const qsizetype depthB = b.count(QLatin1Char('/'));
+        return depthA != depthB ? depthA > depthB : a < b;
+    });
+    for (const QString& folder : deepestFirst) {
+        if (Terminated())
+            return;
+        if (RemoveEmptyTargetFolder(folder))
+            ReportResult(ActionText(folder + QLatin1Char('/')), prRemoved);
     }
 }
 

@@ -86,20 +86,25 @@ protected:
     virtual void WriteManifest(const QByteArray& content) = 0;
     // Deletes the file when it exists; raises EAppError when it stays.
     virtual void RemoveTargetFile(const QString& relative) = 0;
+    // Removes the folder when it holds nothing; false when it stays, for whatever reason.
+    virtual bool RemoveEmptyTargetFolder(const QString& relative) = 0;
     // The result list's name for a file of the target.
     virtual QString ActionText(const QString& relative) const = 0;
 
-    // The overwrite question and the count. False when the run is to end (the "Cancled by user."
-    // result has then been reported).
+    // Reads the target's publish record, asks the overwrite question and counts. The question is
+    // not asked when only changes go to a target that holds a record of ours. False when the run is
+    // to end (the "Cancled by user." result has then been reported).
     bool CommonStart();
+    // Runs the question in the thread the object lives in and waits for the answer.
+    bool AskInOwnerThread(const std::function<bool()>& question);
 
     // Walks the folder tree in the file system's order until a stop is requested, leaving out
     // what the entry filter refuses; each sub-folder is entered where it is met.
     void WalkSentEntries(const QString& folder, const std::function<void(const TFolderEntry&)>& enterFolder,
                          const std::function<void(const TFolderEntry&)>& file) const;
 
-    // Runs sendFiles between the publish records: the old record is read and taken away before
-    // anything is sent, so that a run that stops half-way leaves none; after a run that went
+    // Runs sendFiles between the publish records: the old record, read by CommonStart, is taken
+    // away before anything is sent, so that a run that stops half-way leaves none; after a run that went
     // through, old files are removed when asked and a record of every file known to be on the target is
     // written.
     void PublishWithManifest(const std::function<void()>& sendFiles);
@@ -135,6 +140,8 @@ private:
     int OverallPercent() const;
     void ReportResult(const QString& action, TPublishResult result);
     void RemoveOldFiles();
+    // Removes, deepest first, those of the folders (relative to the target) that are now empty.
+    void RemoveEmptiedFolders(const QSet<QString>& folders);
 
     QMutex reportsLock_;
     // Guarded by reportsLock_.

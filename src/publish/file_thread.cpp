@@ -1,6 +1,7 @@
 // Trovecart - folder publish worker.
 #include "publish/file_thread.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -81,16 +82,28 @@ void TFileThread::WriteManifest(const QByteArray& content) {
         throw EAppError(file.errorString());
 }
 
+bool TFileThread::LiesBelowTarget(const QString& folder, bool orIsTarget) const {
+    const QString target = QFileInfo(TargetFolder()).canonicalFilePath();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (target.isEmpty() || canonical.isEmpty())
+        return false;
+    return (orIsTarget && canonical == target) || canonical.startsWith(WithTrailingSlash(target));
+}
+
 void TFileThread::RemoveTargetFile(const QString& relative) {
     const QString path = ActionText(relative);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return;
-    const QString target = QFileInfo(TargetFolder()).canonicalFilePath();
-    const QString folder = QFileInfo(info.path()).canonicalFilePath();
-    if (target.isEmpty() || (folder != target && !folder.startsWith(WithTrailingSlash(target))))
+    if (!LiesBelowTarget(info.path(), true))
         throw EAppError(QStringLiteral("The file lies outside the publish folder."));
     QFile file(path);
     if (!file.remove())
         throw EAppError(file.errorString());
+}
+
+bool TFileThread::RemoveEmptyTargetFolder(const QString& relative) {
+    const QString path = ActionText(relative);
+    // rmdir takes only an empty folder and never follows a link.
+    return LiesBelowTarget(path, false) && QDir().rmdir(path);
 }

@@ -18,6 +18,7 @@ protected:
     void WriteManifest(const QByteArray& content) override;
     // Refuses a file whose folder is, through a link, outside the destination.
     void RemoveTargetFile(const QString& relative) override;
+    bool RemoveEmptyTargetFolder(const QString& relative) override;
     QString ActionText(const QString& relative) const override;
 
 private:
@@ -27,4 +28,6 @@ private:
     // Fills `hashed`, when given, from the bytes copied.
     void CopyOneFile(const QString& source, const QString& target, TManifestEntry* hashed);
     QString ManifestPath() const;
+    // Whether the folder, links resolved, lies below the destination (or is the destination itself).
+    bool LiesBelowTarget(const QString& folder, bool orIsTarget) const;
 };

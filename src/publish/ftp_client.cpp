@@ -677,6 +677,13 @@ void TFtpClient::Delete(const QString& path) {
     impl_->Command("DELE " + impl_->Resolve(path).toUtf8(), [](int code) { return code == 250; });
 }
 
+void TFtpClient::RemoveDir(const QString& path) {
+    if (impl_->protocol == fpSftp)
+        return impl_->SftpCommand("rmdir " + SftpPath(FolderArgument(impl_->Resolve(path))));
+    impl_->Command("RMD " + FolderArgument(impl_->Resolve(path)).toUtf8(),
+                   [](int code) { return code == 250; });
+}
+
 std::optional<QDateTime> TFtpClient::FileDate(const QString& path) {
     if (impl_->protocol == fpSftp) {
         TRequest request;

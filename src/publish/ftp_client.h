@@ -106,9 +106,11 @@ public:
     // no server-side directory: changing checks that the folder can be listed.
     const QString& CurrentDir() const;
     void ChangeDir(const QString& path);
-    // FTP succeeds only on the reply 257, Delete only on 250.
+    // FTP succeeds only on the reply 257, Delete and RemoveDir only on 250.
     void MakeDir(const QString& path);
     void Delete(const QString& path);
+    // Removes an empty directory; servers refuse one that holds anything.
+    void RemoveDir(const QString& path);
     // The modification time when the server answers 213 (the file exists; the time may be invalid
     // when the server's text is not a time), nothing for any other reply.
     std::optional<QDateTime> FileDate(const QString& path);

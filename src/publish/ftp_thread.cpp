@@ -30,7 +30,7 @@ void TFTPThread::Publish() {
     client_->ShouldStop = [this] { return Terminated(); };
     ApplyAccount(*client_, account_);
     client_->SetTimeouts(timeouts_);
-    client_->Connect();
+    ConnectAskingTrust();
 
     QString target = TargetFolder();
     target.replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -42,6 +42,20 @@ void TFTPThread::Publish() {
     if (!CommonStart() || Terminated())
         return;
     PublishWithManifest([this] { UploadFolder(SourceFolder(), targetRoot_); });
+}
+
+void TFTPThread::ConnectAskingTrust() {
+    try {
+        client_->Connect();
+    } catch (const EFtpUntrustedServer& error) {
+        if (!AskToTrust ||
+            !AskInOwnerThread([&] { return AskToTrust(account_.Host, error.Reason(), error.Fingerprint()); }))
+            throw;
+        account_.Trust(error.Fingerprint());
+        // An SFTP host key so trusted is added to the known hosts by this connection.
+        client_->SetTrustedFingerprint(account_.FingerprintForHost());
+        client_->Connect();
+    }
 }
 
 bool TFTPThread::IsTargetNotEmpty() {
@@ -157,4 +171,24 @@ void TFTPThread::RemoveTargetFile(const QString& relative) {
         if (client_->FileDate(path))
             client_->Delete(path);
     });
+}
+
+bool TFTPThread::RemoveEmptyTargetFolder(const QString& relative) {
+    const QString folder = targetRoot_ + relative + QLatin1Char('/');
+    try {
+        bool empty = false;
+        RunReconnecting([&] {
+            client_->ChangeDir(folder);
+            empty = client_->List().empty();
+            // Some servers refuse to remove the folder a session is in.
+            client_->ChangeDir(targetRoot_);
+        });
+        if (empty)
+            RunReconnecting([&] { client_->RemoveDir(folder); });
+        return empty;
+    } catch (const EFtpStopped&) {
+        throw;
+    } catch (const EAppError&) {
+        return false;
+    }
 }

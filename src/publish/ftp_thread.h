@@ -1,6 +1,7 @@
 // Trovecart - publishes the site onto an FTP server.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "publish/base_thread.h"
@@ -27,6 +28,10 @@ public:
     void SetPassive(bool passive) { account_.Passive = passive; }
     void SetTimeouts(const TFtpTimeouts& timeouts) { timeouts_ = timeouts; }
     void SetAccount(const TFtpAccount& account) { account_ = account; }
+    // Asked in the UI thread when the server cannot show that it is the trusted one (an FTPS
+    // certificate that fails the check, an unknown SFTP host key). True trusts the fingerprint and
+    // the run goes on; the receiver keeps the trust. Without it, or on false, the run fails with the reason.
+    std::function<bool(const QString& host, const QString& reason, const QString& fingerprint)> AskToTrust;
 
 protected:
     void run() override;
@@ -37,10 +42,14 @@ protected:
     // Uploads under a temporary name, then renames it into place.
     void WriteManifest(const QByteArray& content) override;
     void RemoveTargetFile(const QString& relative) override;
+    // Only a folder whose listing is empty is asked to be removed.
+    bool RemoveEmptyTargetFolder(const QString& relative) override;
     QString ActionText(const QString& relative) const override;
 
 private:
     void Publish();
+    // The first connection, with the question about a server that is not trusted.
+    void ConnectAskingTrust();
     void UploadFolder(const QString& localFolder, const QString& remoteFolder);
     // Makes the folder (ending with '/') with its parents and changes into it; failures are
     // ignored.

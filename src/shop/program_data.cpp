@@ -110,6 +110,7 @@ void TProgramData::LoadSettings(const QString& fileName) {
     if (!LoadOptionalXmlFile(fileName, document))
         return;
     const pugi::xml_node root = document.document_element();
+    LoadPublishChoices(root);
     try {
         if (const pugi::xml_node recent = root.child("recent")) {
             for (const pugi::xml_node& item : recent.children()) {
@@ -159,6 +160,32 @@ void TProgramData::LoadSettings(const QString& fileName) {
     }
 }
 
+QString TProgramData::DefaultFullPathAddress() {
+    return QStringLiteral("http://www.example.com/shop/");
+}
+
+// Its own element after the account's, read on its own: files from before it, and a damaged one,
+// leave the dialog as it first appears and cost nothing else.
+void TProgramData::LoadPublishChoices(const pugi::xml_node& root) {
+    publishChangedOnly_ = false;
+    publishRemoveOld_ = false;
+    publishFullPath_ = false;
+    publishFullPathAddress_ = DefaultFullPathAddress();
+    const pugi::xml_node choices = root.child("publish_options");
+    if (!choices)
+        return;
+    try {
+        const bool changedOnly = RequiredIntAttribute(choices, "changed_only") != 0;
+        const bool removeOld = RequiredIntAttribute(choices, "remove_old") != 0;
+        const bool fullPath = RequiredIntAttribute(choices, "full_path") != 0;
+        publishFullPathAddress_ = RequiredAttribute(choices, "full_path_address");
+        publishChangedOnly_ = changedOnly;
+        publishRemoveOld_ = removeOld;
+        publishFullPath_ = fullPath;
+    } catch (const EShopError&) {
+    }
+}
+
 void TProgramData::SaveSettings(const QString& fileName) const {
     pugi::xml_document document;
     pugi::xml_node declaration = document.append_child(pugi::node_declaration);
@@ -184,6 +211,11 @@ void TProgramData::SaveSettings(const QString& fileName) const {
     SetAttribute(security, "keyfile", ftpKeyFile_);
     SetAttribute(security, "trusted_host", ftpTrustedHost_);
     SetAttribute(security, "trusted_fingerprint", ftpTrustedFingerprint_);
+    pugi::xml_node choices = root.append_child("publish_options");
+    SetAttribute(choices, "changed_only", publishChangedOnly_ ? 1 : 0);
+    SetAttribute(choices, "remove_old", publishRemoveOld_ ? 1 : 0);
+    SetAttribute(choices, "full_path", publishFullPath_ ? 1 : 0);
+    SetAttribute(choices, "full_path_address", publishFullPathAddress_);
 
     std::ostringstream text;
     document.save(text, "     ", pugi::format_indent, pugi::encoding_utf8);

@@ -7,6 +7,10 @@
 
 #include "shop/template_catalogue.h"
 
+namespace pugi {
+class xml_node;
+}
+
 class TResentItem {
 public:
     // Full path of a project file.
@@ -83,6 +87,17 @@ public:
     const QString& FTPTrustedFingerprint() const { return ftpTrustedFingerprint_; }
     void SetFTPTrustedFingerprint(const QString& value) { ftpTrustedFingerprint_ = value; }
 
+    // The publish dialog's choices, as the user last left them.
+    bool PublishChangedOnly() const { return publishChangedOnly_; }
+    void SetPublishChangedOnly(bool value) { publishChangedOnly_ = value; }
+    bool PublishRemoveOld() const { return publishRemoveOld_; }
+    void SetPublishRemoveOld(bool value) { publishRemoveOld_ = value; }
+    // Whether the embed code uses the web address below, and that address as typed.
+    bool PublishFullPath() const { return publishFullPath_; }
+    void SetPublishFullPath(bool value) { publishFullPath_ = value; }
+    const QString& PublishFullPathAddress() const { return publishFullPathAddress_; }
+    void SetPublishFullPathAddress(const QString& value) { publishFullPathAddress_ = value; }
+
     TThemes& Themes() { return themes_; }
     const TThemes& Themes() const { return themes_; }
     void SetThemes(const TThemes& value) { themes_.Assign(value); }
@@ -112,6 +127,9 @@ public:
     void LoadThemes(const QString& fileName) { LoadThemeCatalogue(fileName, themes_); }
 
 private:
+    static QString DefaultFullPathAddress();
+    void LoadPublishChoices(const pugi::xml_node& root);
+
     TResentItems recent_;
     QString lastOpen_;
     QString lastPublish_;
@@ -126,6 +144,10 @@ private:
     QString ftpKeyFile_;
     QString ftpTrustedHost_;
     QString ftpTrustedFingerprint_;
+    bool publishChangedOnly_ = false;
+    bool publishRemoveOld_ = false;
+    bool publishFullPath_ = false;
+    QString publishFullPathAddress_ = DefaultFullPathAddress();
     TThemes themes_;
     QString programFolder_;
     QString settingsFolder_;

@@ -158,11 +158,21 @@ TEST_F(CliProjectTest, PublishCopiesTheBuiltSiteAndAsksBeforeOverwriting) {
     EXPECT_TRUE(QFile::exists(work_.File(QStringLiteral("out/shoppingcart/shop.xml"))));
     EXPECT_FALSE(QFile::exists(work_.File(QStringLiteral("out/shoppingcart/Thumb.png"))));
 
+    // Sending the changes to the site it published there needs no --yes.
     run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
-               QStringLiteral("out"), QStringLiteral("--yes"), QStringLiteral("--changed-only")});
+               QStringLiteral("out"), QStringLiteral("--changed-only")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("index.swf\tUnchanged")) << run.out.toStdString();
     EXPECT_FALSE(run.out.contains("Copied")) << run.out.toStdString();
+    EXPECT_FALSE(run.err.contains("not empty")) << run.err.toStdString();
+
+    // A record that is not ours: the question again, and nobody to answer it.
+    WriteFile(work_.File(QStringLiteral("out/.trovecart-publish.json")), "{}");
+    run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
+               QStringLiteral("out"), QStringLiteral("--changed-only")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("not empty")) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("Cancled by user.")) << run.out.toStdString();
 
     run = Run({QStringLiteral("publish"), QStringLiteral("shop.scp"), QStringLiteral("--folder"),
                QStringLiteral("out"), QStringLiteral("--no")});

@@ -18,6 +18,7 @@
 #include "gui/publish/publish_wizard.h"
 #include "publish_test_support.h"
 #include "support/event_loop.h"
+#include "support/secure_test_server.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ protected:
     }
 
     std::unique_ptr<TPublishWizard> Wizard(const QString& folder, bool toFtp = false) {
-        auto wizard = std::make_unique<TPublishWizard>(*console->Shop());
+        auto wizard = std::make_unique<TPublishWizard>(*console->Shop(), console->ProgramData());
         wizard->PublishFolder = folder;
         wizard->PublishToFTP = toFtp;
         if (server)
@@ -81,6 +82,29 @@ TEST_F(PublishWizardTest, EmbedCodeFollowsTheFullPathBox) {
 
     wizard->BtnCopyClick();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), wizard->MemoEmbedCode->toPlainText());
+}
+
+TEST_F(PublishWizardTest, TheNextDialogOffersTheChoicesLastLeft) {
+    {
+        auto first = Wizard(target.Path());
+        EXPECT_FALSE(first->CheckBoxChangedOnly->isChecked());
+        first->CheckBoxChangedOnly->setChecked(true);
+        first->CheckBoxRemoveOld->setChecked(true);
+        first->CheckBoxFullPath->setChecked(true);
+        first->EditFullPath->setText(QStringLiteral("https://shop.test/"));
+        first->btnCancelClick();
+    }
+    auto next = Wizard(target.Path());
+    EXPECT_TRUE(next->CheckBoxChangedOnly->isChecked());
+    EXPECT_TRUE(next->CheckBoxRemoveOld->isChecked());
+    EXPECT_TRUE(next->CheckBoxFullPath->isChecked());
+    EXPECT_TRUE(next->EditFullPath->isEnabled());
+    EXPECT_TRUE(next->MemoEmbedCode->toPlainText().contains("\"https://shop.test/shoppingcart/"));
+    next->CheckBoxRemoveOld->setChecked(false);
+    next->EditFullPath->clear();
+    EXPECT_FALSE(console->ProgramData().PublishRemoveOld());
+    EXPECT_TRUE(console->ProgramData().PublishChangedOnly());
+    EXPECT_EQ(console->ProgramData().PublishFullPathAddress(), QString());
 }
 
 TEST_F(PublishWizardTest, CancelOnTheMainPagePublishesNothing) {
@@ -206,6 +230,45 @@ TEST_F(PublishWizardTest, FtpPublishListsAFailedFileAndShowsThePublishedFolder) 
     wizard->btnShowPublishClick();
     EXPECT_EQ(heading, QStringLiteral("Published files"));
     EXPECT_EQ(shown, (QStringList{"ftp://127.0.0.1/shop/", "1"}));
+}
+
+TEST_F(PublishWizardTest, AnUntrustedServerIsAskedAboutAndAYesIsKeptInTheSettings) {
+    const TSecureTestServer secure(QStringLiteral("vsftpd"));
+    if (!secure.SkipReason().isEmpty())
+        GTEST_SKIP() << secure.SkipReason().toStdString();
+    TProgramData& settings = console->ProgramData();
+    settings.SetFTPHost(QStringLiteral("127.0.0.1"));
+    settings.SetFTPPort(secure.Port());
+    settings.SetFTPlogin(TSecureTestServer::User());
+    settings.SetFTPPassword(TSecureTestServer::Password());
+    settings.SetFTPProtocol(QStringLiteral("ftps"));
+    const auto publishWith = [&](int answer) {
+        messages.QueueAnswer(answer);
+        auto wizard = Wizard(secure.Folder(), true);
+        wizard->Account = SavedFtpAccount(settings);
+        const int result = Publish(*wizard);
+        const auto calls = messages.Calls();
+        EXPECT_GE(calls.size(), 2u);
+        const auto& question = calls.at(calls.size() - 2);
+        EXPECT_TRUE(question.question);
+        EXPECT_EQ(question.heading, QStringLiteral("Untrusted Server"));
+        EXPECT_TRUE(question.text.contains(secure.Fingerprint()));
+        return std::pair{result, std::move(wizard)};
+    };
+
+    const auto [refused, refusedWizard] = publishWith(mrNo);
+    EXPECT_EQ(refused, 2);
+    ASSERT_EQ(Rows(*refusedWizard).size(), 1);
+    EXPECT_TRUE(Rows(*refusedWizard)[0].contains(secure.Fingerprint()));
+    EXPECT_EQ(settings.FTPTrustedFingerprint(), QString());
+
+    const auto [accepted, acceptedWizard] = publishWith(mrYes);
+    EXPECT_EQ(accepted, 1) << Rows(*acceptedWizard).join('\n').toStdString();
+    EXPECT_EQ(settings.FTPTrustedHost(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(settings.FTPTrustedFingerprint(), secure.Fingerprint());
+    EXPECT_EQ(acceptedWizard->Account.FingerprintForHost(), secure.Fingerprint())
+        << "for the published files";
+    EXPECT_TRUE(QFileInfo::exists(secure.Folder() + "shoppingcart/shop.xml"));
 }
 
 TEST_F(PublishWizardTest, PublishCommandsChooseTheTargetFirst) {

@@ -1,6 +1,9 @@
 // Trovecart tests - sending only changed files and removing old ones, into a folder and onto FTP.
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +227,75 @@ TEST_P(IncrementalPublishTest, AForeignBrokenOrHostileRecordSendsEverythingAndDe
         EXPECT_EQ(ReadFile(OnDiskRoot() + QStringLiteral("outside.txt")), "not ours");
         ExpectTargetHoldsSite();
     }
+}
+
+TEST_P(IncrementalPublishTest, ChangedOnlyUpdatesItsOwnSiteWithoutTheOverwriteQuestion) {
+    const auto questions = [this] {
+        const std::vector<TScriptedMessageService::TCall> calls = messages_.Calls();
+        return std::count_if(calls.begin(), calls.end(), [](const auto& call) { return call.question; });
+    };
+    WriteFile(TargetRoot() + QStringLiteral("own.html"), "the user's page");
+    Publish(true);
+    ASSERT_EQ(questions(), 1) << "no record of ours yet";
+
+    WriteSiteFile(QStringLiteral("shoppingcart/shop.xml"), "second shop.xml");
+    const TPublishRecord update = Publish(true);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(update.Outcomes(ActionPrefix())[QStringLiteral("shoppingcart/shop.xml")],
+              QStringLiteral("Copied"));
+    ExpectTargetHoldsSite();
+
+    // Without the option, or without a record of ours, the question stays.
+    Publish(false);
+    EXPECT_EQ(questions(), 2);
+    WriteFile(TargetRoot() + kRecord, R"({"format":"someone-else","version":1,"files":[]})");
+    Publish(true);
+    EXPECT_EQ(questions(), 3);
+    ExpectTargetHoldsSite();
+}
+
+TEST_P(IncrementalPublishTest, RemovalTakesAwayTheFoldersItEmptiedDeepestFirstAndNoOther) {
+    for (const char* name :
+         {"shoppingcart/preview/old/a.flv", "shoppingcart/preview/old/deeper/b.flv",
+          "shoppingcart/gone/c.jpg", "shoppingcart/guarded/d.jpg", "shoppingcart/kept/e.jpg"})
+        WriteSiteFile(QString::fromLatin1(name), name);
+    Publish(false);
+    QDir().mkpath(TargetRoot() + QStringLiteral("empty of the user's"));
+    WriteFile(TargetRoot() + QStringLiteral("shoppingcart/kept/notes.txt"), "the user's notes");
+    // Hidden from many listings, still the user's.
+    WriteFile(TargetRoot() + QStringLiteral("shoppingcart/guarded/.htaccess"), "the user's rules");
+    for (const char* folder : {"shoppingcart/preview/old", "shoppingcart/gone", "shoppingcart/guarded"})
+        ASSERT_TRUE(QDir(site_.File(QString::fromLatin1(folder))).removeRecursively());
+    QFile::remove(site_.File(QStringLiteral("shoppingcart/kept/e.jpg")));
+
+    const TPublishRecord run = Publish(true, true);
+    std::vector<QString> removedFolders;
+    for (const TStatusReport& result : run.Results()) {
+        EXPECT_FALSE(result.Failed) << result.Action.toStdString();
+        if (result.Action.endsWith(QLatin1Char('/')) && result.Outcome == QLatin1String("Removed"))
+            removedFolders.push_back(result.Action.mid(ActionPrefix().size()));
+    }
+    EXPECT_EQ(removedFolders, (std::vector<QString>{QStringLiteral("shoppingcart/preview/old/deeper/"),
+                                                    QStringLiteral("shoppingcart/preview/old/"),
+                                                    QStringLiteral("shoppingcart/gone/")}));
+    for (const char* gone : {"shoppingcart/preview/old", "shoppingcart/gone"})
+        EXPECT_FALSE(QFileInfo::exists(TargetRoot() + QString::fromLatin1(gone))) << gone;
+    for (const char* kept : {"shoppingcart/kept/notes.txt", "shoppingcart/guarded/.htaccess",
+                             "empty of the user's", "shoppingcart/preview/one.flv"})
+        EXPECT_TRUE(QFileInfo::exists(TargetRoot() + QString::fromLatin1(kept))) << kept;
+    ExpectTargetHoldsSite();
+}
+
+TEST_P(IncrementalPublishTest, RemovingEveryFileLeavesTheTargetItself) {
+    Publish(false);
+    ASSERT_TRUE(QDir(site_.Path()).removeRecursively());
+    QDir().mkpath(site_.Path());
+    const TPublishRecord run = Publish(true, true);
+    for (const TStatusReport& result : run.Results())
+        EXPECT_EQ(result.Outcome, QStringLiteral("Removed")) << result.Action.toStdString();
+    EXPECT_TRUE(QFileInfo(TargetRoot()).isDir());
+    EXPECT_EQ(QDir(TargetRoot()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{kRecord});
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, IncrementalPublishTest, ::testing::Values(TTarget::Folder, TTarget::Ftp),

@@ -1,7 +1,12 @@
 // Trovecart tests - FTP with TLS against vsftpd and SFTP against sshd, both on 127.0.0.1.
+#include <optional>
+
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +175,79 @@ TEST_P(SecureFtpTest, PublishesTheSite) {
          {QStringLiteral("index.html"), QStringLiteral("shoppingcart/shop.xml"),
           QStringLiteral("shoppingcart/preview/clip.flv"), QStringLiteral("shoppingcart/image/empty.jpg")})
         EXPECT_EQ(ReadFile(server_->Folder() + name), ReadFile(site.File(name))) << name.toStdString();
+}
+
+TEST_P(SecureFtpTest, PublishAsksInTheUiThreadAboutAnUntrustedServerAndGoesOnAfterYes) {
+    TTempFolder site;
+    WriteFile(site.File(QStringLiteral("index.html")), "<html>index</html>");
+    WriteFile(site.File(QStringLiteral("shoppingcart/shop.xml")), "<shop/>");
+    TScriptedMessageService messages;
+    QStringList asked;
+    const auto publish = [&](std::optional<bool> answer) {
+        auto* thread = new TFTPThread;
+        thread->SetAccount(Account());
+        thread->SetSourceFolder(site.Path());
+        thread->SetTargetFolder(server_->Folder());
+        thread->SetChangedOnly(true);
+        if (answer) {
+            thread->AskToTrust = [&asked, answer](const QString& host, const QString& reason,
+                                                  const QString& fingerprint) {
+                EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+                EXPECT_EQ(host, QStringLiteral("127.0.0.1"));
+                EXPECT_FALSE(reason.isEmpty());
+                asked.append(fingerprint);
+                return *answer;
+            };
+        }
+        return RunPublish(thread);
+    };
+
+    const TPublishRecord refused = publish(false);
+    EXPECT_EQ(asked, QStringList{server_->Fingerprint()});
+    ASSERT_EQ(refused.Results().size(), 1u);
+    EXPECT_TRUE(refused.Results()[0].Failed);
+    EXPECT_TRUE(refused.Results()[0].Action.contains(server_->Fingerprint()));
+    EXPECT_FALSE(QFile::exists(server_->Folder() + QStringLiteral("index.html")));
+
+    const TPublishRecord accepted = publish(true);
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(accepted.Results().size(), 2u);
+    for (const TStatusReport& result : accepted.Results())
+        EXPECT_EQ(result.Outcome, QStringLiteral("Copied")) << result.Action.toStdString();
+    EXPECT_EQ(ReadFile(server_->Folder() + QStringLiteral("index.html")), "<html>index</html>");
+
+    // An accepted host key stays known; a certificate's trust is the receiver's to keep.
+    const TPublishRecord unasked = publish(std::nullopt);
+    EXPECT_EQ(asked.size(), 2);
+    ASSERT_FALSE(unasked.Results().empty());
+    EXPECT_EQ(unasked.Results().back().Failed, GetParam().Protocol == fpFtps);
+    EXPECT_TRUE(messages.Calls().empty()) << "the site's own record spares the overwrite question";
+}
+
+TEST_P(SecureFtpTest, RemovalTakesAwayTheFoldersItEmptiedOnly) {
+    TTempFolder site;
+    for (const char* name : {"index.html", "shoppingcart/old/deeper/a.jpg", "shoppingcart/guarded/b.jpg"})
+        WriteFile(site.File(QString::fromLatin1(name)), name);
+    TScriptedMessageService messages;
+    const auto publish = [&] {
+        auto* thread = new TFTPThread;
+        thread->SetAccount(TrustedAccount());
+        thread->SetSourceFolder(site.Path());
+        thread->SetTargetFolder(server_->Folder());
+        thread->SetChangedOnly(true);
+        thread->SetRemoveOldFiles(true);
+        return RunPublish(thread);
+    };
+    publish();
+    WriteFile(server_->Folder() + QStringLiteral("shoppingcart/guarded/.htaccess"), "the user's rules");
+    ASSERT_TRUE(QDir(site.File(QStringLiteral("shoppingcart"))).removeRecursively());
+
+    const TPublishRecord run = publish();
+    for (const TStatusReport& result : run.Results())
+        EXPECT_FALSE(result.Failed) << result.Action.toStdString() << ": " << result.ErrorText.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(server_->Folder() + QStringLiteral("shoppingcart/old")));
+    EXPECT_TRUE(QFileInfo::exists(server_->Folder() + QStringLiteral("shoppingcart/guarded/.htaccess")));
+    EXPECT_TRUE(QFileInfo::exists(server_->Folder() + QStringLiteral("index.html")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Protocols, SecureFtpTest,

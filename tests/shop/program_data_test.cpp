@@ -78,6 +78,8 @@ TEST(ProgramDataTest, SavedSettingsHaveTheFixedLayoutAndReadBack) {
                   "port=\"2121\" transfermode=\"passive\" />\n"
                   "     <ftp_security protocol=\"ftp\" keyfile=\"\" trusted_host=\"\" "
                   "trusted_fingerprint=\"\" />\n"
+                  "     <publish_options changed_only=\"0\" remove_old=\"0\" full_path=\"0\" "
+                  "full_path_address=\"http://www.example.com/shop/\" />\n"
                   "</settings>\n"));
     // The password is stored as plain text, so nobody else may read the file.
     EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
@@ -128,6 +130,59 @@ TEST(ProgramDataTest, SecureAccountValuesReadBackAndOlderFilesReadAsPlainFtp) {
     loaded.LoadSettings(file);
     EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h2"));
     EXPECT_EQ(loaded.FTPPort(), 22);
+}
+
+TEST(ProgramDataTest, PublishChoicesReadBackAndOlderOrDamagedOnesGiveTheFirstLook) {
+    TTempFolder temp;
+    const QString file = temp.File(QStringLiteral("shopconfig.xml"));
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
+    data.SetFTPHost(QStringLiteral("h"));
+    data.SetPublishChangedOnly(true);
+    data.SetPublishRemoveOld(true);
+    data.SetPublishFullPath(true);
+    data.SetPublishFullPathAddress(QStringLiteral("https://shop.test/a \"b\" & c"));
+    data.SaveSettings(file);
+    TProgramData loaded(temp.Path(), temp.Path(), temp.Path());
+    loaded.LoadSettings(file);
+    EXPECT_TRUE(loaded.PublishChangedOnly());
+    EXPECT_TRUE(loaded.PublishRemoveOld());
+    EXPECT_TRUE(loaded.PublishFullPath());
+    EXPECT_EQ(loaded.PublishFullPathAddress(), QStringLiteral("https://shop.test/a \"b\" & c"));
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h"));
+
+    const auto expectFirstLook = [](const TProgramData& read) {
+        EXPECT_FALSE(read.PublishChangedOnly());
+        EXPECT_FALSE(read.PublishRemoveOld());
+        EXPECT_FALSE(read.PublishFullPath());
+        EXPECT_EQ(read.PublishFullPathAddress(), QStringLiteral("http://www.example.com/shop/"));
+    };
+    // A file from before the choices were kept, even one without an FTP account.
+    for (const QString& body :
+         {QString(), QStringLiteral("<ftp_set ftphost=\"h2\" hostdir=\"/d\" l=\"u\" p=\"pw\" port=\"21\" "
+                                    "transfermode=\"active\"/>")}) {
+        loaded.SetPublishChangedOnly(true);
+        WriteFile(file, SettingsWith(body).toUtf8());
+        loaded.LoadSettings(file);
+        expectFirstLook(loaded);
+    }
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h2"));
+
+    // A damaged element costs only itself, and damage elsewhere does not cost it.
+    WriteFile(file, SettingsWith(QStringLiteral("<publish_options changed_only=\"1\" "
+                                                "remove_old=\"x\" full_path=\"1\" full_path_address=\"a\"/>"
+                                                "<ftp_set ftphost=\"h3\" hostdir=\"/d\" l=\"u\" p=\"pw\" "
+                                                "port=\"21\" transfermode=\"active\"/>"))
+                        .toUtf8());
+    loaded.LoadSettings(file);
+    expectFirstLook(loaded);
+    EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h3"));
+    WriteFile(file,
+              SettingsWith(QStringLiteral("<publish_options changed_only=\"0\" remove_old=\"1\" "
+                                          "full_path=\"1\" full_path_address=\"\"/><recent><item/></recent>"))
+                  .toUtf8());
+    loaded.LoadSettings(file);
+    EXPECT_TRUE(loaded.PublishRemoveOld());
+    EXPECT_EQ(loaded.PublishFullPathAddress(), QString()) << "an address cleared by the user stays cleared";
 }
 
 TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {

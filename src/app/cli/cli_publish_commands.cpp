@@ -227,10 +227,13 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
         {QStringLiteral("changed-only"),
          QStringLiteral(
              "Send only files that are new or changed since the last publish to this destination "
-             "(as its .trovecart-publish.json records them); without that record, send everything.")},
+             "(as its .trovecart-publish.json records them), without asking first; without that record, "
+             "send everything.")},
         {QStringLiteral("remove-old-files"),
-         QStringLiteral("Delete the files an earlier publish sent that the shop no longer has; only files "
-                        "listed in the destination's .trovecart-publish.json are ever deleted.")},
+         QStringLiteral(
+             "Delete the files an earlier publish sent that the shop no longer has, and the folders "
+             "that leaves empty; only files listed in the destination's .trovecart-publish.json "
+             "are ever deleted.")},
     });
 }
 

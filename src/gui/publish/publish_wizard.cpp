@@ -27,6 +27,7 @@
 #include "gui/publish/ftp_tree_view.h"
 #include "publish/file_thread.h"
 #include "publish/ftp_thread.h"
+#include "shop/program_data.h"
 #include "shop/shop_document.h"
 #include "shop/site_build.h"
 #include "shop/workspace.h"
@@ -76,7 +77,8 @@ QPushButton* NamedButton(const QString& name, const QString& text, QWidget* pare
 
 } // namespace
 
-TPublishWizard::TPublishWizard(TShop& shop, QWidget* parent) : TParentDialog(parent), shop_(shop) {
+TPublishWizard::TPublishWizard(TShop& shop, TProgramData& settings, QWidget* parent)
+    : TParentDialog(parent), shop_(shop), settings_(settings) {
     setObjectName(QStringLiteral("PublishWizard"));
     setWindowTitle(QStringLiteral("Publish Wizard"));
     setWindowFlag(Qt::Tool);
@@ -97,6 +99,7 @@ TPublishWizard::TPublishWizard(TShop& shop, QWidget* parent) : TParentDialog(par
     Pages->addWidget(MainPage);
     Pages->addWidget(Publishing);
     Pages->addWidget(CodeView);
+    KeepChoices();
 
     BtnPublish = NamedButton(QStringLiteral("BtnPublish"), QStringLiteral("Publish"), this);
     btnShowPublish =
@@ -214,7 +217,7 @@ QWidget* TPublishWizard::BuildCodePage() {
     BtnCopy = NamedButton(QStringLiteral("BtnCopy"), QStringLiteral("Copy to clipboard"), page);
     CheckBoxFullPath = new QCheckBox(QStringLiteral("Use full path for embed code"), page);
     CheckBoxFullPath->setObjectName(QStringLiteral("CheckBoxFullPath"));
-    EditFullPath = new QLineEdit(QStringLiteral("http://www.example.com/shop/"), page);
+    EditFullPath = new QLineEdit(page);
     EditFullPath->setObjectName(QStringLiteral("EditFullPath"));
     EditFullPath->setAccessibleName(QStringLiteral("Use full path for embed code"));
     EditFullPath->setEnabled(false);
@@ -239,6 +242,21 @@ QWidget* TPublishWizard::BuildCodePage() {
     layout->addWidget(BoldLabel(
         QStringLiteral("2). Upload the embeded page together with other shopping cart files."), page));
     return page;
+}
+
+void TPublishWizard::KeepChoices() {
+    CheckBoxChangedOnly->setChecked(settings_.PublishChangedOnly());
+    CheckBoxRemoveOld->setChecked(settings_.PublishRemoveOld());
+    CheckBoxFullPath->setChecked(settings_.PublishFullPath());
+    EditFullPath->setText(settings_.PublishFullPathAddress());
+    connect(CheckBoxChangedOnly, &QCheckBox::toggled, this,
+            [this](bool checked) { settings_.SetPublishChangedOnly(checked); });
+    connect(CheckBoxRemoveOld, &QCheckBox::toggled, this,
+            [this](bool checked) { settings_.SetPublishRemoveOld(checked); });
+    connect(CheckBoxFullPath, &QCheckBox::toggled, this,
+            [this](bool checked) { settings_.SetPublishFullPath(checked); });
+    connect(EditFullPath, &QLineEdit::textChanged, this,
+            [this](const QString& text) { settings_.SetPublishFullPathAddress(text); });
 }
 
 void TPublishWizard::showEvent(QShowEvent* event) {
@@ -288,12 +306,24 @@ int TPublishWizard::ResultCode() const {
     return cancelled_ || errorCount_ > 0 ? 2 : 1;
 }
 
-TBaseThread* TPublishWizard::CreateThread() const {
+TBaseThread* TPublishWizard::CreateThread() {
     if (!PublishToFTP)
         return new TFileThread;
     auto* thread = new TFTPThread;
     thread->SetAccount(Account);
+    thread->AskToTrust = [this](const QString& host, const QString& reason, const QString& fingerprint) {
+        return TrustServer(host, reason, fingerprint);
+    };
     return thread;
+}
+
+bool TPublishWizard::TrustServer(const QString& host, const QString& reason, const QString& fingerprint) {
+    if (!AskToTrustServer(this, host, reason, fingerprint))
+        return false;
+    Account.Trust(fingerprint);
+    settings_.SetFTPTrustedHost(Account.TrustedHost);
+    settings_.SetFTPTrustedFingerprint(Account.TrustedFingerprint);
+    return true;
 }
 
 void TPublishWizard::BtnPublishClick() {

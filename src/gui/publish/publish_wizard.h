@@ -20,13 +20,15 @@ class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TProgramData;
 class TShop;
 
 class TPublishWizard : public TParentDialog {
     Q_OBJECT
 public:
-    // The shop must outlive the dialog.
-    explicit TPublishWizard(TShop& shop, QWidget* parent = nullptr);
+    // The shop and the settings must outlive the dialog. The settings give the dialog's choices as
+    // the user last left them, keep every change of them, and keep a server the user comes to trust.
+    TPublishWizard(TShop& shop, TProgramData& settings, QWidget* parent = nullptr);
     ~TPublishWizard() override;
 
     // Set before showing.
@@ -90,13 +92,17 @@ private:
     QWidget* BuildMainPage();
     QWidget* BuildProgressPage();
     QWidget* BuildCodePage();
+    // Shows the remembered choices and remembers each change.
+    void KeepChoices();
+    // Asked by an FTP worker about a server that could not show it is the trusted one.
+    bool TrustServer(const QString& host, const QString& reason, const QString& fingerprint);
     void FormShow();
     void UpdateEmbedCode();
     QString BaseAddress() const;
     bool Running() const;
     // 1 after a run without cancel and failures, else 2.
     int ResultCode() const;
-    TBaseThread* CreateThread() const;
+    TBaseThread* CreateThread();
     void AddResultRow(const QString& fileName, bool failed, const QString& status);
     // Ends the marquee and shows the overall percent of a report.
     void TakeReportPercent(int percent);
@@ -108,6 +114,7 @@ private:
     void ShowPendingRows();
 
     TShop& shop_;
+    TProgramData& settings_;
     QPointer<TBaseThread> thread_;
     qint64 errorCount_ = 0;
     bool cancelled_ = false;

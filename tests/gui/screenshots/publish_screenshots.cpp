@@ -114,7 +114,7 @@ int main(int argc, char* argv[]) {
     Shoot(browser, out + QStringLiteral("ftp-browser.png"));
     browser.hide();
 
-    TPublishWizard wizard(*console.Shop(), &console);
+    TPublishWizard wizard(*console.Shop(), settings, &console);
     wizard.PublishToFTP = true;
     wizard.PublishFolder = settings.FTPDir();
     wizard.Account = SavedFtpAccount(settings);
