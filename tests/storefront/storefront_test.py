@@ -170,7 +170,7 @@ class StorefrontTest(unittest.TestCase):
     def test_a_long_grid_fills_in_and_keeps_its_place(self):
         page = self.open(self.file_url(self.big_site))
         page.wait_for("document.querySelectorAll('.sf-card').length === 150")
-        self.assertEqual(self.texts(page, ".sf-card .sf-name")[149], "Item 150")
+        self.assertEqual(self.texts(page, ".sf-card .sf-name"), ["Item %d" % n for n in range(1, 151)])
         place = page.evaluate("(b => { b.scrollTop = 4000; return b.scrollTop; })(document.querySelector('.sf-body'))")
         self.assertGreater(place, 3000)
         self.goto(page, "#sf-p120")
@@ -243,6 +243,9 @@ class StorefrontTest(unittest.TestCase):
         self.assertEqual(self.texts(page, ".sf-linename"), ["Classic T-shirt", "Mug"])
         self.assertEqual(self.texts(page, ".sf-count"), ["3"])
 
+        self.goto(page, "#sf-p1")
+        self.reload(page)
+        self.assertEqual(self.texts(page, ".sf-count"), ["3"], "the stored cart is counted on a fresh page")
         self.goto(page, "#sf-cart")
         self.reload(page)
         self.assertEqual(self.texts(page, ".sf-linename"), ["Classic T-shirt", "Mug"])
