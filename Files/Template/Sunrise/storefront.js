@@ -278,7 +278,7 @@
     var title = link(HASH + 'c1', 'sf-title', shop.title);
     this.cartLink = link(HASH + 'cart', 'sf-cartlink');
     this.cartCount = el('span', 'sf-count');
-    append(this.cartLink, el('span', 'sf-cartword', TEXT.cart), this.cartCount);
+    append(this.cartLink, cartIcon(), el('span', 'sf-cartword', TEXT.cart), this.cartCount);
     append(head, title, this.cartLink);
 
     this.nav = el('nav', 'sf-cats');
@@ -297,6 +297,22 @@
     append(this.body, this.main, this.footer());
     append(root, head, shop.categories.length > 1 ? this.nav : null, this.body, this.live);
   };
+
+  // Drawn in the page rather than as a CSS image: an SVG image gets a document of its own, whose
+  // making delayed the first paint.
+  function cartIcon() {
+    var svg = svgElement('svg', { 'class': 'sf-carticon', viewBox: '0 0 24 24', 'aria-hidden': 'true' });
+    append(svg, svgElement('path', { d: 'M2.5 4h2.6l2.3 10.1a1 1 0 0 0 1 .8h9.4a1 1 0 0 0 1-.8L20.5 7.5H6' }),
+           svgElement('circle', { cx: '9.5', cy: '19.5', r: '1.8' }),
+           svgElement('circle', { cx: '17', cy: '19.5', r: '1.8' }));
+    return svg;
+  }
+
+  function svgElement(tag, attributes) {
+    var node = document.createElementNS('http://www.w3.org/2000/svg', tag);
+    Object.keys(attributes).forEach(function (name) { node.setAttribute(name, attributes[name]); });
+    return node;
+  }
 
   Storefront.prototype.footer = function () {
     var shop = this.shop;
