@@ -32,9 +32,17 @@ QByteArray EscapeForScript(const QByteArray& json) {
     return escaped;
 }
 
+// The JSON as a single-quoted script string; after EscapeForScript only these two need escaping.
+QByteArray QuotedForScript(const QByteArray& asciiJson) {
+    QByteArray quoted = asciiJson;
+    quoted.replace('\\', "\\\\").replace('\'', "\\'");
+    return '\'' + quoted + '\'';
+}
+
 } // namespace
 
 QByteArray ShopDataScript(const TShop& shop) {
     const QByteArray json = QJsonDocument(ShopToJson(shop)).toJson(QJsonDocument::Compact);
-    return QByteArray("window.") + kShopDataGlobal + " = " + EscapeForScript(json) + ";\n";
+    return QByteArray("window.") + kShopDataGlobal + " = JSON.parse(" +
+           QuotedForScript(EscapeForScript(json)) + ");\n";
 }

@@ -11,16 +11,35 @@
 
 namespace {
 
-const QByteArray kPrefix = "window.TrovecartShopData = ";
+const QByteArray kPrefix = "window.TrovecartShopData = JSON.parse('";
+const QByteArray kSuffix = "');\n";
+
+// The text of a single-quoted script string, as the browser reads it; only \\ and \' may be escaped,
+// and no quote may end it early.
+QByteArray ScriptStringValue(const QByteArray& literal) {
+    QByteArray value;
+    for (qsizetype index = 0; index < literal.size(); ++index) {
+        char character = literal[index];
+        EXPECT_NE(character, '\'') << "unescaped quote at " << index;
+        if (character == '\\') {
+            character = index + 1 < literal.size() ? literal[++index] : '\0';
+            EXPECT_TRUE(character == '\\' || character == '\'')
+                << "escape \\" << character << " at " << index;
+        }
+        value.append(character);
+    }
+    return value;
+}
 
 // The JSON the script assigns; fails the test when the script is not the one statement expected.
 QJsonObject AssignedJson(const QByteArray& script) {
-    EXPECT_TRUE(script.startsWith(kPrefix)) << script.left(40).toStdString();
-    EXPECT_TRUE(script.endsWith(";\n"));
+    EXPECT_TRUE(script.startsWith(kPrefix)) << script.left(50).toStdString();
+    EXPECT_TRUE(script.endsWith(kSuffix));
     EXPECT_EQ(script.count('\n'), 1);
     QJsonParseError error;
-    const QJsonDocument document =
-        QJsonDocument::fromJson(script.mid(kPrefix.size(), script.size() - kPrefix.size() - 2), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(
+        ScriptStringValue(script.mid(kPrefix.size(), script.size() - kPrefix.size() - kSuffix.size())),
+        &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     return document.object();
 }
@@ -116,7 +135,7 @@ TEST(ShopDataScript, HoldsSettingsCategoriesProductsAndEnabledOptions) {
 
 TEST(ShopDataScript, NoShopTextCanLeaveTheScript) {
     const QString hostile = QStringLiteral("</script><script>alert(1)</script><!-- \u2028\u2029 "
-                                           "é € 😀 & \"quoted\" back\\slash");
+                                           "é € 😀 & \"quoted\" 'single' back\\slash \\' \\\\");
     TShop shop;
     shop.SetID(hostile);
     shop.ShopConfig().SetFooter(hostile);
@@ -130,7 +149,7 @@ TEST(ShopDataScript, NoShopTextCanLeaveTheScript) {
         ASSERT_LT(static_cast<unsigned char>(character), 0x80) << "not plain ASCII";
     EXPECT_FALSE(script.contains('<'));
     EXPECT_FALSE(script.contains('>'));
-    EXPECT_TRUE(script.contains("\\u2028\\u2029"));
+    EXPECT_TRUE(script.contains("\\\\u2028\\\\u2029")) << "escaped for JSON, then for the string";
 
     const QJsonObject data = AssignedJson(script);
     EXPECT_EQ(data["id"].toString(), hostile);

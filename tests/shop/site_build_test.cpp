@@ -110,7 +110,7 @@ TEST_F(PrepareSiteTest, AStorefrontAddsItsLineAndCatalogueAndNothingElseChanges)
     EXPECT_EQ(StorefrontScriptLine(shop_, prefix).toUtf8() + "\r\n", line);
 
     const QByteArray catalogue = ReadFile(site_.File("shoppingcart/shopdata.js"));
-    EXPECT_TRUE(catalogue.startsWith("window.TrovecartShopData = {"));
+    EXPECT_TRUE(catalogue.startsWith("window.TrovecartShopData = JSON.parse('{"));
     EXPECT_FALSE(catalogue.contains("</script>")) << "shop texts cannot end the script";
     EXPECT_FALSE(catalogue.contains("<!--"));
 }

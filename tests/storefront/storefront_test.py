@@ -19,6 +19,8 @@ import sites
 
 ARGS = None
 HOSTILE = "<img src=x onerror=alert(1)>"
+# Quotes and backslashes pass through two layers of escaping in the catalogue script.
+DESCRIPTION = "<b>not bold</b> \\ 'single' \"double\" \\'"
 
 # Fields a checkout form posted, instead of leaving for PayPal.
 CAPTURE_SUBMIT = """
@@ -40,7 +42,7 @@ def catalogue(payment_email="seller@example.com", winmode=1):
                 {"name": "Classic T-shirt", "price": 19.99, "discount": 14.5, "shipping": 4,
                  "thumb": "tshirt_Thumb.png", "img": "shirt.png", "desc": "Soft cotton.\nMachine washable.",
                  "options": [("Size", ["S", "M", "L"]), ("Colour", ["White", "Black"])]},
-                {"name": HOSTILE, "price": 5, "desc": "<b>not bold</b>", "options": [("Empty", [])]},
+                {"name": HOSTILE, "price": 5, "desc": DESCRIPTION, "options": [("Empty", [])]},
                 {"name": "Mug", "price": 8, "discount": 9, "shipping": 2.5, "thumb": "missing_Thumb.png",
                  "options": [("Material", ["Ceramic"]), ("Colour", ["Red", "Blue"]),
                              ("Size", ["Small", "Large"])]},
@@ -168,7 +170,7 @@ class StorefrontTest(unittest.TestCase):
     def test_a_long_grid_fills_in_and_keeps_its_place(self):
         page = self.open(self.file_url(self.big_site))
         page.wait_for("document.querySelectorAll('.sf-card').length === 150")
-        self.assertEqual(self.texts(page, ".sf-card .sf-name")[149], "Item 150")
+        self.assertEqual(self.texts(page, ".sf-card .sf-name"), ["Item %d" % n for n in range(1, 151)])
         place = page.evaluate("(b => { b.scrollTop = 4000; return b.scrollTop; })(document.querySelector('.sf-body'))")
         self.assertGreater(place, 3000)
         self.goto(page, "#sf-p120")
@@ -180,7 +182,7 @@ class StorefrontTest(unittest.TestCase):
     def test_shop_texts_are_shown_as_text(self):
         page = self.open(self.file_url(self.site, fragment="#sf-p2"))
         self.assertEqual(self.texts(page, ".sf-heading"), [HOSTILE])
-        self.assertEqual(self.texts(page, ".sf-desc"), ["<b>not bold</b>"])
+        self.assertEqual(self.texts(page, ".sf-desc"), [DESCRIPTION])
         self.assertEqual(page.evaluate("document.querySelectorAll('.sf img[src$=\"/x\"], .sf b').length"), 0)
         # An option without values offers nothing to choose.
         self.assertEqual(page.evaluate("document.querySelectorAll('.sf-buy select').length"), 0)
@@ -241,6 +243,9 @@ class StorefrontTest(unittest.TestCase):
         self.assertEqual(self.texts(page, ".sf-linename"), ["Classic T-shirt", "Mug"])
         self.assertEqual(self.texts(page, ".sf-count"), ["3"])
 
+        self.goto(page, "#sf-p1")
+        self.reload(page)
+        self.assertEqual(self.texts(page, ".sf-count"), ["3"], "the stored cart is counted on a fresh page")
         self.goto(page, "#sf-cart")
         self.reload(page)
         self.assertEqual(self.texts(page, ".sf-linename"), ["Classic T-shirt", "Mug"])

@@ -249,11 +249,16 @@
   function Storefront(shop, root) {
     this.shop = shop;
     this.root = root;
-    this.cart = new Cart(shop);
+    this.storedCart = null;
     this.scrollOf = {};
     this.view = '';
     this.build();
   }
+
+  // Read when first needed: opening the browser's storage can take longer than drawing the shop.
+  Storefront.prototype.cart = function () {
+    return this.storedCart || (this.storedCart = new Cart(this.shop));
+  };
 
   Storefront.prototype.money = function (centAmount) {
     return this.shop.symbol + decimal(centAmount);
@@ -265,14 +270,15 @@
     root.className = 'sf';
     root.setAttribute('role', 'region');
     root.setAttribute('aria-label', shop.title || TEXT.allProducts);
-    if (shop.width > 0) root.style.width = shop.width + 'px';
-    if (shop.height > 0) root.style.height = shop.height + 'px';
+    // Also gives up the movie's size, which the place held while the catalogue loaded.
+    root.style.width = shop.width > 0 ? shop.width + 'px' : '';
+    root.style.height = shop.height > 0 ? shop.height + 'px' : '';
 
     var head = el('header', 'sf-head');
     var title = link(HASH + 'c1', 'sf-title', shop.title);
     this.cartLink = link(HASH + 'cart', 'sf-cartlink');
     this.cartCount = el('span', 'sf-count');
-    append(this.cartLink, el('span', 'sf-cartword', TEXT.cart), this.cartCount);
+    append(this.cartLink, cartIcon(), el('span', 'sf-cartword', TEXT.cart), this.cartCount);
     append(head, title, this.cartLink);
 
     this.nav = el('nav', 'sf-cats');
@@ -290,8 +296,23 @@
     this.live.setAttribute('aria-live', 'polite');
     append(this.body, this.main, this.footer());
     append(root, head, shop.categories.length > 1 ? this.nav : null, this.body, this.live);
-    this.updateCount();
   };
+
+  // Drawn in the page rather than as a CSS image: an SVG image gets a document of its own, whose
+  // making delayed the first paint.
+  function cartIcon() {
+    var svg = svgElement('svg', { 'class': 'sf-carticon', viewBox: '0 0 24 24', 'aria-hidden': 'true' });
+    append(svg, svgElement('path', { d: 'M2.5 4h2.6l2.3 10.1a1 1 0 0 0 1 .8h9.4a1 1 0 0 0 1-.8L20.5 7.5H6' }),
+           svgElement('circle', { cx: '9.5', cy: '19.5', r: '1.8' }),
+           svgElement('circle', { cx: '17', cy: '19.5', r: '1.8' }));
+    return svg;
+  }
+
+  function svgElement(tag, attributes) {
+    var node = document.createElementNS('http://www.w3.org/2000/svg', tag);
+    Object.keys(attributes).forEach(function (name) { node.setAttribute(name, attributes[name]); });
+    return node;
+  }
 
   Storefront.prototype.footer = function () {
     var shop = this.shop;
@@ -320,7 +341,7 @@
   }
 
   Storefront.prototype.updateCount = function () {
-    var count = this.cart.count();
+    var count = this.cart().count();
     this.cartCount.textContent = String(count);
     this.cartLink.setAttribute('aria-label', TEXT.cart + ', ' + count);
   };
@@ -381,41 +402,46 @@
     return h;
   };
 
+  // Runs work once the first frame is painted.
+  function afterFirstPaint(work) {
+    requestAnimationFrame(function () { setTimeout(work, 0); });
+  }
+
   // The first screenful goes in at once; the rest after the first frame, so a large category
   // shows as fast as a small one.
   Storefront.prototype.addCards = function (grid, products, from, count) {
     var self = this;
     var end = Math.min(products.length, from + count);
     var fragment = document.createDocumentFragment();
-    for (var i = from; i < end; i++) fragment.appendChild(this.card(products[i]));
+    for (var i = from; i < end; i++) fragment.appendChild(this.card(products[i], i >= FIRST_CARDS));
     grid.appendChild(fragment);
     if (end < products.length) {
-      requestAnimationFrame(function () {
-        setTimeout(function () { if (grid.parentNode) self.addCards(grid, products, end, products.length); }, 0);
-      });
+      afterFirstPaint(function () { if (grid.parentNode) self.addCards(grid, products, end, products.length); });
     }
   };
 
-  Storefront.prototype.card = function (product) {
+  // Cards below the first screenful skip layout until they scroll near; the first ones are laid
+  // out once, not first as placeholders.
+  Storefront.prototype.card = function (product, belowFirstScreen) {
     var shop = this.shop;
     var a = link(HASH + 'p' + product.number, 'sf-card');
     var box = el('span', 'sf-thumb');
     box.style.height = Math.min(shop.thumbHeight, 200) + 'px';
     box.appendChild(this.picture('thumb', product.thumb, '', 'lazy'));
     append(a, box, el('span', 'sf-name', product.name), this.prices(product));
-    return append(el('li'), a);
+    return append(el('li', belowFirstScreen ? 'sf-later' : ''), a);
   };
 
   // A picture of the media folder, or the shop's "no image" text when it is missing or broken.
   Storefront.prototype.picture = function (subfolder, file, alt, loading) {
-    var missing = el('span', 'sf-missing', this.shop.noImage);
-    if (!file) return missing;
+    var noImage = this.shop.noImage;
+    if (!file) return el('span', 'sf-missing', noImage);
     var img = el('img');
     img.alt = alt;
     if (loading) img.loading = loading;
     img.decoding = 'async';
     img.onerror = function () {
-      if (img.parentNode) img.parentNode.replaceChild(missing, img);
+      if (img.parentNode) img.parentNode.replaceChild(el('span', 'sf-missing', noImage), img);
     };
     img.src = mediaUrl(subfolder, file);
     return img;
@@ -466,7 +492,7 @@
     form.onsubmit = function (event) {
       event.preventDefault();
       var choices = selects.map(function (select) { return select.value; });
-      self.cart.add(product, choices, clampQuantity(quantity.value));
+      self.cart().add(product, choices, clampQuantity(quantity.value));
       self.updateCount();
       status.textContent = TEXT.added + product.name + ' ';
       status.appendChild(link(HASH + 'cart', '', TEXT.viewCart));
@@ -534,7 +560,7 @@
   Storefront.prototype.showCart = function () {
     var self = this;
     var shop = this.shop;
-    var cart = this.cart;
+    var cart = this.cart();
     var h = heading(TEXT.yourCart);
     this.main.appendChild(h);
     if (cart.lines.length === 0) {
@@ -596,7 +622,7 @@
   };
 
   Storefront.prototype.cartChanged = function (focusId) {
-    this.cart.save();
+    this.cart().save();
     this.updateCount();
     this.main.textContent = '';
     var h = this.showCart();
@@ -605,14 +631,14 @@
   };
 
   Storefront.prototype.checkout = function () {
-    if (!this.shop.paymentEmail || this.cart.lines.length === 0) return;
+    if (!this.shop.paymentEmail || this.cart().lines.length === 0) return;
     var form = el('form');
     form.method = 'post';
     form.action = PAYPAL;
     form.acceptCharset = 'UTF-8';
     form.target = '_top';
     form.hidden = true;
-    this.cart.checkoutFields().forEach(function (field) {
+    this.cart().checkoutFields().forEach(function (field) {
       var input = el('input');
       input.type = 'hidden';
       input.name = field[0];
@@ -624,7 +650,7 @@
     this.root.removeChild(form);
   };
 
-  // ---- start: styles, then the catalogue, then the shop in the place of the movie ----
+  // ---- start: the shop takes the movie's place at once, and fills it when styles and catalogue are in ----
 
   function loadStyles(done) {
     var sheet = document.createElement('link');
@@ -644,12 +670,18 @@
     (document.head || document.documentElement).appendChild(tag);
   }
 
+  // Hidden before the page is laid out again, the movie never gets the browser's missing-plugin
+  // box, whose making slows the first paint; its size is held until the shop is built. Reading
+  // any property of the <object> itself would lay the page out and make that box, so the DOM's
+  // own functions are called on it instead.
   function place() {
     var root = el('div');
     var movie = document.getElementById('shoppingcart');
-    if (movie && movie.tagName === 'OBJECT') {
-      movie.parentNode.insertBefore(root, movie);
-      movie.style.display = 'none';
+    if (movie instanceof HTMLObjectElement) {
+      domProperty(Node.prototype, 'parentNode', movie).insertBefore(root, movie);
+      domProperty(HTMLElement.prototype, 'style', movie).display = 'none';
+      root.style.width = pixels(Element.prototype.getAttribute.call(movie, 'width'));
+      root.style.height = pixels(Element.prototype.getAttribute.call(movie, 'height'));
     } else if (script && script.parentNode) {
       script.parentNode.insertBefore(root, script);
     } else {
@@ -658,12 +690,22 @@
     return root;
   }
 
+  function domProperty(prototype, name, node) {
+    return Object.getOwnPropertyDescriptor(prototype, name).get.call(node);
+  }
+
+  function pixels(length) {
+    var value = parseFloat(length);
+    return value > 0 ? value + 'px' : '';
+  }
+
+  var root = place();
   var pending = 2;
   var catalogue = null;
   function ready() {
     if (--pending > 0) return;
-    var root = place();
     if (!catalogue) {
+      root.style.cssText = '';
       root.className = 'sf sf-failed';
       root.appendChild(el('p', 'sf-empty', TEXT.noCatalogue));
       return;
@@ -671,8 +713,11 @@
     var storefront = new Storefront(readShop(catalogue), root);
     storefront.route(false);
     window.addEventListener('hashchange', function () { storefront.route(true); });
-    root.setAttribute('data-state', 'ready');
     if (window.performance && performance.mark) performance.mark('storefront-ready');
+    afterFirstPaint(function () {
+      storefront.updateCount();
+      root.setAttribute('data-state', 'ready');
+    });
   }
 
   loadStyles(ready);
