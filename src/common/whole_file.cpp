@@ -1,7 +1,6 @@
 // Trovecart - files that are written whole or not at all.
 #include "common/whole_file.h"
 
-#include <QImage>
 #include <QSaveFile>
 
 #include "common/app_error.h"
@@ -33,8 +32,4 @@ void WriteWholeFile(const QString& fileName, const std::function<bool(QIODevice&
 void WriteWholeFile(const QString& fileName, const QByteArray& content) {
     WriteWholeFile(fileName,
                    [&content](QIODevice& device) { return device.write(content) == content.size(); });
-}
-
-void SaveWholePicture(const QImage& picture, const QString& fileName, const char* format) {
-    WriteWholeFile(fileName, [&](QIODevice& device) { return picture.save(&device, format); });
 }

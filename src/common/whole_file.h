@@ -7,12 +7,9 @@
 #include <QString>
 
 class QIODevice;
-class QImage;
 
 // Writes the file through `write` under a temporary name beside it and renames it into place only
 // when every byte has been written; otherwise the old file stays as it was and EAppError carries
 // the system's message. `write` returns false when it could not produce the content.
 void WriteWholeFile(const QString& fileName, const std::function<bool(QIODevice&)>& write);
 void WriteWholeFile(const QString& fileName, const QByteArray& content);
-// The picture in a format QImage writes ("PNG", "JPG").
-void SaveWholePicture(const QImage& picture, const QString& fileName, const char* format);

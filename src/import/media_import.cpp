@@ -36,7 +36,8 @@ bool TMediaImport::Queue(TVideoConvertor& convertor) {
     TInputOptions input;
     TOutputOptions output;
     BuildPreviewOptions(request_.Source, request_.Kind, request_.Clip,
-                        stem + QStringLiteral(".part") + (video ? ".flv" : ".mp3"), input, output);
+                        stem + QStringLiteral(".part") + (video ? ".flv" : ".mp3"), input, output, false,
+                        &convertor.Engine().Probe());
     QList<TOutputOptions> outputs{output};
     // Browsers play the web copy, written in the same pass over the source, so it is the same clip.
     if (video)
@@ -119,6 +120,6 @@ bool QueueWebCopy(TVideoConvertor& convertor, const QString& previewFile) {
         QFileInfo(previewFile).path() + QLatin1Char('/') + WebCopyName(QFileInfo(previewFile).fileName());
     TInputOptions input;
     TOutputOptions output;
-    BuildWebCopyOptions(previewFile, target, input, output);
+    BuildWebCopyOptions(previewFile, target, input, output, convertor.Engine().Probe());
     return convertor.AddConversion(input, output, true) >= 0;
 }

@@ -65,6 +65,10 @@ bool TAVProbe::Open(const QString& fileName, QString& message) {
     return true;
 }
 
+bool TAVProbe::EnsureOpen(const QString& fileName, QString& message) {
+    return (IsOpen() && impl_->FileName == fileName) || Open(fileName, message);
+}
+
 void TAVProbe::Close() {
     impl_->Context.reset();
     impl_->FileName.clear();

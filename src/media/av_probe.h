@@ -23,6 +23,9 @@ public:
     // Closes any open file first. False with the user text in `message` when the file cannot be
     // read ("<file>: Unknown format", "LibAVCodec not loaded.", ...).
     bool Open(const QString& fileName, QString& message);
+    // Keeps the file when it is already open under that name, so that options built from the
+    // probe and the conversion after them read the source's streams once.
+    bool EnsureOpen(const QString& fileName, QString& message);
     void Close();
     bool IsOpen() const;
     // The name given to Open.

@@ -21,8 +21,9 @@ TMediaKind MediaKindOfFile(const QString& fileName) {
 }
 
 void BuildPreviewOptions(const QString& source, TMediaKind kind, const TClip& clip, const QString& target,
-                         TInputOptions& input, TOutputOptions& output, bool overwrite) {
-    TVideoOptions options;
+                         TInputOptions& input, TOutputOptions& output, bool overwrite, TAVProbe* probe) {
+    TAVProbe ownProbe;
+    TVideoOptions options(probe ? *probe : ownProbe);
     options.FileName = source;
     options.OutFileName = target;
     options.OverwriteOutFile = overwrite;

@@ -7,6 +7,8 @@
 
 #include "media/engine_options.h"
 
+class TAVProbe;
+
 enum class TMediaKind { Video, Audio };
 
 // The extensions of video sources, each as "*.EXT;", in the form of a file filter's patterns.
@@ -27,6 +29,8 @@ extern const QString kClipOrderMessage;
 // The engine's option sets for an FLV (video) or MP3 (audio) preview of the clip, written to
 // `target` (whose extension the format decides). The output set's FileName is the file the
 // engine will write: without `overwrite`, an existing file keeps its name and the new one is
-// numbered. Raises EMediaError when the source cannot be opened.
+// numbered. Raises EMediaError when the source cannot be opened. With a `probe` (the converter's),
+// the source stays open there, so that queuing the conversion does not open it again.
 void BuildPreviewOptions(const QString& source, TMediaKind kind, const TClip& clip, const QString& target,
-                         TInputOptions& input, TOutputOptions& output, bool overwrite = false);
+                         TInputOptions& input, TOutputOptions& output, bool overwrite = false,
+                         TAVProbe* probe = nullptr);

@@ -32,7 +32,7 @@ int TCustomVideoConvertor::AddConversion(const TInputOptions& input, const QList
         RecordError(message);
         return -1;
     }
-    if (!engine_->Probe().Open(input.FileName, message)) {
+    if (!engine_->Probe().EnsureOpen(input.FileName, message)) {
         RecordError(QStringLiteral("File load error: ") + message);
         return -1;
     }

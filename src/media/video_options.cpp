@@ -101,10 +101,8 @@ void TVideoOptions::OpenSource() {
     QString message;
     if (!EnsureLibraries(message))
         throw EMediaError(message);
-    // Building the output set and then the input set opens the same file twice.
-    if (probe_.IsOpen() && probe_.FileName() == FileName)
-        return;
-    if (!probe_.Open(FileName, message))
+    // Building the output set and then the input set would open the same file twice.
+    if (!probe_.EnsureOpen(FileName, message))
         throw EMediaError(QStringLiteral("File load error: ") + message);
 }
 

@@ -56,7 +56,9 @@ using TOptionsProgressEvent = std::function<void(const TProgressInfo& info)>;
 // Built and used on the UI thread.
 class TVideoOptions {
 public:
-    TVideoOptions() = default;
+    TVideoOptions() : probe_(ownProbe_) {}
+    // Opens the source with `probe` and leaves it open there, for a converter that owns it.
+    explicit TVideoOptions(TAVProbe& probe) : probe_(probe) {}
     TVideoOptions(const TVideoOptions&) = delete;
     TVideoOptions& operator=(const TVideoOptions&) = delete;
 
@@ -132,5 +134,6 @@ private:
     void ApplyFrameSize(TOutputOptions& options, int videoStream) const;
     QString TargetName(const QString& suffix) const;
 
-    TAVProbe probe_;
+    TAVProbe ownProbe_;
+    TAVProbe& probe_;
 };

@@ -55,8 +55,8 @@ TOutputOptions WebCopyOutput(const TOutputOptions& preview, const QString& targe
 }
 
 void BuildWebCopyOptions(const QString& previewFile, const QString& target, TInputOptions& input,
-                         TOutputOptions& output) {
-    TVideoOptions options;
+                         TOutputOptions& output, TAVProbe& probe) {
+    TVideoOptions options(probe);
     options.FileName = previewFile;
     options.OutFileName = target;
     options.OverwriteOutFile = true;

@@ -15,7 +15,8 @@ QString WebVideoEncoder();
 // while it loads. Raises EMediaError when there is no H.264 encoder.
 TOutputOptions WebCopyOutput(const TOutputOptions& preview, const QString& target);
 
-// The option sets that make the web copy `target` of a finished preview file. Raises
+// The option sets that make the web copy `target` of a finished preview file; the preview stays
+// open in `probe` (the converter's), to be converted without opening it again. Raises
 // EMediaError when the preview cannot be opened or there is no H.264 encoder.
 void BuildWebCopyOptions(const QString& previewFile, const QString& target, TInputOptions& input,
-                         TOutputOptions& output);
+                         TOutputOptions& output, TAVProbe& probe);

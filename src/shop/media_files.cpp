@@ -7,7 +7,7 @@
 #include "common/file_utils.h"
 #include "common/picture_fit.h"
 #include "common/time_texts.h"
-#include "common/whole_file.h"
+#include "common/whole_picture.h"
 #include "shop/shop_error.h"
 #include "shop/workspace.h"
 

@@ -102,19 +102,33 @@ TEST(CliShopCommands, ExitCodesAndMessages) {
     EXPECT_EQ(RunCli({"--help"}).exitCode, 0);
 }
 
-// The media commands come from a module beside the program; without it they fail with a
-// message, and the other commands and the command list go on working.
-TEST(CliShopCommands, MediaCommandsWithoutTheirModule) {
+// The media and publish commands come from modules beside the program; without them they fail
+// with a message, and the other commands and the command list go on working.
+TEST(CliShopCommands, ModuleCommandsWithoutTheirModules) {
     TTempFolder folder;
     const QString program = folder.File("trovecart-cli");
     ASSERT_TRUE(QFile::copy(QStringLiteral(TROVECART_CLI), program));
     const TCliResult list = RunProgram(program, {"--help"});
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_TRUE(list.out.contains("convert")) << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains("ftp-list")) << list.out.toStdString();
     const TCliResult probe = RunProgram(program, {"probe", golden});
     EXPECT_EQ(probe.exitCode, 1);
     EXPECT_TRUE(probe.err.contains("The media commands cannot be loaded")) << probe.err.toStdString();
+    const TCliResult publish = RunProgram(program, {"publish-site", "--help"});
+    EXPECT_EQ(publish.exitCode, 1);
+    EXPECT_TRUE(publish.err.contains("The publish commands cannot be loaded")) << publish.err.toStdString();
     EXPECT_EQ(RunProgram(program, {"info", golden}).exitCode, 0);
+}
+
+// Every command pays for loading the libraries the program needs at start, so those of pictures,
+// the network and the media engine stay in the modules.
+TEST(CliShopCommands, TheProgramStartsWithoutThePictureNetworkAndMediaLibraries) {
+    const TCliResult libraries = RunProgram(QStringLiteral("ldd"), {QStringLiteral(TROVECART_CLI)});
+    ASSERT_EQ(libraries.exitCode, 0) << libraries.err.toStdString();
+    EXPECT_TRUE(libraries.out.contains("libQt6Core")) << libraries.out.toStdString();
+    for (const char* library : {"libQt6Gui", "libcurl", "libssl", "libavcodec", "libSDL2"})
+        EXPECT_FALSE(libraries.out.contains(library)) << library;
 }
 
 } // namespace

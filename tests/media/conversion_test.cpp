@@ -7,6 +7,7 @@
 
 #include "media/av_probe.h"
 #include "media/ffmpeg_vcl.h"
+#include "media/preview_options.h"
 #include "media/video_convertor.h"
 #include "media/video_options.h"
 #include "support/media_fixtures.h"
@@ -411,6 +412,31 @@ TEST_F(ConversionTest, TasksTakeOnlyTheProbedFileOfTheirOwnName) {
         EXPECT_EQ(probed.Channels, 2) << task;
         EXPECT_NEAR(static_cast<double>(probed.Duration), 2000000, 100000) << task;
     }
+}
+
+// Options built on the converter's probe leave the source open there, and the conversion reads
+// that open file: the name may be gone by the time the conversion is queued.
+TEST_F(ConversionTest, APreviewBuiltOnTheConvertersProbeConvertsTheFileOpenedThen) {
+    const QString source = out_.File(QStringLiteral("source.mp4"));
+    ASSERT_TRUE(QFile::copy(TMediaFiles::Get().Video(), source));
+    TVideoConvertor convertor;
+    TInputOptions input;
+    TOutputOptions output;
+    BuildPreviewOptions(source, TMediaKind::Audio, {500000, 1500000}, out_.File(QStringLiteral("clip.mp3")),
+                        input, output, true, &convertor.Engine().Probe());
+    ASSERT_TRUE(QFile::remove(source));
+
+    QList<TTerminateInfo> notices;
+    convertor.OnTerminate = [&notices](int index, bool finished, bool exception, const QString& message) {
+        notices.append({index, finished, exception, message});
+    };
+    ASSERT_EQ(convertor.AddConversion(input, output, true), 0) << convertor.LastError().toStdString();
+    convertor.Start();
+    ASSERT_TRUE(WaitFor([&notices] { return !notices.isEmpty() && notices.last().TaskIndex == -1; }));
+    EXPECT_TRUE(notices.first().Finished) << notices.first().ExceptionMsg.toStdString();
+    const TProbed probed = Probe(output.FileName);
+    EXPECT_EQ(probed.AudioCodec, QStringLiteral("mp3"));
+    EXPECT_NEAR(static_cast<double>(probed.Duration), 1000000, 100000);
 }
 
 TEST_F(ConversionTest, AClipAfterTheSourcesEndIsAnErrorAndWritesNothing) {

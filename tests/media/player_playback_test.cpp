@@ -21,6 +21,8 @@ protected:
     void SetUp() override {
         clip_ = MakeNumberedClip(folder_.Path());
         ASSERT_FALSE(clip_.isEmpty());
+        // Wall times count from the start of playback, not from the making of the clip.
+        recorder_.Clock.start();
     }
 
     TTempFolder folder_;

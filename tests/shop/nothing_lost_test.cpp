@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/app_error.h"
-#include "common/whole_file.h"
+#include "common/whole_picture.h"
 #include "shop/document_number.h"
 #include "shop/media_files.h"
 #include "shop/program_data.h"

@@ -17,13 +17,12 @@ THostileFtpServer::THostileFtpServer(const QString& behaviour) {
     process_.start(QStringLiteral("/usr/bin/python3"),
                    {QStringLiteral("-u"), QStringLiteral(TROVECART_HOSTILE_FTP_SERVER), behaviour});
     static const QRegularExpression started(QStringLiteral(R"(^port (\d+))"));
-    QByteArray output;
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < kServerStartTimeoutMs) {
         process_.waitForReadyRead(200);
-        output += process_.readAllStandardOutput();
-        const QRegularExpressionMatch match = started.match(QString::fromUtf8(output));
+        output_ += process_.readAllStandardOutput();
+        const QRegularExpressionMatch match = started.match(QString::fromUtf8(output_));
         if (match.hasMatch()) {
             port_ = match.captured(1).toInt();
             return;
@@ -34,6 +33,16 @@ THostileFtpServer::THostileFtpServer(const QString& behaviour) {
     process_.kill();
     process_.waitForFinished(5000);
     throw std::runtime_error("the hostile FTP server did not report its port");
+}
+
+bool THostileFtpServer::WaitForConnection(int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!output_.contains("\nconnected\n") && clock.elapsed() < timeoutMs) {
+        process_.waitForReadyRead(100);
+        output_ += process_.readAllStandardOutput();
+    }
+    return output_.contains("\nconnected\n");
 }
 
 THostileFtpServer::~THostileFtpServer() {

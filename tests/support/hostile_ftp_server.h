@@ -12,8 +12,11 @@ public:
     ~THostileFtpServer();
 
     int Port() const { return port_; }
+    // Waits until a client has connected; false after `timeoutMs`.
+    bool WaitForConnection(int timeoutMs);
 
 private:
     QProcess process_;
+    QByteArray output_;
     int port_ = 0;
 };

@@ -1,7 +1,8 @@
-#!/ usr / bin / python3
+#!/usr/bin/python3
 """An FTP server on 127.0.0.1 that misbehaves in one chosen way, for the time-out and stop tests.
 
-Prints "port N" on stdout once it listens. Passive data connections only (EPSV and PASV).
+Prints "port N" on stdout once it listens, and "connected" for every client. Passive data
+connections only (EPSV and PASV).
 Behaviours:
   silent    accepts the connection and never greets
   mute      logs in, then never answers a command
@@ -37,7 +38,7 @@ def main():
 
         def open_passive(self, extended):
             listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-#A small buffer, so that a data connection nobody reads fills up at once.
+            # A small buffer, so that a data connection nobody reads fills up at once.
             listener.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
             listener.bind(('127.0.0.1', 0))
             listener.listen(1)
@@ -54,6 +55,7 @@ def main():
             return connection
 
         def handle(self):
+            print('connected', flush=True)
             self.logged_in = False
             self.listener = None
             self.held = []
@@ -87,7 +89,7 @@ def main():
                     self.send('226 Done.')
                 elif verb == 'STOR':
                     self.send('150 Go ahead.')
-#Kept open and never read : the client's upload stalls.
+                    # Kept open and never read: the client's upload stalls.
                     self.held.append(self.accept_data())
                 elif verb == 'MDTM':
                     self.send('550 No such file.')
@@ -106,13 +108,13 @@ def main():
         allow_reuse_address = True
 
         def handle_error(self, request, client_address):
-#The client hanging up on a misbehaving server is the expected end.
+            # The client hanging up on a misbehaving server is the expected end.
             pass
 
     server = Server(('127.0.0.1', 0), Session)
     print('port %d' % server.server_address[1], flush=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
-#Ends with its parent : stdin closes or the test kills it.
+    # Ends with its parent: stdin closes or the test kills it.
     sys.stdin.read()
 
 

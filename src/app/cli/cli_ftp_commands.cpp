@@ -8,6 +8,7 @@
 #include <QJsonObject>
 
 #include "cli/cli_publish_commands.h"
+#include "cli/cli_publish_module.h"
 #include "publish/ftp_client.h"
 
 namespace {
@@ -35,9 +36,8 @@ QJsonArray ListingJson(const TFtpListing& listing) {
 
 TCliCommand FtpTestCommand() {
     return {
-        QStringLiteral("ftp-test"),
-        QStringLiteral(
-            "Connect, log in and change to the remote directory, as the FTP account dialog's test does."),
+        QString::fromLatin1(kFtpTestTitle.Name),
+        QString::fromLatin1(kFtpTestTitle.Summary),
         [](QCommandLineParser& parser) {
             DeclareFtpAccountOptions(parser, QStringLiteral("The FTP server to test."));
             parser.addOption({QStringLiteral("remote-dir"),
@@ -63,8 +63,8 @@ TCliCommand FtpTestCommand() {
 
 TCliCommand FtpListCommand() {
     return {
-        QStringLiteral("ftp-list"),
-        QStringLiteral("Print a remote folder's entries as JSON: name, kind, size in bytes, modified (UTC)."),
+        QString::fromLatin1(kFtpListTitle.Name),
+        QString::fromLatin1(kFtpListTitle.Summary),
         [](QCommandLineParser& parser) {
             DeclareFtpAccountOptions(parser, QStringLiteral("The FTP server to list."));
             parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("The remote folder."));

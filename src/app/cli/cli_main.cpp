@@ -81,20 +81,9 @@ int RunCommand(const TCliCommand& command, const QStringList& arguments) {
     }
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    BlockCliSignals();
-    QCoreApplication application(argc, argv);
-    StartCliSignalThread(TProgramData().TempFolder());
-    QCoreApplication::setApplicationName(QStringLiteral("trovecart-cli"));
-    QCoreApplication::setApplicationVersion(ProgramCaption());
-
-    TConsoleMessageService messages;
-    SetMessageService(&messages);
-
+// Runs the command the arguments name; returns the exit code.
+int RunCommandLine(const QStringList& arguments) {
     const std::vector<TCliCommand> commands = AllCommands();
-    const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2) {
         PrintCommandList(stderr, commands);
         return kExitUsage;
@@ -111,4 +100,22 @@ int main(int argc, char* argv[]) {
     PrintLine(stderr, QStringLiteral("Unknown command \"%1\".\n").arg(name));
     PrintCommandList(stderr, commands);
     return kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    BlockCliSignals();
+    QCoreApplication application(argc, argv);
+    const QString tempFolder = TProgramData().TempFolder();
+    StartCliSignalThread(tempFolder);
+    QCoreApplication::setApplicationName(QStringLiteral("trovecart-cli"));
+    QCoreApplication::setApplicationVersion(ProgramCaption());
+
+    TConsoleMessageService messages;
+    SetMessageService(&messages);
+
+    const int exitCode = RunCommandLine(QCoreApplication::arguments());
+    EndByPendingSignal(tempFolder);
+    return exitCode;
 }

@@ -84,12 +84,11 @@ private:
 };
 
 int RunConversion(const QString& source, bool video, const TClip& clip, const QString& target) {
+    TVideoConvertor convertor;
     TOutputOptions output;
     TInputOptions input;
     BuildPreviewOptions(source, video ? TMediaKind::Video : TMediaKind::Audio, clip, target, input, output,
-                        true);
-
-    TVideoConvertor convertor;
+                        true, &convertor.Engine().Probe());
     if (convertor.AddConversion(input, output, true) < 0)
         throw EAppError(convertor.LastMessage());
 

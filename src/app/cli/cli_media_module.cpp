@@ -6,7 +6,6 @@
 #include "cli/cli_import_media_command.h"
 #include "cli/cli_media_commands.h"
 #include "cli/cli_snapshot_command.h"
-#include "common/app_error.h"
 #include "common/message_service.h"
 
 extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& commands,

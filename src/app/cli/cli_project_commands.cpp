@@ -1,74 +1,32 @@
-// Trovecart - templates, new, build, embed-code and publish.
+// Trovecart - templates, new, build and embed-code.
 #include "cli/cli_project_commands.h"
 
-#include <cstdio>
-
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include "cli/cli_media_module.h"
 #include "cli/cli_progress.h"
-#include "cli/cli_publish_commands.h"
-#include "cli/cli_shop_commands.h"
+#include "cli/cli_project_support.h"
+#include "cli/cli_signals.h"
 #include "common/file_utils.h"
-#include "shop/headless_project.h"
-#include "shop/program_data.h"
 #include "shop/site_build.h"
 
 namespace {
 
-const QCommandLineOption
-    kTemplateFolderOption(QStringLiteral("template-folder"),
-                          QStringLiteral("Read the templates from DIR instead of the installed ones."),
-                          QStringLiteral("DIR"));
-const QCommandLineOption
-    kPrefixOption(QStringLiteral("prefix"),
-                  QStringLiteral("The site's full address, used in the embed code (default: "
-                                 "relative paths)."),
-                  QStringLiteral("URL"));
-
-// Paths on the command line are relative to the current folder, not to the root.
-QString AbsolutePath(const QString& path) {
-    return QFileInfo(path).absoluteFilePath();
+QCommandLineOption TemplateFolderOption() {
+    return {QStringLiteral("template-folder"),
+            QStringLiteral("Read the templates from DIR instead of the installed ones."),
+            QStringLiteral("DIR")};
 }
 
 TProgramData ProgramDataFor(const QCommandLineParser& parser) {
     TProgramData data;
-    if (parser.isSet(kTemplateFolderOption))
-        data.SetTemplateFolder(WithTrailingSlash(AbsolutePath(parser.value(kTemplateFolderOption))));
+    const QString folder = QStringLiteral("template-folder");
+    if (parser.isSet(folder))
+        data.SetTemplateFolder(WithTrailingSlash(AbsolutePath(parser.value(folder))));
     return data;
 }
-
-QString PrefixFor(const QCommandLineParser& parser) {
-    return EmbedBaseAddress(parser.isSet(kPrefixOption), parser.value(kPrefixOption));
-}
-
-void OpenWithProgress(THeadlessProject& project, const QString& projectFile) {
-    TTerminalProgress progress(QStringLiteral("Opening"));
-    project.Shop().OnArchiveProgress = progress.Handler();
-    project.OpenProject(AbsolutePath(projectFile));
-    project.Shop().OnArchiveProgress = nullptr;
-    ReportDocumentNotes(project.Shop());
-}
-
-void DeclareProjectArgument(QCommandLineParser& parser) {
-    parser.addPositionalArgument(QStringLiteral("PROJECT"), QStringLiteral("The project file (.scp)."));
-}
-
-// A project opened from the command line in a workspace of its own, removed with the object.
-class TOpenedProject {
-public:
-    explicit TOpenedProject(const QString& projectFile) : project_(data_) {
-        OpenWithProgress(project_, projectFile);
-    }
-    TShop& Shop() { return project_.Shop(); }
-
-private:
-    const TProgramData data_;
-    THeadlessProject project_;
-};
 
 } // namespace
 
@@ -76,7 +34,7 @@ TCliCommand TemplatesCommand() {
     return {
         QStringLiteral("templates"),
         QStringLiteral("List the installed templates by theme, as JSON."),
-        [](QCommandLineParser& parser) { parser.addOption(kTemplateFolderOption); },
+        [](QCommandLineParser& parser) { parser.addOption(TemplateFolderOption()); },
         [](const QCommandLineParser& parser) {
             ExpectPositional(parser, 0);
             TProgramData data = ProgramDataFor(parser);
@@ -104,7 +62,7 @@ TCliCommand NewCommand() {
             parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("The template's name."));
             parser.addPositionalArgument(QStringLiteral("PROJECT"),
                                          QStringLiteral("The project file to write (.scp)."));
-            parser.addOption(kTemplateFolderOption);
+            parser.addOption(TemplateFolderOption());
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 2);
@@ -127,12 +85,13 @@ TCliCommand BuildCommand() {
             DeclareProjectArgument(parser);
             parser.addPositionalArgument(QStringLiteral("OUTDIR"),
                                          QStringLiteral("The folder that receives the site."));
-            parser.addOption(kPrefixOption);
+            parser.addOption(PrefixOption());
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 2);
             TOpenedProject project(arguments.at(0));
-            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser), CliWebCopyMaker());
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser),
+                        CliWebCopyMaker(&SetCliInterruptHandler));
             CopyPreparedSite(project.Shop().SiteFolder(), AbsolutePath(arguments.at(1)));
             return 0;
         },
@@ -145,33 +104,13 @@ TCliCommand EmbedCodeCommand() {
         QStringLiteral("Print the HTML code that embeds a project's shop into a web page."),
         [](QCommandLineParser& parser) {
             DeclareProjectArgument(parser);
-            parser.addOption(kPrefixOption);
+            parser.addOption(PrefixOption());
         },
         [](const QCommandLineParser& parser) {
             const QStringList arguments = ExpectPositional(parser, 1);
             TOpenedProject project(arguments.at(0));
             WriteStdout(project.Shop().GetEmbedCode(PrefixFor(parser)).toUtf8());
             return 0;
-        },
-    };
-}
-
-TCliCommand PublishCommand() {
-    return {
-        QStringLiteral("publish"),
-        QStringLiteral("Build a project's web site and copy it into a folder or upload it to an FTP server."),
-        [](QCommandLineParser& parser) {
-            DeclareProjectArgument(parser);
-            DeclarePublishOptions(parser);
-            parser.addOption(kPrefixOption);
-        },
-        [](const QCommandLineParser& parser) {
-            const QStringList arguments = ExpectPositional(parser, 1);
-            TOpenedProject project(arguments.at(0));
-            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser), CliWebCopyMaker());
-            const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser);
-            FinishPublishRun(project.Shop());
-            return result;
         },
     };
 }

@@ -7,5 +7,3 @@ TCliCommand TemplatesCommand();
 TCliCommand NewCommand();
 TCliCommand BuildCommand();
 TCliCommand EmbedCodeCommand();
-// publish PROJECT.scp: prepares the project's site and copies or uploads it.
-TCliCommand PublishCommand();

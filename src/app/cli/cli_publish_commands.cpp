@@ -1,4 +1,4 @@
-// Trovecart - publish-site.
+// Trovecart - publish and publish-site.
 #include "cli/cli_publish_commands.h"
 
 #include <atomic>
@@ -10,13 +10,16 @@
 #include <QFileInfo>
 #include <QTimer>
 
-#include "cli/cli_signals.h"
+#include "cli/cli_media_module.h"
+#include "cli/cli_project_support.h"
+#include "cli/cli_publish_module.h"
 #include "common/console_message_service.h"
 #include "common/file_utils.h"
 #include "common/time_texts.h"
 #include "publish/file_thread.h"
 #include "publish/ftp_thread.h"
 #include "publish/server_trust.h"
+#include "shop/site_build.h"
 #include "shop/workspace.h"
 
 namespace {
@@ -237,7 +240,8 @@ void DeclarePublishOptions(QCommandLineParser& parser) {
     });
 }
 
-int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& parser) {
+int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& parser,
+                        TCliInterruptSetter setInterrupt) {
     const QString source = AbsoluteFolder(siteFolder);
     if (!FolderExists(source))
         throw EAppError(siteFolder + QStringLiteral(": no such folder"));
@@ -267,7 +271,7 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
     // The signal thread only sets a flag; the stop request itself comes from this thread. A second
     // signal ends the program at once.
     interruptRequested = false;
-    SetCliInterruptHandler([] { interruptRequested = true; });
+    setInterrupt([] { interruptRequested = true; });
     QTimer interruptCheck;
     QObject::connect(&interruptCheck, &QTimer::timeout, &loop, [&] {
         if (interruptRequested && !cancelled) {
@@ -280,23 +284,43 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
 
     thread->start();
     loop.exec();
-    SetCliInterruptHandler(nullptr);
+    setInterrupt(nullptr);
     report.Finish();
     return report.ErrorCount() == 0 && !cancelled ? 0 : 1;
 }
 
-TCliCommand PublishSiteCommand() {
+TCliCommand PublishCommand(TCliInterruptSetter setInterrupt) {
     return {
-        QStringLiteral("publish-site"),
-        QStringLiteral("Copy or upload a built site folder (without its \"Thumb.png\" files)."),
+        QString::fromLatin1(kPublishTitle.Name),
+        QString::fromLatin1(kPublishTitle.Summary),
+        [](QCommandLineParser& parser) {
+            DeclareProjectArgument(parser);
+            DeclarePublishOptions(parser);
+            parser.addOption(PrefixOption());
+        },
+        [setInterrupt](const QCommandLineParser& parser) {
+            const QStringList arguments = ExpectPositional(parser, 1);
+            TOpenedProject project(arguments.at(0));
+            PrepareSite(project.Shop(), TSiteUse::Publish, PrefixFor(parser), CliWebCopyMaker(setInterrupt));
+            const int result = PublishPreparedSite(project.Shop().SiteFolder(), parser, setInterrupt);
+            FinishPublishRun(project.Shop());
+            return result;
+        },
+    };
+}
+
+TCliCommand PublishSiteCommand(TCliInterruptSetter setInterrupt) {
+    return {
+        QString::fromLatin1(kPublishSiteTitle.Name),
+        QString::fromLatin1(kPublishSiteTitle.Summary),
         [](QCommandLineParser& parser) {
             parser.addPositionalArgument(
                 QStringLiteral("SITEFOLDER"),
                 QStringLiteral("The built site: index.html beside the shoppingcart folder."));
             DeclarePublishOptions(parser);
         },
-        [](const QCommandLineParser& parser) {
-            return PublishPreparedSite(ExpectPositional(parser, 1).at(0), parser);
+        [setInterrupt](const QCommandLineParser& parser) {
+            return PublishPreparedSite(ExpectPositional(parser, 1).at(0), parser, setInterrupt);
         },
     };
 }

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 
 #include "cli/cli_progress.h"
+#include "cli/cli_project_support.h"
 #include "shop/headless_project.h"
 #include "shop/program_data.h"
 #include "shop/shop_document.h"
@@ -25,11 +26,6 @@ bool IsProjectFile(const QString& file) {
 }
 
 } // namespace
-
-void ReportDocumentNotes(const TShop& shop) {
-    for (const QString& note : shop.DocumentNotes())
-        std::fprintf(stderr, "Warning: %s\n", note.toLocal8Bit().constData());
-}
 
 TCliCommand InfoCommand() {
     return {

@@ -13,6 +13,9 @@ namespace {
 
 std::mutex handlerMutex;
 std::function<void()> interruptHandler;
+// Held by the thread that ends the program by a signal, so that the main thread does not end it
+// normally meanwhile.
+std::mutex endingMutex;
 
 sigset_t HandledSignals() {
     sigset_t signalSet;
@@ -29,6 +32,7 @@ std::function<void()> TakeInterruptHandler() {
     return std::exchange(interruptHandler, nullptr);
 }
 
+// With endingMutex locked.
 [[noreturn]] void EndBySignal(int signalNumber, const QString& tempFolder) {
     THeadlessProject::RemoveOwnFolders(tempFolder);
     // Ends the way an unhandled signal does, so that the caller sees which one it was.
@@ -55,12 +59,26 @@ void StartCliSignalThread(const QString& tempFolder) {
             int signalNumber = 0;
             if (sigwait(&signalSet, &signalNumber) != 0)
                 continue;
-            if (const std::function<void()> handler = TakeInterruptHandler())
+            if (const std::function<void()> handler = TakeInterruptHandler()) {
                 handler();
-            else
+            } else {
+                endingMutex.lock();
                 EndBySignal(signalNumber, tempFolder);
+            }
         }
     }).detach();
+}
+
+void EndByPendingSignal(const QString& tempFolder) {
+    // Waits here for good while the signal thread is ending the program.
+    const std::lock_guard<std::mutex> lock(endingMutex);
+    sigset_t pending;
+    if (sigpending(&pending) != 0)
+        return;
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        if (sigismember(&pending, signalNumber) == 1)
+            EndBySignal(signalNumber, tempFolder);
+    }
 }
 
 void SetCliInterruptHandler(std::function<void()> handler) {

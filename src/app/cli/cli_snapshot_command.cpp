@@ -9,7 +9,7 @@
 
 #include "cli/cli_media_module.h"
 #include "common/time_texts.h"
-#include "common/whole_file.h"
+#include "common/whole_picture.h"
 #include "media/ff_player.h"
 
 namespace {
