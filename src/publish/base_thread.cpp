@@ -141,22 +141,45 @@ std::optional<TManifestEntry> TryHashLocalFile(const QString& path) {
 
 } // namespace
 
+QString TBaseThread::LocalTargetPath(const QString&) const {
+    return {};
+}
+
+bool TBaseThread::TargetHoldsUnchanged(const TFolderEntry& file, std::optional<TManifestEntry>& local) const {
+    const TManifestEntry* remote = oldManifest_->Find(file.Relative);
+    if (!remote)
+        return false;
+    if (local)
+        return *remote == *local;
+    // Only a file the target may hold already is hashed.
+    if (QFileInfo(file.Path).size() != remote->Size)
+        return false;
+    local = TryHashLocalFile(file.Path);
+    if (!local)
+        return false;
+    if (!remote->Sha256.isEmpty())
+        return *remote == *local;
+    const QString targetPath = LocalTargetPath(file.Relative);
+    if (targetPath.isEmpty())
+        return false;
+    const std::optional<TManifestEntry> target = TryHashLocalFile(targetPath);
+    return target && *target == *local;
+}
+
 void TBaseThread::SendFile(const TFolderEntry& file, const TFileTransfer& transfer) {
     sitePaths_.insert(file.Relative);
     const QString action = ActionText(file.Relative);
     std::optional<TManifestEntry> local = KnownLocalEntry(file.Path, newManifest_.Find(file.Relative));
-    if (changedOnly_ && oldManifest_) {
-        const TManifestEntry* remote = oldManifest_->Find(file.Relative);
-        // Only a file the target may hold already is hashed before it is sent.
-        if (remote && !local && QFileInfo(file.Path).size() == remote->Size)
-            local = TryHashLocalFile(file.Path);
-        if (remote && local && *remote == *local) {
-            newManifest_.Set(file.Relative, *local);
-            ++doneFiles_;
-            ReportResult(action, prUnchanged);
-            return;
-        }
+    if (changedOnly_ && oldManifest_ && TargetHoldsUnchanged(file, local)) {
+        newManifest_.Set(file.Relative, *local);
+        ++doneFiles_;
+        ReportResult(action, prUnchanged);
+        return;
     }
+    // Hashing costs more than a local copy; a run that compares sends hashed, for the next run.
+    const bool hashWhileSending = changedOnly_ || LocalTargetPath(file.Relative).isEmpty();
+    if (!local && !hashWhileSending)
+        local = StampLocalFile(file.Path);
     TManifestEntry sent;
     const bool succeeded = TransferFile(action, [&] { transfer(local ? nullptr : &sent); });
     if (!local && !sent.Sha256.isEmpty())

@@ -90,6 +90,9 @@ protected:
     virtual bool RemoveEmptyTargetFolder(const QString& relative) = 0;
     // The result list's name for a file of the target.
     virtual QString ActionText(const QString& relative) const = 0;
+    // Where a file of the target lies on this machine; empty when the target is remote. A local
+    // target can be hashed when a later run needs it, so a run that only sends leaves it unhashed.
+    virtual QString LocalTargetPath(const QString& relative) const;
 
     // Reads the target's publish record, asks the overwrite question and counts. The question is
     // not asked when only changes go to a target that holds a record of ours. False when the run is
@@ -139,6 +142,9 @@ private:
     void ReportFileProgress();
     int OverallPercent() const;
     void ReportResult(const QString& action, TPublishResult result);
+    // Whether the target holds the file as it is now, by the old record; `local` is the file's
+    // entry when known and receives it when the comparison had to hash the file.
+    bool TargetHoldsUnchanged(const TFolderEntry& file, std::optional<TManifestEntry>& local) const;
     void RemoveOldFiles();
     // Removes, deepest first, those of the folders (relative to the target) that are now empty.
     void RemoveEmptiedFolders(const QSet<QString>& folders);

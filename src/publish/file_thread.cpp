@@ -57,6 +57,10 @@ QString TFileThread::ActionText(const QString& relative) const {
     return WithTrailingSlash(TargetFolder()) + relative;
 }
 
+QString TFileThread::LocalTargetPath(const QString& relative) const {
+    return ActionText(relative);
+}
+
 QString TFileThread::ManifestPath() const {
     return ActionText(TPublishManifest::FileName());
 }

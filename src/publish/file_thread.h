@@ -20,6 +20,7 @@ protected:
     void RemoveTargetFile(const QString& relative) override;
     bool RemoveEmptyTargetFolder(const QString& relative) override;
     QString ActionText(const QString& relative) const override;
+    QString LocalTargetPath(const QString& relative) const override;
 
 private:
     // Copies the source tree into the target, creating the target with its parents; the folders

@@ -83,6 +83,13 @@ std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManife
     return *known;
 }
 
+std::optional<TManifestEntry> StampLocalFile(const QString& path) {
+    struct stat status {};
+    if (::stat(LocalPath(path).c_str(), &status) != 0)
+        return std::nullopt;
+    return TManifestEntry{status.st_size, {}, LocalFileStamp(status)};
+}
+
 TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -144,10 +151,12 @@ std::optional<TPublishManifest> TPublishManifest::Parse(const QByteArray& json) 
         const QString path = file.value(QStringLiteral("path")).toString();
         const QString sha256 = file.value(QStringLiteral("sha256")).toString();
         const double size = file.value(QStringLiteral("size")).toDouble(-1);
-        if (!IsSafePath(path) || !IsSha256Text(sha256) || size < 0 ||
+        const QString stamp = file.value(QStringLiteral("source")).toString();
+        // Without a hash only the stamp says what the file was.
+        const bool hashOrStamp = IsSha256Text(sha256) || (sha256.isEmpty() && !stamp.isEmpty());
+        if (!IsSafePath(path) || !hashOrStamp || size < 0 ||
             size != static_cast<double>(static_cast<qint64>(size)))
             return std::nullopt;
-        const QString stamp = file.value(QStringLiteral("source")).toString();
         manifest.entries_[path] = {static_cast<qint64>(size), sha256.toLatin1(),
                                    stamp.toLatin1().left(kMaxStamp)};
     }

@@ -12,7 +12,8 @@
 
 struct TManifestEntry {
     qint64 Size = 0;
-    // Lower-case hexadecimal.
+    // Lower-case hexadecimal. Empty in a record of a folder on this machine when the stamp alone
+    // vouched for the file: its hash is taken from the target's own copy when first needed.
     QByteArray Sha256;
     // The local file's device, inode and change time when it was hashed. Any write, rename or
     // attribute change moves the change time, so an equal stamp vouches for the earlier hash.
@@ -52,6 +53,8 @@ TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known = 
 // `known` when it was made from this very file, unchanged since; nothing otherwise, also when the
 // file cannot be looked at. Never reads the content.
 std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known);
+// The file's size and stamp without a hash; nothing when it cannot be looked at.
+std::optional<TManifestEntry> StampLocalFile(const QString& path);
 
 class TPublishManifest {
 public:

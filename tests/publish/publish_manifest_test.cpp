@@ -12,8 +12,9 @@
 namespace {
 
 const QByteArray kSha = QByteArray(64, 'a');
+const QString kOurFormat = QStringLiteral("trovecart-publish");
 
-QByteArray RecordWith(const QString& path, const QString& format = QStringLiteral("trovecart-publish"),
+QByteArray RecordWith(const QString& path, const QString& format = kOurFormat,
                       int version = 1, const QString& sha = QString::fromLatin1(kSha), double size = 3) {
     return QStringLiteral(R"({"format":"%1","version":%2,"files":[{"path":%3,"size":%4,"sha256":"%5"}]})")
         .arg(format)
@@ -36,6 +37,7 @@ TEST(PublishManifestTest, ReadsBackWhatItWrote) {
     TPublishManifest manifest;
     manifest.Set(QStringLiteral("shoppingcart/shop.xml"), {7, kSha, {}});
     manifest.Set(QStringLiteral("big.flv"), {5'000'000'000LL, QByteArray(64, '0'), "1-2-3.4"});
+    manifest.Set(QStringLiteral("stamped.jpg"), {9, {}, "1-2-5.6"});
     manifest.Set(QStringLiteral("gone.jpg"), {1, kSha, {}});
     manifest.Remove(QStringLiteral("gone.jpg"));
 
@@ -51,13 +53,15 @@ TEST(PublishManifestTest, AForeignBrokenOrHostileRecordIsNotTrusted) {
     EXPECT_FALSE(TPublishManifest::Parse("[]"));
     EXPECT_FALSE(TPublishManifest::Parse(R"({"format":"trovecart-publish","version":1})"));
     EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), QStringLiteral("other"))));
-    EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), {}, 2)));
+    EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), kOurFormat, 2)));
     EXPECT_FALSE(
-        TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), {}, 1, QStringLiteral("xyz"))));
+        TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QStringLiteral("xyz"))));
     EXPECT_FALSE(TPublishManifest::Parse(
-        RecordWith(QStringLiteral("index.html"), {}, 1, QString::fromLatin1(kSha), -1)));
+        RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QString::fromLatin1(kSha), -1)));
     EXPECT_FALSE(TPublishManifest::Parse(
-        RecordWith(QStringLiteral("index.html"), {}, 1, QString::fromLatin1(kSha), 1.5)));
+        RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QString::fromLatin1(kSha), 1.5)));
+    // Without a hash, only a stamp says what the file was.
+    EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QString())));
     EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("../../etc/passwd"))));
     EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("/etc/passwd"))));
 }
