@@ -14,8 +14,8 @@ namespace {
 const QByteArray kSha = QByteArray(64, 'a');
 const QString kOurFormat = QStringLiteral("trovecart-publish");
 
-QByteArray RecordWith(const QString& path, const QString& format = kOurFormat,
-                      int version = 1, const QString& sha = QString::fromLatin1(kSha), double size = 3) {
+QByteArray RecordWith(const QString& path, const QString& format = kOurFormat, int version = 1,
+                      const QString& sha = QString::fromLatin1(kSha), double size = 3) {
     return QStringLiteral(R"({"format":"%1","version":%2,"files":[{"path":%3,"size":%4,"sha256":"%5"}]})")
         .arg(format)
         .arg(version)
@@ -54,8 +54,8 @@ TEST(PublishManifestTest, AForeignBrokenOrHostileRecordIsNotTrusted) {
     EXPECT_FALSE(TPublishManifest::Parse(R"({"format":"trovecart-publish","version":1})"));
     EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), QStringLiteral("other"))));
     EXPECT_FALSE(TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), kOurFormat, 2)));
-    EXPECT_FALSE(
-        TPublishManifest::Parse(RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QStringLiteral("xyz"))));
+    EXPECT_FALSE(TPublishManifest::Parse(
+        RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QStringLiteral("xyz"))));
     EXPECT_FALSE(TPublishManifest::Parse(
         RecordWith(QStringLiteral("index.html"), kOurFormat, 1, QString::fromLatin1(kSha), -1)));
     EXPECT_FALSE(TPublishManifest::Parse(
