@@ -1,14 +1,12 @@
 // Trovecart - import-media: the media import dialog's work for one product, without a window.
 #include "cli/cli_import_media_command.h"
 
-#include <atomic>
 #include <cstdio>
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTimer>
 
+#include "cli/cli_conversion.h"
 #include "cli/cli_media_commands.h"
 #include "cli/cli_media_module.h"
 #include "cli/cli_progress.h"
@@ -20,23 +18,6 @@
 #include "shop/program_data.h"
 
 namespace {
-
-std::atomic<bool> interrupted{false};
-
-// Ctrl+C cancels the import instead of ending the program, for as long as the object lives.
-class TInterruptGuard {
-public:
-    explicit TInterruptGuard(TCliInterruptSetter setInterrupt) : setInterrupt_(setInterrupt) {
-        interrupted = false;
-        setInterrupt_([] { interrupted = true; });
-    }
-    ~TInterruptGuard() { setInterrupt_(nullptr); }
-    TInterruptGuard(const TInterruptGuard&) = delete;
-    TInterruptGuard& operator=(const TInterruptGuard&) = delete;
-
-private:
-    TCliInterruptSetter setInterrupt_;
-};
 
 // The one music or video product named "CATEGORY/PRODUCT"; either name may hold a '/'.
 TCartItem& FindProduct(TShop& shop, const QString& path) {
@@ -64,54 +45,12 @@ TCartItem& FindProduct(TShop& shop, const QString& path) {
     return *found.front();
 }
 
-// Runs the queued conversion on one worker with progress on a terminal; mrOk, mrNo after an
-// engine error (its message in `failure`), or mrCancel after Ctrl+C.
-int RunConversion(TVideoConvertor& convertor, QString& failure,
-                  const QString& label = QStringLiteral("Converting")) {
-    TTerminalProgress progress(label);
-    QEventLoop loop;
-    int result = mrNone;
-    convertor.OnProgress = [&progress](const TProgressInfo& info) {
-        if (info.TotalDuration > 0)
-            progress.Show(
-                static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration)));
-    };
-    convertor.OnTerminate = [&](int index, bool, bool exception, const QString& message) {
-        if (index == -1) {
-            loop.quit();
-        } else if (result == mrNone) {
-            result = exception ? mrNo : mrOk;
-            failure = message;
-        }
-    };
-    // Signals cannot touch the event loop; a timer looks at the flag.
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (interrupted && result == mrNone) {
-            result = mrCancel;
-            convertor.Stop(true);
-        }
-    });
-    watch.start(100);
-    convertor.Start(1);
-    if (convertor.Working())
-        loop.exec();
-    return result;
-}
-
-void ThrowUnlessOk(int result, const QString& failure) {
-    if (result == mrCancel)
-        throw EAppError(QStringLiteral("Task cancalled by user."));
-    if (result != mrOk)
-        throw EAppError(QStringLiteral("Tasks Did Not Complete Correctly. Error : ") + failure);
-}
-
 } // namespace
 
 void MakeWebCopies(const QStringList& previewFiles, TCliInterruptSetter setInterrupt) {
     const TInterruptGuard guard(setInterrupt);
     for (const QString& previewFile : previewFiles) {
-        if (interrupted)
+        if (TInterruptGuard::Interrupted())
             throw EAppError(QStringLiteral("Task cancalled by user."));
         TVideoConvertor convertor;
         if (!QueueWebCopy(convertor, previewFile))
@@ -189,7 +128,7 @@ TCliCommand ImportMediaCommand(TCliInterruptSetter setInterrupt) {
                 player.Stop(true);
             }
 
-            if (interrupted)
+            if (TInterruptGuard::Interrupted())
                 throw EAppError(QStringLiteral("Task cancalled by user."));
             TMediaImport import(shop, item, request);
             TVideoConvertor convertor;

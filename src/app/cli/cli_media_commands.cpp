@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <limits>
 
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/cli_conversion.h"
 #include "cli/cli_media_module.h"
 #include "media/av_probe.h"
 #include "media/preview_options.h"
@@ -57,33 +57,8 @@ QJsonObject StreamJson(const TAVProbe& probe, int index) {
     return stream;
 }
 
-// "[#####.....]  50%" on one line of stderr, redrawn only when the percentage changes.
-class TConsoleProgress {
-public:
-    void Show(const TProgressInfo& info) {
-        if (info.TotalDuration <= 0)
-            return;
-        const int percent =
-            static_cast<int>(std::min<int64_t>(100, info.CurrentDuration * 100 / info.TotalDuration));
-        if (percent == shown_)
-            return;
-        shown_ = percent;
-        const int filled = percent * kWidth / 100;
-        std::fprintf(stderr, "\r[%s%s] %3d%%", QByteArray(filled, '#').constData(),
-                     QByteArray(kWidth - filled, '.').constData(), percent);
-        std::fflush(stderr);
-    }
-    void End() {
-        if (shown_ >= 0)
-            std::fputc('\n', stderr);
-    }
-
-private:
-    static constexpr int kWidth = 40;
-    int shown_ = -1;
-};
-
-int RunConversion(const QString& source, bool video, const TClip& clip, const QString& target) {
+int RunConversion(const QString& source, bool video, const TClip& clip, const QString& target,
+                  TCliInterruptSetter setInterrupt) {
     TVideoConvertor convertor;
     TOutputOptions output;
     TInputOptions input;
@@ -91,29 +66,12 @@ int RunConversion(const QString& source, bool video, const TClip& clip, const QS
                         true, &convertor.Engine().Probe());
     if (convertor.AddConversion(input, output, true) < 0)
         throw EAppError(convertor.LastMessage());
-
-    TConsoleProgress progress;
-    QEventLoop loop;
-    bool finished = false;
+    const TInterruptGuard guard(setInterrupt);
     QString failure;
-    convertor.OnProgress = [&progress](const TProgressInfo& info) { progress.Show(info); };
-    convertor.OnTerminate = [&](int index, bool taskFinished, bool exception, const QString& message) {
-        if (index == -1) {
-            loop.quit();
-            return;
-        }
-        finished = taskFinished && !exception;
-        if (exception)
-            failure = message;
-    };
-    convertor.Start(1);
-    if (convertor.Working())
-        loop.exec();
-    progress.End();
+    const int result = RunConversion(convertor, failure);
     for (const QString& substitution : convertor.Engine().EncoderSubstitutions())
         std::fprintf(stderr, "Encoder %s used.\n", substitution.toLocal8Bit().constData());
-    if (!finished)
-        throw EAppError(failure.isEmpty() ? convertor.LastMessage() : failure);
+    ThrowUnlessOk(result, failure);
     std::printf("%s\n", output.FileName.toLocal8Bit().constData());
     return 0;
 }
@@ -153,7 +111,7 @@ TCliCommand ProbeCommand() {
     };
 }
 
-TCliCommand ConvertCommand() {
+TCliCommand ConvertCommand(TCliInterruptSetter setInterrupt) {
     return {
         QString::fromLatin1(kConvertTitle.Name),
         QString::fromLatin1(kConvertTitle.Summary),
@@ -171,7 +129,7 @@ TCliCommand ConvertCommand() {
                 QStringLiteral("OUT"),
                 QStringLiteral("The preview file; its extension becomes .flv or .mp3."));
         },
-        [](const QCommandLineParser& parser) {
+        [setInterrupt](const QCommandLineParser& parser) {
             const QStringList files = ExpectPositional(parser, 2);
             const bool video = parser.isSet(QStringLiteral("video"));
             if (video == parser.isSet(QStringLiteral("audio")))
@@ -182,7 +140,7 @@ TCliCommand ConvertCommand() {
                 start, MicrosecondsOption(parser, QStringLiteral("end"), std::numeric_limits<qint64>::max())};
             if (!clip.IsValid())
                 throw EAppError(kClipOrderMessage);
-            return RunConversion(files.at(0), video, clip, files.at(1));
+            return RunConversion(files.at(0), video, clip, files.at(1), setInterrupt);
         },
     };
 }

@@ -12,7 +12,8 @@ extern "C" Q_DECL_EXPORT void TrovecartMediaCommands(std::vector<TCliCommand>& c
                                                      TMessageService* messages,
                                                      TCliInterruptSetter setInterrupt) {
     SetMessageService(messages);
-    commands = {ProbeCommand(), ConvertCommand(), SnapshotCommand(), ImportMediaCommand(setInterrupt)};
+    commands = {ProbeCommand(), ConvertCommand(setInterrupt), SnapshotCommand(),
+                ImportMediaCommand(setInterrupt)};
 }
 
 extern "C" Q_DECL_EXPORT bool TrovecartMakeWebCopies(const QStringList& previewFiles,

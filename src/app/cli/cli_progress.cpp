@@ -8,14 +8,14 @@ TTerminalProgress::TTerminalProgress(QString label)
     : label_(std::move(label)), enabled_(::isatty(STDERR_FILENO) == 1) {}
 
 TTerminalProgress::~TTerminalProgress() {
-    if (shown_)
+    if (shownPercent_ >= 0)
         std::fputs("\n", stderr);
 }
 
 void TTerminalProgress::Show(int percent) {
-    if (!enabled_)
+    if (!enabled_ || percent == shownPercent_)
         return;
-    shown_ = true;
+    shownPercent_ = percent;
     std::fprintf(stderr, "\r%s... %3d%%", label_.toLocal8Bit().constData(), percent);
     std::fflush(stderr);
 }

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-// A "label... NN%" line on stderr that rewrites itself, shown only when stderr is a terminal.
+// A "label... NN%" line on stderr that rewrites itself when the percentage changes, shown only when
+// stderr is a terminal.
 class TTerminalProgress {
 public:
     explicit TTerminalProgress(QString label);
@@ -20,5 +21,5 @@ public:
 private:
     QString label_;
     bool enabled_;
-    bool shown_ = false;
+    int shownPercent_ = -1;
 };
