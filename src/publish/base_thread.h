@@ -30,9 +30,9 @@ QString PublishResultText(TPublishResult result);
 // has been delivered. Every report is handed to the thread the object lives in (the UI thread), in
 // order, with everything the receivers need in its arguments, in batches a few times a second
 // and all of them before OnTerminate. The worker does not wait for them (for a site of many small
-// files the hand-overs cost more than the copying), only for the answer to the overwrite
-// question. That thread must keep running its event loop until OnTerminate. The signals are emitted in the
-// owner's thread, so receivers there connect with the default connection type.
+// files the hand-overs cost more than the copying), only for the answers to its questions
+// (overwrite, an untrusted server). That thread must keep running its event loop until OnTerminate. The
+// signals are emitted in the owner's thread, so receivers there connect with the default connection type.
 class TBaseThread : public QThread {
     Q_OBJECT
 

@@ -68,21 +68,6 @@ QByteArray LocalFileStamp(const struct stat& status) {
            QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_nsec));
 }
 
-namespace {
-
-bool VouchesFor(const TManifestEntry* known, const struct stat& status) {
-    return known && known->Size == status.st_size && known->SourceStamp == LocalFileStamp(status);
-}
-
-} // namespace
-
-std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known) {
-    struct stat status {};
-    if (!known || ::stat(LocalPath(path).c_str(), &status) != 0 || !VouchesFor(known, status))
-        return std::nullopt;
-    return *known;
-}
-
 std::optional<TManifestEntry> StampLocalFile(const QString& path) {
     struct stat status {};
     if (::stat(LocalPath(path).c_str(), &status) != 0)
@@ -90,7 +75,16 @@ std::optional<TManifestEntry> StampLocalFile(const QString& path) {
     return TManifestEntry{status.st_size, {}, LocalFileStamp(status)};
 }
 
-TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
+std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known) {
+    if (!known)
+        return std::nullopt;
+    const std::optional<TManifestEntry> now = StampLocalFile(path);
+    if (!now || now->Size != known->Size || now->SourceStamp != known->SourceStamp)
+        return std::nullopt;
+    return *known;
+}
+
+TManifestEntry HashLocalFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EAppError(file.errorString());
@@ -98,8 +92,6 @@ TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known) {
     struct stat status {};
     if (::fstat(file.handle(), &status) != 0)
         throw EAppError(QString::fromLocal8Bit(std::strerror(errno)));
-    if (VouchesFor(known, status))
-        return *known;
     TSha256 hash;
     static thread_local std::unique_ptr<char[]> buffer(new char[kHashBlockSize]);
     TManifestEntry entry;

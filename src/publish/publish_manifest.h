@@ -47,9 +47,8 @@ private:
 // The stamp of a local file as fstat or stat gave it, taken before its content is read.
 QByteArray LocalFileStamp(const struct stat& status);
 
-// Hashes the file in large blocks; raises EAppError when it cannot be read. When `known` was made
-// from this very file, unchanged since, it is returned without reading the file again.
-TManifestEntry HashLocalFile(const QString& path, const TManifestEntry* known = nullptr);
+// Hashes the file in large blocks; raises EAppError when it cannot be read.
+TManifestEntry HashLocalFile(const QString& path);
 // `known` when it was made from this very file, unchanged since; nothing otherwise, also when the
 // file cannot be looked at. Never reads the content.
 std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known);

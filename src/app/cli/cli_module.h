@@ -8,8 +8,8 @@
 
 #include "cli/cli_command.h"
 
-// Loading a module's libraries (the media engine's, or libcurl with its TLS stack) takes longer
-// than most commands take to run, so only the commands that need them load them. The names and
+// Commands whose libraries most commands do not need (the media engine, the publish layer with
+// OpenSSL) live in modules that are loaded only when one of their commands runs. The names and
 // summaries of a module's commands are known without it.
 struct TCliTitle {
     const char* Name;
