@@ -12,7 +12,6 @@ extern "C" {
 #include <libswscale/swscale.h>
 
 #include <libavcodec/avcodec.h>
-#include <libavfilter/avfilter.h>
 #include <libavformat/avformat.h>
 #include <libavutil/avutil.h>
 }
@@ -21,13 +20,6 @@ namespace {
 
 std::atomic<bool> librariesLoaded{false};
 
-// A library is usable when its major version (its ABI) is the one compiled against and it is at
-// least as new as the headers were.
-bool Matches(unsigned runtimeVersion, unsigned compiledVersion) {
-    return AV_VERSION_MAJOR(runtimeVersion) == AV_VERSION_MAJOR(compiledVersion) &&
-           runtimeVersion >= compiledVersion;
-}
-
 struct TLibraryCheck {
     const char* Name;
     unsigned Runtime;
@@ -35,6 +27,11 @@ struct TLibraryCheck {
 };
 
 } // namespace
+
+bool LibraryVersionMatches(unsigned runtimeVersion, unsigned compiledVersion) {
+    return AV_VERSION_MAJOR(runtimeVersion) == AV_VERSION_MAJOR(compiledVersion) &&
+           runtimeVersion >= compiledVersion;
+}
 
 bool LibrariesLoaded() {
     return librariesLoaded.load();
@@ -47,11 +44,10 @@ bool LoadLibraries(const QString& folder, QString& message) {
         {"LibAVFormat", avformat_version(), LIBAVFORMAT_VERSION_INT},
         {"LibAVUtil", avutil_version(), LIBAVUTIL_VERSION_INT},
         {"LibSwScale", swscale_version(), LIBSWSCALE_VERSION_INT},
-        {"LibAVFilter", avfilter_version(), LIBAVFILTER_VERSION_INT},
         {"LibSwResample", swresample_version(), LIBSWRESAMPLE_VERSION_INT},
     };
     for (const TLibraryCheck& check : checks) {
-        if (!Matches(check.Runtime, check.Compiled)) {
+        if (!LibraryVersionMatches(check.Runtime, check.Compiled)) {
             message = QStringLiteral("%1 not loaded.").arg(QLatin1String(check.Name));
             return false;
         }

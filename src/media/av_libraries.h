@@ -3,12 +3,17 @@
 
 #include <QString>
 
+// A library is usable when its major version (its ABI) is the one compiled against and it is at
+// least as new as the headers were.
+bool LibraryVersionMatches(unsigned runtimeVersion, unsigned compiledVersion);
+
 // True once LoadLibraries has succeeded in this process. Thread-safe.
 bool LibrariesLoaded();
 
 // The executables find the libraries in `folder` first through their run path
 // ($ORIGIN/Files/System/LibAV), so loading means checking that every library the dynamic loader
-// chose matches the version the program was compiled against. On a mismatch returns false with
+// chose matches the version the program was compiled against. The filter library is checked when
+// a video stream first needs it. On a mismatch returns false with
 // "LibAVCodec not loaded." (or the name of the first library that does not match) in `message`.
 bool LoadLibraries(const QString& folder, QString& message);
 

@@ -1,5 +1,6 @@
 // Trovecart tests - conversions on the engine, checked by probing what they wrote.
 #include <algorithm>
+#include <cmath>
 
 #include <QFile>
 
@@ -21,14 +22,8 @@ struct TRun {
     QList<TProgressInfo> Progress;
 };
 
-// Queues the options' conversion on a convertor, runs it on one worker and waits for the end.
-TRun Convert(TVideoOptions& options, QString* target = nullptr) {
-    TOutputOptions output;
-    TInputOptions input;
-    options.GetOutputOptions(output);
-    options.GetInputOptions(input);
-    if (target)
-        *target = output.FileName;
+// Queues a conversion on a convertor, runs it on one worker and waits for the end.
+TRun Convert(const TInputOptions& input, const TOutputOptions& output) {
     TRun run;
     TVideoConvertor convertor;
     convertor.OnTerminate = [&run](int index, bool finished, bool exception, const QString& message) {
@@ -44,6 +39,30 @@ TRun Convert(TVideoOptions& options, QString* target = nullptr) {
     convertor.Start();
     EXPECT_TRUE(WaitFor([&run] { return !run.Notices.isEmpty() && run.Notices.last().TaskIndex == -1; }));
     return run;
+}
+
+TRun Convert(TVideoOptions& options, QString* target = nullptr) {
+    TOutputOptions output;
+    TInputOptions input;
+    options.GetOutputOptions(output);
+    options.GetInputOptions(input);
+    if (target)
+        *target = output.FileName;
+    return Convert(input, output);
+}
+
+// The 16-bit samples of a WAV file's data chunk.
+QList<int16_t> WavSamples(const QString& file) {
+    const QByteArray whole = ReadFile(file);
+    const qsizetype data = whole.indexOf("data");
+    QList<int16_t> samples;
+    if (data < 0)
+        return samples;
+    const qsizetype begin = data + 8;
+    for (qsizetype at = begin; at + 1 < whole.size(); at += 2)
+        samples.append(static_cast<int16_t>(static_cast<uint8_t>(whole[at]) |
+                                            (static_cast<uint8_t>(whole[at + 1]) << 8)));
+    return samples;
 }
 
 struct TProbed {
@@ -203,6 +222,39 @@ TEST_F(ConversionTest, ClipsAreCutToTheirLength) {
     Preview(options, TMediaFiles::Get().Video(), ofFLV, 1500000, 4000000);
     ExpectFinished(Convert(options, &target));
     EXPECT_NEAR(static_cast<double>(Probe(target).Duration), 500000, 70000);
+}
+
+TEST_F(ConversionTest, AudioIsCutToTheSampleAndScaledByItsVolume) {
+    // 0.5 s to 1.2 s of the 44100 Hz mono sine, as 16-bit samples that need no conversion.
+    TVideoOptions options;
+    Preview(options, TMediaFiles::Get().Mono(), ofMP3, 500000, 1200000);
+    TInputOptions input;
+    TOutputOptions output;
+    options.GetInputOptions(input);
+    options.GetOutputOptions(output);
+    output.FileName = out_.File(QStringLiteral("cut.wav"));
+    output.FileExt = QStringLiteral(".wav");
+    output.AudioCodec = QStringLiteral("pcm_s16le");
+    const QList<int16_t> source = WavSamples(TMediaFiles::Get().Mono());
+    const qsizetype first = 22050;
+
+    struct TCase {
+        int Volume;
+        double Factor;
+    };
+    for (const TCase& volume : {TCase{-1, 1.0}, TCase{128, 0.5}, TCase{512, 2.0}}) {
+        SCOPED_TRACE(volume.Volume);
+        output.AudioVolume = volume.Volume;
+        QFile::remove(output.FileName);
+        ExpectFinished(Convert(input, output));
+        const QList<int16_t> cut = WavSamples(output.FileName);
+        ASSERT_EQ(cut.size(), 30870);
+        int worst = 0;
+        for (qsizetype i = 0; i < cut.size(); ++i)
+            worst = std::max(worst, std::abs(cut.at(i) - static_cast<int>(std::lround(source.at(first + i) *
+                                                                                      volume.Factor))));
+        EXPECT_LE(worst, 1);
+    }
 }
 
 TEST_F(ConversionTest, OggTargetsGetVorbisWhateverAudioCodecWasAsked) {

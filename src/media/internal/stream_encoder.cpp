@@ -5,6 +5,7 @@
 
 #include "media/encoder_choice.h"
 #include "media/internal/av_error.h"
+#include "media/internal/filter_library.h"
 #include "media/media_error.h"
 
 extern "C" {
@@ -32,20 +33,18 @@ QString Rational(AVRational value) {
     return QStringLiteral("%1/%2").arg(value.num).arg(value.den);
 }
 
-// trim/atrim to the window, then the clock moved so that the output starts at 0.
-QStringList WindowFilters(const TStreamTarget& target, bool video) {
+// trim to the window, then the clock moved so that the output starts at 0.
+QStringList WindowFilters(const TStreamTarget& target) {
     QStringList filters;
-    const QString trim = video ? QStringLiteral("trim") : QStringLiteral("atrim");
     QStringList bounds;
     if (target.WindowStart > 0)
         bounds << QStringLiteral("start=") + Seconds(target.WindowStart);
     if (target.WindowEnd >= 0)
         bounds << QStringLiteral("end=") + Seconds(target.WindowEnd);
     if (!bounds.isEmpty())
-        filters << trim + QLatin1Char('=') + bounds.join(QLatin1Char(':'));
+        filters << QStringLiteral("trim=") + bounds.join(QLatin1Char(':'));
     if (!target.CopyTimestamp && target.WindowStart != 0)
-        filters << (video ? QStringLiteral("setpts=PTS-") : QStringLiteral("asetpts=PTS-")) +
-                       Seconds(target.WindowStart) + QStringLiteral("/TB");
+        filters << QStringLiteral("setpts=PTS-") + Seconds(target.WindowStart) + QStringLiteral("/TB");
     return filters;
 }
 
@@ -122,21 +121,16 @@ void ChooseLayout(const AVCodec& codec, int channels, AVChannelLayout& layout) {
     av_channel_layout_copy(&layout, best ? best : &codec.ch_layouts[0]);
 }
 
-QString LayoutText(const AVChannelLayout& layout) {
-    char text[128] = {};
-    av_channel_layout_describe(&layout, text, sizeof text);
-    return QString::fromLatin1(text);
-}
-
 } // namespace
 
-void TStreamEncoder::BuildGraph(const QString& description, const QString& sourceArgs, bool video) {
+void TStreamEncoder::BuildGraph(const QString& description, const QString& sourceArgs) {
+    EnsureFilterLibrary();
     graph_.reset(avfilter_graph_alloc());
     if (!graph_)
         throw EMediaError(QStringLiteral("memory allocation error occurred"));
     graph_->nb_threads = 1;
-    const AVFilter* source = avfilter_get_by_name(video ? "buffer" : "abuffer");
-    const AVFilter* sink = avfilter_get_by_name(video ? "buffersink" : "abuffersink");
+    const AVFilter* source = avfilter_get_by_name("buffer");
+    const AVFilter* sink = avfilter_get_by_name("buffersink");
     Check(avfilter_graph_create_filter(&source_, source, "in", sourceArgs.toUtf8().constData(), nullptr,
                                        graph_.get()),
           QStringLiteral("Cannot create the filter source"));
@@ -179,7 +173,7 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
         *codec,
         plan.PixelFormat.isEmpty() ? decoder.pix_fmt : av_get_pix_fmt(plan.PixelFormat.toUtf8().constData()));
 
-    QStringList head = WindowFilters(target, true);
+    QStringList head = WindowFilters(target);
     QStringList tail = plan.Chain;
     if (constantRate)
         tail << QStringLiteral("fps=") + Rational(rate);
@@ -202,7 +196,7 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
                                    .arg(decoder.height)
                                    .arg(static_cast<int>(decoder.pix_fmt))
                                    .arg(Rational(input.time_base), Rational(aspect));
-    BuildGraph(description, sourceArgs, true);
+    BuildGraph(description, sourceArgs);
 
     encoder_.reset(avcodec_alloc_context3(codec));
     AVCodecContext& encoder = *encoder_;
@@ -250,38 +244,31 @@ void TStreamEncoder::OpenAudio(const TAudioPlan& plan, const TStreamTarget& targ
         ChooseSampleRate(*codec, plan.SampleRate > 0 ? plan.SampleRate : decoder.sample_rate);
     AVChannelLayout layout{};
     ChooseLayout(*codec, plan.Channels > 0 ? plan.Channels : decoder.ch_layout.nb_channels, layout);
-    const QString layoutText = LayoutText(layout);
-
-    QStringList chain = WindowFilters(target, false);
-    if (plan.Volume >= 0)
-        chain << QStringLiteral("volume=%1").arg(plan.Volume / 256.0);
-    chain << QStringLiteral("aformat=sample_fmts=%1:sample_rates=%2:channel_layouts=%3")
-                 .arg(QLatin1String(av_get_sample_fmt_name(sampleFormat)))
-                 .arg(sampleRate)
-                 .arg(layoutText);
-    const QString sourceLayout = decoder.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
-                                     ? QStringLiteral("channels=%1").arg(decoder.ch_layout.nb_channels)
-                                     : QStringLiteral("channel_layout=") + LayoutText(decoder.ch_layout);
-    const QString sourceArgs =
-        QStringLiteral("time_base=%1:sample_rate=%2:sample_fmt=%3:%4")
-            .arg(Rational(input.time_base))
-            .arg(decoder.sample_rate)
-            .arg(QLatin1String(av_get_sample_fmt_name(decoder.sample_fmt)), sourceLayout);
-    BuildGraph(QStringLiteral("[in]%1[out]").arg(chain.join(QLatin1Char(','))), sourceArgs, false);
 
     encoder_.reset(avcodec_alloc_context3(codec));
     AVCodecContext& encoder = *encoder_;
     encoder.sample_fmt = sampleFormat;
     encoder.sample_rate = sampleRate;
     av_channel_layout_copy(&encoder.ch_layout, &layout);
-    av_channel_layout_uninit(&layout);
     encoder.time_base = {1, sampleRate};
     if (plan.BitRate > 0)
         encoder.bit_rate = plan.BitRate;
     AVDictionary* options = nullptr;
     OpenEncoder(&options);
+
+    TAudioConversion conversion;
+    conversion.Format = sampleFormat;
+    conversion.SampleRate = sampleRate;
+    conversion.Layout = layout;
+    if (plan.Volume >= 0)
+        conversion.Volume = plan.Volume / 256.0;
     if (!(codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) && encoder.frame_size > 0)
-        av_buffersink_set_frame_size(sink_, static_cast<unsigned>(encoder.frame_size));
+        conversion.FrameSize = encoder.frame_size;
+    conversion.WindowStart = target.WindowStart;
+    conversion.WindowEnd = target.WindowEnd;
+    conversion.StartAtZero = !target.CopyTimestamp && target.WindowStart != 0;
+    audio_ = std::make_unique<TAudioConverter>(decoder, input.time_base, conversion);
+    av_channel_layout_uninit(&layout);
 }
 
 void TStreamEncoder::OpenEncoder(AVDictionary** options) {
@@ -315,8 +302,11 @@ void TStreamEncoder::Send(AVFrame* frame) {
         Finish();
         return;
     }
-    Check(av_buffersrc_add_frame_flags(source_, frame, AV_BUFFERSRC_FLAG_KEEP_REF),
-          QStringLiteral("Error while filtering"));
+    if (audio_)
+        audio_->Push(*frame);
+    else
+        Check(av_buffersrc_add_frame_flags(source_, frame, AV_BUFFERSRC_FLAG_KEEP_REF),
+              QStringLiteral("Error while filtering"));
     Drain(false);
 }
 
@@ -325,15 +315,18 @@ void TStreamEncoder::Finish() {
         return;
     finished_ = true;
     done_ = true;
-    if (!graph_)
+    if (audio_)
+        audio_->Flush();
+    else if (graph_)
+        Check(av_buffersrc_add_frame_flags(source_, nullptr, 0), QStringLiteral("Error while filtering"));
+    else
         return;
-    Check(av_buffersrc_add_frame_flags(source_, nullptr, 0), QStringLiteral("Error while filtering"));
     Drain(true);
 }
 
 void TStreamEncoder::Drain(bool flush) {
     for (;;) {
-        const int result = av_buffersink_get_frame(sink_, filtered_.get());
+        const int result = NextFrame(flush);
         if (result == AVERROR(EAGAIN) && !flush)
             return;
         if (result == AVERROR_EOF || result == AVERROR(EAGAIN)) {
@@ -343,7 +336,7 @@ void TStreamEncoder::Drain(bool flush) {
             return;
         }
         Check(result, QStringLiteral("Error while filtering"));
-        const AVRational sinkBase = av_buffersink_get_time_base(sink_);
+        const AVRational sinkBase = audio_ ? encoder_->time_base : av_buffersink_get_time_base(sink_);
         if (filtered_->pts != AV_NOPTS_VALUE) {
             outputTime_ = av_rescale_q(filtered_->pts, sinkBase, kMicroseconds) - origin_;
             filtered_->pts =
@@ -362,6 +355,15 @@ void TStreamEncoder::Drain(bool flush) {
         Encode(filtered_.get());
         av_frame_unref(filtered_.get());
     }
+}
+
+// The next converted frame, as the filter sink gives it: 0, or EAGAIN before and EOF after a flush.
+int TStreamEncoder::NextFrame(bool flush) {
+    if (!audio_)
+        return av_buffersink_get_frame(sink_, filtered_.get());
+    if (audio_->Pull(*filtered_))
+        return 0;
+    return flush ? AVERROR_EOF : AVERROR(EAGAIN);
 }
 
 void TStreamEncoder::Encode(AVFrame* frame) {

@@ -1,10 +1,13 @@
-// Trovecart - one output stream: filter graph, encoder and muxer stream (inside the media layer).
+// Trovecart - one output stream: filter graph or audio converter, encoder and muxer stream (inside the media
+// layer).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <QString>
 
+#include "media/internal/audio_converter.h"
 #include "media/internal/av_resources.h"
 #include "media/internal/layer_guard.h"
 #include "media/output_plan.h"
@@ -40,14 +43,16 @@ public:
     QString Substitution() const { return substitution_; }
 
 private:
-    void BuildGraph(const QString& description, const QString& sourceArgs, bool video);
+    void BuildGraph(const QString& description, const QString& sourceArgs);
     void OpenEncoder(AVDictionary** options);
     void Drain(bool flush);
+    int NextFrame(bool flush);
     void Encode(AVFrame* frame);
 
     TStreamTarget target_;
     bool video_ = false;
-    TFilterGraphPtr graph_;
+    TFilterGraphPtr graph_; // video
+    std::unique_ptr<TAudioConverter> audio_;
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
     TCodecContextPtr encoder_;
