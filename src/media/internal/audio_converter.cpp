@@ -82,8 +82,10 @@ void TAudioConverter::Push(const AVFrame& frame) {
                               ? av_rescale_q(frame.pts, inputTimeBase_, AVRational{1, inputRate_})
                               : nextInput_;
     nextInput_ = start + frame.nb_samples;
-    const int64_t dropped = windowStart_ ? std::clamp<int64_t>(*windowStart_ - start, 0, frame.nb_samples) : 0;
-    const int64_t end = windowEnd_ ? std::clamp<int64_t>(*windowEnd_ - start, 0, frame.nb_samples) : frame.nb_samples;
+    const int64_t dropped =
+        windowStart_ ? std::clamp<int64_t>(*windowStart_ - start, 0, frame.nb_samples) : 0;
+    const int64_t end =
+        windowEnd_ ? std::clamp<int64_t>(*windowEnd_ - start, 0, frame.nb_samples) : frame.nb_samples;
     if (end <= dropped)
         return;
     if (firstOutput_ == AV_NOPTS_VALUE) {
@@ -92,7 +94,8 @@ void TAudioConverter::Push(const AVFrame& frame) {
     }
     // The kept part starts `dropped` samples into each plane (or into the one packed plane).
     const int planes = av_sample_fmt_is_planar(inputFormat_) ? inputChannels_ : 1;
-    const int64_t offset = dropped * av_get_bytes_per_sample(inputFormat_) * (planes == 1 ? inputChannels_ : 1);
+    const int64_t offset =
+        dropped * av_get_bytes_per_sample(inputFormat_) * (planes == 1 ? inputChannels_ : 1);
     std::vector<const uint8_t*> input(static_cast<size_t>(planes));
     for (int plane = 0; plane < planes; ++plane)
         input[static_cast<size_t>(plane)] = frame.extended_data[plane] + offset;
@@ -123,7 +126,8 @@ int TAudioConverter::Convert(const uint8_t** input, int count) {
     }
     const int converted = swr_convert(resampler_.get(), scratch_, scratchCapacity_, input, count);
     Check(converted);
-    if (converted > 0 && av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(scratch_), converted) < converted)
+    if (converted > 0 &&
+        av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(scratch_), converted) < converted)
         throw EMediaError(QStringLiteral("memory allocation error occurred"));
     return converted;
 }

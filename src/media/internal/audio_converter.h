@@ -32,7 +32,8 @@ struct TAudioConversion {
 // worker thread only. Errors raise EMediaError.
 class TAudioConverter {
 public:
-    TAudioConverter(const AVCodecContext& decoder, AVRational inputTimeBase, const TAudioConversion& conversion);
+    TAudioConverter(const AVCodecContext& decoder, AVRational inputTimeBase,
+                    const TAudioConversion& conversion);
     ~TAudioConverter();
     TAudioConverter(const TAudioConverter&) = delete;
     TAudioConverter& operator=(const TAudioConverter&) = delete;
@@ -62,7 +63,7 @@ private:
     int scratchCapacity_ = 0;
     std::optional<int64_t> windowStart_; // in input samples
     std::optional<int64_t> windowEnd_;
-    int64_t nextInput_ = 0; // input sample time a frame without a time follows on
+    int64_t nextInput_ = 0;                // input sample time a frame without a time follows on
     int64_t firstOutput_ = AV_NOPTS_VALUE; // output time of the first kept sample
     int64_t pulled_ = 0;
     bool flushed_ = false;
