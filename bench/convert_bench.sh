@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Preview conversions: trovecart-cli convert against the ffmpeg program with the same settings,
 # on a 30 s 1280x720 25 fps clip with stereo audio, and import-media of the same clip into a
-# project's video product. Prints the median time of each, their ratio, and the ratio of the
-# output sizes.
+# project's video product. Prints the median time of each, their ratio, the median of each run's
+# own ratio (the two commands run one after the other, and this machine's speed drifts between two
+# levels over seconds), and the ratio of the output sizes.
 # Usage: bench/convert_bench.sh [path/to/trovecart-cli] [runs]
 set -euo pipefail
 # shellcheck source=bench/bench_lib.sh
@@ -13,11 +14,14 @@ video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate 
 
 bench() { # name, our command, peer command, our output, peer output
     local name=$1 ours=$2 peer=$3 ours_out=$4 peer_out=$5
-    local ours_times=() peer_times=()
+    local ours_times=() peer_times=() ratios=() ours_time peer_time
     for _ in $(seq "$runs"); do
         rm -f "$ours_out" "$peer_out"
-        ours_times+=("$(seconds bash -c "$ours")")
-        peer_times+=("$(seconds bash -c "$peer")")
+        ours_time=$(seconds bash -c "$ours")
+        peer_time=$(seconds bash -c "$peer")
+        ours_times+=("$ours_time")
+        peer_times+=("$peer_time")
+        ratios+=("$(echo "$ours_time / $peer_time" | bc -l)")
     done
     local ours_median peer_median ours_size peer_size
     ours_median=$(printf '%s\n' "${ours_times[@]}" | median)
@@ -26,9 +30,9 @@ bench() { # name, our command, peer command, our output, peer output
     [ "$name" = "import-media" ] && ours_out=$peer_out
     ours_size=$(stat -c %s "$ours_out")
     peer_size=$(stat -c %s "$peer_out")
-    printf '%-12s trovecart %6.2f s  ffmpeg %6.2f s  time ratio %.3f  size ratio %.3f\n' "$name" \
-        "$ours_median" "$peer_median" "$(echo "$ours_median / $peer_median" | bc -l)" \
-        "$(echo "$ours_size / $peer_size" | bc -l)"
+    printf '%-12s trovecart %6.2f s  ffmpeg %6.2f s  time ratio %.3f  paired %.3f  size ratio %.3f\n' \
+        "$name" "$ours_median" "$peer_median" "$(echo "$ours_median / $peer_median" | bc -l)" \
+        "$(printf '%s\n' "${ratios[@]}" | median)" "$(echo "$ours_size / $peer_size" | bc -l)"
 }
 
 bench "FLV preview" \

@@ -71,8 +71,12 @@ def empty_folder(path):
 
 
 def report(workload, ours, theirs, peer_name):
+    """ours[i] and theirs[i] ran one after the other. This machine's speed drifts between two levels
+    over seconds, so the ratio of medians can compare a fast half of one tool with a slow half of the
+    other; the median of each pair's own ratio cannot."""
     ours_median = statistics.median(ours)
     theirs_median = statistics.median(theirs)
-    print('%s: trovecart median %.3f s, %s median %.3f s, ratio %.2f' % (
-        workload, ours_median, peer_name, theirs_median, ours_median / theirs_median))
+    paired = statistics.median(mine / peer for mine, peer in zip(ours, theirs))
+    print('%s: trovecart median %.3f s, %s median %.3f s, ratio %.2f, paired ratio %.2f' % (
+        workload, ours_median, peer_name, theirs_median, ours_median / theirs_median, paired))
     sys.stdout.flush()
