@@ -55,30 +55,108 @@ private:
     int descriptor_;
 };
 
-// The copy is written under a hidden name beside the target and renamed when complete.
-struct TTemporaryFile {
-    std::string Path;
-    TDescriptor File;
-};
-
-TTemporaryFile CreateTemporaryBeside(const std::string& target) {
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    static thread_local std::mt19937_64 random{std::random_device{}()};
-    TTemporaryFile temporary;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary.Path = folder + "." + name + "." + std::to_string(random() % 1000000000) + ".part";
-        // 0666 so that the umask decides the mode, as for any new file.
-        const int descriptor = ::open(temporary.Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST) {
-            temporary.File = TDescriptor(descriptor);
-            return temporary;
-        }
+// The copy is written where no one sees it and put in place under the target's name when it is
+// complete. A new file is written without a name (O_TMPFILE) and linked in: nothing is left behind
+// even when the program dies, and it costs one directory change instead of a create and a rename.
+// A file that replaces another, and any file on a file system without nameless files, is written
+// under a hidden name beside the target and renamed over it.
+class TTemporaryFile {
+public:
+    static TTemporaryFile Beside(const std::string& target, bool replacing) {
+        TTemporaryFile temporary(target);
+        if (!replacing && NamelessFilesWork())
+            temporary.OpenNameless();
+        if (!temporary.File.Valid())
+            temporary.OpenHidden();
+        return temporary;
     }
-    temporary.File = TDescriptor(-1);
-    return temporary;
-}
+
+    TDescriptor File;
+
+    // Puts the complete file in place; returns 0 or the error.
+    int Commit() {
+        if (hiddenPath_.empty()) {
+            if (const int error = LinkNameless())
+                return error;
+            if (hiddenPath_.empty()) {
+                // A late write error shows up at close, when the file has its name already.
+                const int error = File.Close();
+                if (error)
+                    ::unlink(target_.c_str());
+                return error;
+            }
+        }
+        if (const int error = File.Close())
+            return error;
+        return ::rename(hiddenPath_.c_str(), target_.c_str()) == 0 ? 0 : errno;
+    }
+    // Drops what was written; the target stays as it was.
+    void Discard() {
+        File.Close();
+        if (!hiddenPath_.empty())
+            ::unlink(hiddenPath_.c_str());
+    }
+
+private:
+    explicit TTemporaryFile(std::string target) : target_(std::move(target)) {}
+
+    // A nameless file gets its name through its open descriptor, which must stay open until then.
+    int LinkNameless() {
+        const std::string self = "/proc/self/fd/" + std::to_string(File.Get());
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target_.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return 0;
+        // Someone made the target meanwhile: it is replaced, as an existing target would be.
+        return errno == EEXIST ? LinkHidden(self) : errno;
+    }
+
+    static bool NamelessFilesWork() {
+        static const bool work = ::access("/proc/self/fd", X_OK) == 0;
+        return work;
+    }
+    std::string Folder() const {
+        const size_t slash = target_.rfind('/');
+        return slash == std::string::npos ? std::string(".") : target_.substr(0, slash + 1);
+    }
+    std::string HiddenName() const {
+        const size_t slash = target_.rfind('/'); // npos + 1 is 0: no folder, the whole name
+        static thread_local std::mt19937_64 random{std::random_device{}()};
+        return target_.substr(0, slash + 1) + "." + target_.substr(slash + 1) + "." +
+               std::to_string(random() % 1000000000) + ".part";
+    }
+    void OpenNameless() {
+        // 0666 so that the umask decides the mode, as for any new file.
+        File = TDescriptor(::open(Folder().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+    }
+    void OpenHidden() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            hiddenPath_ = HiddenName();
+            const int descriptor = ::open(hiddenPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (descriptor >= 0 || errno != EEXIST) {
+                File = TDescriptor(descriptor);
+                if (descriptor < 0)
+                    hiddenPath_.clear();
+                return;
+            }
+        }
+        hiddenPath_.clear();
+    }
+    // Gives the nameless file a hidden name, so that Commit renames it over the target.
+    int LinkHidden(const std::string& self) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string hidden = HiddenName();
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                hiddenPath_ = hidden;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    std::string target_;
+    std::string hiddenPath_; // empty for a nameless file
+};
 
 // Hashes a file on a thread of its own while the kernel copies it, so that the hash costs a second
 // core rather than time. Reads with pread: the copy's file position stays its own.
@@ -174,17 +252,17 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
             backgroundHash.emplace(input.Get());
     }
 
-    TTemporaryFile temporary = CreateTemporaryBeside(targetPath);
+    struct stat targetStatus {};
+    const bool replacing = ::lstat(targetPath.c_str(), &targetStatus) == 0;
+    TTemporaryFile temporary = TTemporaryFile::Beside(targetPath, replacing);
     if (!temporary.File.Valid())
         ThrowSystemError(errno);
-    // A replaced file keeps its permissions.
-    struct stat targetStatus {};
-    if (::stat(targetPath.c_str(), &targetStatus) == 0 && S_ISREG(targetStatus.st_mode))
+    // A replaced file keeps its permissions (those of the file a link points to).
+    if (replacing && ::stat(targetPath.c_str(), &targetStatus) == 0 && S_ISREG(targetStatus.st_mode))
         ::fchmod(temporary.File.Get(), targetStatus.st_mode & 07777);
 
     const auto fail = [&](int error) {
-        temporary.File.Close();
-        ::unlink(temporary.Path.c_str());
+        temporary.Discard();
         ThrowSystemError(error);
     };
 
@@ -205,10 +283,8 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
     // and for the many small files of a site it would double the crossings for nothing.
     if (done == 0 && !progress(0, total))
         return fail(ECANCELED);
-    if (const int error = temporary.File.Close())
+    if (const int error = temporary.Commit())
         fail(error);
-    if (::rename(temporary.Path.c_str(), targetPath.c_str()) != 0)
-        fail(errno);
     if (inlineHash) {
         hashed->Sha256 = inlineHash->HexDigest();
         hashed->Size = done;

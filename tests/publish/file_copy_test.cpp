@@ -1,9 +1,12 @@
 // Trovecart tests - the publish copy: what it hashes on the way and what a stop leaves.
+#include <sys/stat.h>
+
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 #include "common/app_error.h"
+#include "common/file_utils.h"
 #include "publish/file_copy.h"
 #include "publish/publish_manifest.h"
 #include "publish/publish_test_support.h"
@@ -44,6 +47,39 @@ TEST(FileCopyTest, AStoppedHashedCopyKeepsTheOldFileAndLeavesNothingElse) {
     EXPECT_EQ(ReadFile(target), QByteArray("previous version"));
     EXPECT_EQ(QDir(folder.File(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
     EXPECT_TRUE(hashed.Sha256.isEmpty()) << "no hash for a copy that did not happen";
+}
+
+TEST(FileCopyTest, ANewOrReplacedFileAppearsWholeUnderItsNameAndNothingElseDoes) {
+    TTempFolder folder;
+    const QString source = folder.File(QStringLiteral("page.html"));
+    WriteFile(source, PatternBytes(5000));
+    const QString out = folder.File(QStringLiteral("out"));
+    QDir().mkpath(out);
+    const auto entries = [&out] { return QDir(out).entryList(QDir::Files | QDir::Hidden | QDir::System); };
+    const QString target = out + QStringLiteral("/page.html");
+
+    // Stopped before its end, a new file leaves no trace.
+    EXPECT_THROW(CopyFileWithProgress(source, target, [](qint64, qint64) { return false; }), EAppError);
+    EXPECT_TRUE(entries().isEmpty());
+
+    // Complete, it has the umask's mode like any new file.
+    CopyFileWithProgress(source, target, kGoOn);
+    EXPECT_EQ(ReadFile(target), ReadFile(source));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("page.html")});
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat status {};
+    ASSERT_EQ(::stat(LocalPath(target).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0666 & ~mask);
+
+    // A replaced file keeps the mode it was given.
+    ASSERT_EQ(::chmod(LocalPath(target).c_str(), 0640), 0);
+    WriteFile(source, "second version");
+    CopyFileWithProgress(source, target, kGoOn);
+    EXPECT_EQ(ReadFile(target), QByteArray("second version"));
+    EXPECT_EQ(entries(), QStringList{QStringLiteral("page.html")});
+    ASSERT_EQ(::stat(LocalPath(target).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640);
 }
 
 } // namespace
