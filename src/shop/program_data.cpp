@@ -160,29 +160,77 @@ void TProgramData::LoadSettings(const QString& fileName) {
     }
 }
 
-QString TProgramData::DefaultFullPathAddress() {
-    return QStringLiteral("http://www.example.com/shop/");
+namespace {
+
+// Shops whose embed address is kept; the oldest goes first.
+constexpr size_t kMaxShopEmbedAddresses = 50;
+
+QString ProjectKey(const QString& projectFile) {
+    return projectFile.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(projectFile).absoluteFilePath());
+}
+
+TEmbedAddress ReadEmbedAddress(const pugi::xml_node& node) {
+    TEmbedAddress address;
+    address.FullPath = RequiredIntAttribute(node, "full_path") != 0;
+    address.Address = RequiredAttribute(node, "full_path_address");
+    return address;
+}
+
+void WriteEmbedAddress(pugi::xml_node node, const TEmbedAddress& address) {
+    SetAttribute(node, "full_path", address.FullPath ? 1 : 0);
+    SetAttribute(node, "full_path_address", address.Address);
+}
+
+} // namespace
+
+TEmbedAddress TProgramData::EmbedAddress(const QString& projectFile) const {
+    const QString key = ProjectKey(projectFile);
+    for (const TShopEmbedAddress& shop : shopEmbedAddresses_) {
+        if (!key.isEmpty() && shop.ProjectFile == key)
+            return shop.Address;
+    }
+    return lastEmbedAddress_;
+}
+
+void TProgramData::SetEmbedAddress(const QString& projectFile, const TEmbedAddress& address) {
+    lastEmbedAddress_ = address;
+    const QString key = ProjectKey(projectFile);
+    if (key.isEmpty())
+        return;
+    std::erase_if(shopEmbedAddresses_,
+                  [&key](const TShopEmbedAddress& shop) { return shop.ProjectFile == key; });
+    shopEmbedAddresses_.insert(shopEmbedAddresses_.begin(), {key, address});
+    if (shopEmbedAddresses_.size() > kMaxShopEmbedAddresses)
+        shopEmbedAddresses_.pop_back();
 }
 
 // Its own element after the account's, read on its own: files from before it, and a damaged one,
-// leave the dialog as it first appears and cost nothing else.
+// leave the dialog as it first appears and cost nothing else. Each shop's embed address is a child
+// of its own; a damaged one is left out.
 void TProgramData::LoadPublishChoices(const pugi::xml_node& root) {
     publishChangedOnly_ = false;
     publishRemoveOld_ = false;
-    publishFullPath_ = false;
-    publishFullPathAddress_ = DefaultFullPathAddress();
+    lastEmbedAddress_ = {};
+    shopEmbedAddresses_.clear();
     const pugi::xml_node choices = root.child("publish_options");
     if (!choices)
         return;
     try {
         const bool changedOnly = RequiredIntAttribute(choices, "changed_only") != 0;
         const bool removeOld = RequiredIntAttribute(choices, "remove_old") != 0;
-        const bool fullPath = RequiredIntAttribute(choices, "full_path") != 0;
-        publishFullPathAddress_ = RequiredAttribute(choices, "full_path_address");
+        lastEmbedAddress_ = ReadEmbedAddress(choices);
         publishChangedOnly_ = changedOnly;
         publishRemoveOld_ = removeOld;
-        publishFullPath_ = fullPath;
     } catch (const EShopError&) {
+        return;
+    }
+    for (const pugi::xml_node& shop : choices.children("shop")) {
+        try {
+            const QString key = ProjectKey(RequiredAttribute(shop, "path"));
+            if (!key.isEmpty() && shopEmbedAddresses_.size() < kMaxShopEmbedAddresses)
+                shopEmbedAddresses_.push_back({key, ReadEmbedAddress(shop)});
+        } catch (const EShopError&) {
+        }
     }
 }
 
@@ -214,8 +262,12 @@ void TProgramData::SaveSettings(const QString& fileName) const {
     pugi::xml_node choices = root.append_child("publish_options");
     SetAttribute(choices, "changed_only", publishChangedOnly_ ? 1 : 0);
     SetAttribute(choices, "remove_old", publishRemoveOld_ ? 1 : 0);
-    SetAttribute(choices, "full_path", publishFullPath_ ? 1 : 0);
-    SetAttribute(choices, "full_path_address", publishFullPathAddress_);
+    WriteEmbedAddress(choices, lastEmbedAddress_);
+    for (const TShopEmbedAddress& shop : shopEmbedAddresses_) {
+        pugi::xml_node node = choices.append_child("shop");
+        SetAttribute(node, "path", shop.ProjectFile);
+        WriteEmbedAddress(node, shop.Address);
+    }
 
     std::ostringstream text;
     document.save(text, "     ", pugi::format_indent, pugi::encoding_utf8);

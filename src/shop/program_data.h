@@ -22,6 +22,13 @@ private:
     QString src_;
 };
 
+// Whether the embed code uses the site's web address, and that address as typed.
+struct TEmbedAddress {
+    bool FullPath = false;
+    QString Address = QStringLiteral("http://www.example.com/shop/");
+    bool operator==(const TEmbedAddress&) const = default;
+};
+
 // Recently used project files, most recent first.
 class TResentItems {
 public:
@@ -92,11 +99,12 @@ public:
     void SetPublishChangedOnly(bool value) { publishChangedOnly_ = value; }
     bool PublishRemoveOld() const { return publishRemoveOld_; }
     void SetPublishRemoveOld(bool value) { publishRemoveOld_ = value; }
-    // Whether the embed code uses the web address below, and that address as typed.
-    bool PublishFullPath() const { return publishFullPath_; }
-    void SetPublishFullPath(bool value) { publishFullPath_ = value; }
-    const QString& PublishFullPathAddress() const { return publishFullPathAddress_; }
-    void SetPublishFullPathAddress(const QString& value) { publishFullPathAddress_ = value; }
+    // The embed address last given for the shop saved as `projectFile`; for a shop never given one
+    // (or never saved), the one given last for any shop.
+    TEmbedAddress EmbedAddress(const QString& projectFile) const;
+    // Remembers the address for the shop saved as `projectFile` (for none when it is empty) and as
+    // the one given last.
+    void SetEmbedAddress(const QString& projectFile, const TEmbedAddress& address);
 
     TThemes& Themes() { return themes_; }
     const TThemes& Themes() const { return themes_; }
@@ -127,7 +135,11 @@ public:
     void LoadThemes(const QString& fileName) { LoadThemeCatalogue(fileName, themes_); }
 
 private:
-    static QString DefaultFullPathAddress();
+    struct TShopEmbedAddress {
+        QString ProjectFile;
+        TEmbedAddress Address;
+    };
+
     void LoadPublishChoices(const pugi::xml_node& root);
 
     TResentItems recent_;
@@ -146,8 +158,8 @@ private:
     QString ftpTrustedFingerprint_;
     bool publishChangedOnly_ = false;
     bool publishRemoveOld_ = false;
-    bool publishFullPath_ = false;
-    QString publishFullPathAddress_ = DefaultFullPathAddress();
+    TEmbedAddress lastEmbedAddress_;
+    std::vector<TShopEmbedAddress> shopEmbedAddresses_; // most recently given first
     TThemes themes_;
     QString programFolder_;
     QString settingsFolder_;

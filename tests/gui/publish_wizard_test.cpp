@@ -104,7 +104,28 @@ TEST_F(PublishWizardTest, TheNextDialogOffersTheChoicesLastLeft) {
     next->EditFullPath->clear();
     EXPECT_FALSE(console->ProgramData().PublishRemoveOld());
     EXPECT_TRUE(console->ProgramData().PublishChangedOnly());
-    EXPECT_EQ(console->ProgramData().PublishFullPathAddress(), QString());
+    EXPECT_EQ(console->ProgramData().EmbedAddress(console->Shop()->FileName()).Address, QString());
+}
+
+TEST_F(PublishWizardTest, EachShopOffersTheEmbedAddressItWasLastGiven) {
+    const QString books = target.File(QStringLiteral("books.scp"));
+    const QString music = target.File(QStringLiteral("music.scp"));
+    const auto giveAddress = [&](const QString& projectFile, const QString& address) {
+        console->Shop()->SetFileName(projectFile);
+        auto wizard = Wizard(target.Path());
+        wizard->CheckBoxFullPath->setChecked(true);
+        wizard->EditFullPath->setText(address);
+        wizard->btnCancelClick();
+    };
+    giveAddress(books, QStringLiteral("https://books.test/"));
+    giveAddress(music, QStringLiteral("https://music.test/"));
+
+    console->Shop()->SetFileName(books);
+    EXPECT_TRUE(
+        Wizard(target.Path())->MemoEmbedCode->toPlainText().contains("\"https://books.test/shoppingcart/"));
+    console->Shop()->SetFileName(target.File(QStringLiteral("new.scp")));
+    EXPECT_EQ(Wizard(target.Path())->EditFullPath->text(), QStringLiteral("https://music.test/"))
+        << "a shop without its own address starts from the last one";
 }
 
 TEST_F(PublishWizardTest, CancelOnTheMainPagePublishesNothing) {

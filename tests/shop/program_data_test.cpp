@@ -139,22 +139,21 @@ TEST(ProgramDataTest, PublishChoicesReadBackAndOlderOrDamagedOnesGiveTheFirstLoo
     data.SetFTPHost(QStringLiteral("h"));
     data.SetPublishChangedOnly(true);
     data.SetPublishRemoveOld(true);
-    data.SetPublishFullPath(true);
-    data.SetPublishFullPathAddress(QStringLiteral("https://shop.test/a \"b\" & c"));
+    data.SetEmbedAddress(QString(), {true, QStringLiteral("https://shop.test/a \"b\" & c")});
     data.SaveSettings(file);
     TProgramData loaded(temp.Path(), temp.Path(), temp.Path());
     loaded.LoadSettings(file);
     EXPECT_TRUE(loaded.PublishChangedOnly());
     EXPECT_TRUE(loaded.PublishRemoveOld());
-    EXPECT_TRUE(loaded.PublishFullPath());
-    EXPECT_EQ(loaded.PublishFullPathAddress(), QStringLiteral("https://shop.test/a \"b\" & c"));
+    EXPECT_EQ(loaded.EmbedAddress(QString()),
+              (TEmbedAddress{true, QStringLiteral("https://shop.test/a \"b\" & c")}));
     EXPECT_EQ(loaded.FTPHost(), QStringLiteral("h"));
 
     const auto expectFirstLook = [](const TProgramData& read) {
         EXPECT_FALSE(read.PublishChangedOnly());
         EXPECT_FALSE(read.PublishRemoveOld());
-        EXPECT_FALSE(read.PublishFullPath());
-        EXPECT_EQ(read.PublishFullPathAddress(), QStringLiteral("http://www.example.com/shop/"));
+        EXPECT_EQ(read.EmbedAddress(QString()), TEmbedAddress());
+        EXPECT_EQ(TEmbedAddress().Address, QStringLiteral("http://www.example.com/shop/"));
     };
     // A file from before the choices were kept, even one without an FTP account.
     for (const QString& body :
@@ -182,7 +181,48 @@ TEST(ProgramDataTest, PublishChoicesReadBackAndOlderOrDamagedOnesGiveTheFirstLoo
                   .toUtf8());
     loaded.LoadSettings(file);
     EXPECT_TRUE(loaded.PublishRemoveOld());
-    EXPECT_EQ(loaded.PublishFullPathAddress(), QString()) << "an address cleared by the user stays cleared";
+    EXPECT_EQ(loaded.EmbedAddress(QString()).Address, QString())
+        << "an address cleared by the user stays cleared";
+}
+
+TEST(ProgramDataTest, EachShopKeepsItsOwnEmbedAddress) {
+    TTempFolder temp;
+    const QString file = temp.File(QStringLiteral("shopconfig.xml"));
+    const QString books = temp.File(QStringLiteral("books.scp"));
+    const QString music = temp.File(QStringLiteral("music.scp"));
+    TProgramData data(temp.Path(), temp.Path(), temp.Path());
+    const TEmbedAddress booksSite{true, QStringLiteral("https://books.test/")};
+    const TEmbedAddress musicSite{false, QStringLiteral("https://music.test/shop")};
+    data.SetEmbedAddress(books, booksSite);
+    data.SetEmbedAddress(music, musicSite);
+    data.SaveSettings(file);
+
+    TProgramData loaded(temp.Path(), temp.Path(), temp.Path());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(loaded.EmbedAddress(books), booksSite);
+    EXPECT_EQ(loaded.EmbedAddress(temp.Path() + QStringLiteral("./books.scp")), booksSite) << "the same file";
+    EXPECT_EQ(loaded.EmbedAddress(music), musicSite);
+    // A shop never given one, and one never saved, start from the address given last.
+    EXPECT_EQ(loaded.EmbedAddress(temp.File(QStringLiteral("new.scp"))), musicSite);
+    EXPECT_EQ(loaded.EmbedAddress(QString()), musicSite);
+
+    // A damaged shop entry costs only itself; an older program's file has none.
+    WriteFile(file, SettingsWith(QStringLiteral("<publish_options changed_only=\"0\" remove_old=\"0\" "
+                                                "full_path=\"0\" full_path_address=\"last\">"
+                                                "<shop path=\"%1\" full_path=\"1\"/>"
+                                                "<shop path=\"%2\" full_path=\"1\" full_path_address=\"m\"/>"
+                                                "</publish_options>")
+                                     .arg(books, music))
+                        .toUtf8());
+    loaded.LoadSettings(file);
+    EXPECT_EQ(loaded.EmbedAddress(books), (TEmbedAddress{false, QStringLiteral("last")}));
+    EXPECT_EQ(loaded.EmbedAddress(music), (TEmbedAddress{true, QStringLiteral("m")}));
+
+    // Only the shops given an address most recently are kept.
+    for (int i = 0; i < 60; ++i)
+        loaded.SetEmbedAddress(temp.File(QStringLiteral("shop%1.scp").arg(i)), {true, QString::number(i)});
+    EXPECT_EQ(loaded.EmbedAddress(temp.File(QStringLiteral("shop10.scp"))).Address, QStringLiteral("10"));
+    EXPECT_EQ(loaded.EmbedAddress(temp.File(QStringLiteral("shop9.scp"))).Address, QStringLiteral("59"));
 }
 
 TEST(ProgramDataTest, LoadingRulesForPartAndDamagedFiles) {

@@ -247,16 +247,19 @@ QWidget* TPublishWizard::BuildCodePage() {
 void TPublishWizard::KeepChoices() {
     CheckBoxChangedOnly->setChecked(settings_.PublishChangedOnly());
     CheckBoxRemoveOld->setChecked(settings_.PublishRemoveOld());
-    CheckBoxFullPath->setChecked(settings_.PublishFullPath());
-    EditFullPath->setText(settings_.PublishFullPathAddress());
+    const TEmbedAddress embed = settings_.EmbedAddress(shop_.FileName());
+    CheckBoxFullPath->setChecked(embed.FullPath);
+    EditFullPath->setText(embed.Address);
     connect(CheckBoxChangedOnly, &QCheckBox::toggled, this,
             [this](bool checked) { settings_.SetPublishChangedOnly(checked); });
     connect(CheckBoxRemoveOld, &QCheckBox::toggled, this,
             [this](bool checked) { settings_.SetPublishRemoveOld(checked); });
-    connect(CheckBoxFullPath, &QCheckBox::toggled, this,
-            [this](bool checked) { settings_.SetPublishFullPath(checked); });
-    connect(EditFullPath, &QLineEdit::textChanged, this,
-            [this](const QString& text) { settings_.SetPublishFullPathAddress(text); });
+    // Each shop keeps its own address: shops live at different sites.
+    const auto keepEmbedAddress = [this] {
+        settings_.SetEmbedAddress(shop_.FileName(), {CheckBoxFullPath->isChecked(), EditFullPath->text()});
+    };
+    connect(CheckBoxFullPath, &QCheckBox::toggled, this, keepEmbedAddress);
+    connect(EditFullPath, &QLineEdit::textChanged, this, keepEmbedAddress);
 }
 
 void TPublishWizard::showEvent(QShowEvent* event) {
