@@ -106,12 +106,8 @@ void EnsureFilterLibrary() {
         throw EMediaError(QStringLiteral("LibAVFilter not loaded."));
 }
 
-// Every caller has passed EnsureFilterLibrary, so only the version needs a check of its own.
+// Every caller has passed EnsureFilterLibrary: the functions need no check of their own.
 extern "C" {
-
-unsigned avfilter_version() {
-    return Filters() ? Filters()->Version() : 0;
-}
 
 const AVFilter* avfilter_get_by_name(const char* name) {
     return Filters()->GetByName(name);
