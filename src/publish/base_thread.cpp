@@ -177,12 +177,10 @@ void TBaseThread::SendFile(const TFolderEntry& file, const TFileTransfer& transf
         return;
     }
     // Hashing costs more than a local copy; a run that compares sends hashed, for the next run.
-    const bool hashWhileSending = changedOnly_ || LocalTargetPath(file.Relative).isEmpty();
-    if (!local && !hashWhileSending)
-        local = StampLocalFile(file.Path);
+    const bool hash = changedOnly_ || LocalTargetPath(file.Relative).isEmpty();
     TManifestEntry sent;
-    const bool succeeded = TransferFile(action, [&] { transfer(local ? nullptr : &sent); });
-    if (!local && !sent.Sha256.isEmpty())
+    const bool succeeded = TransferFile(action, [&] { transfer(local ? nullptr : &sent, hash); });
+    if (!local && !sent.SourceStamp.isEmpty())
         local = sent;
     if (succeeded && local)
         newManifest_.Set(file.Relative, *local);

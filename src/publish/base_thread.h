@@ -111,9 +111,11 @@ protected:
     // through, old files are removed when asked and a record of every file known to be on the target is
     // written.
     void PublishWithManifest(const std::function<void()>& sendFiles);
-    // Sends one file. When `hashed` is not null, the transfer also fills it with the file's entry,
-    // hashed from what it sends (or before sending, never after: the file may change meanwhile).
-    using TFileTransfer = std::function<void(TManifestEntry* hashed)>;
+    // Sends one file. When `sent` is not null, the transfer also fills it with the file's entry as
+    // sent: size and stamp, and the hash of what it sends when `hash` is set (a remote target always
+    // needs it). Taken before or while sending, never after: the file may change meanwhile. An
+    // entry the transfer cannot vouch for stays empty.
+    using TFileTransfer = std::function<void(TManifestEntry* sent, bool hash)>;
     // Sends one file of the walk with TransferFile unless the target holds it unchanged.
     void SendFile(const TFolderEntry& file, const TFileTransfer& transfer);
 

@@ -75,16 +75,13 @@ public:
 
     // Puts the complete file in place; returns 0 or the error.
     int Commit() {
+        // A nameless file is linked under the target's name, or under a hidden one when the target
+        // appeared meanwhile.
         if (hiddenPath_.empty()) {
             if (const int error = LinkNameless())
                 return error;
-            if (hiddenPath_.empty()) {
-                // A late write error shows up at close, when the file has its name already.
-                const int error = File.Close();
-                if (error)
-                    ::unlink(target_.c_str());
-                return error;
-            }
+            if (hiddenPath_.empty())
+                return CloseLinked();
         }
         if (const int error = File.Close())
             return error;
@@ -109,6 +106,14 @@ private:
         return errno == EEXIST ? LinkHidden(self) : errno;
     }
 
+    // A late write error shows up at close, when the file has its name already.
+    int CloseLinked() {
+        const int error = File.Close();
+        if (error)
+            ::unlink(target_.c_str());
+        return error;
+    }
+
     static bool NamelessFilesWork() {
         static const bool work = ::access("/proc/self/fd", X_OK) == 0;
         return work;
@@ -128,30 +133,31 @@ private:
         File = TDescriptor(::open(Folder().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
     }
     void OpenHidden() {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            hiddenPath_ = HiddenName();
-            const int descriptor = ::open(hiddenPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (descriptor >= 0 || errno != EEXIST) {
-                File = TDescriptor(descriptor);
-                if (descriptor < 0)
-                    hiddenPath_.clear();
-                return;
-            }
-        }
-        hiddenPath_.clear();
+        ClaimHiddenName([this](const std::string& hidden) {
+            File = TDescriptor(::open(hidden.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            return File.Valid();
+        });
     }
     // Gives the nameless file a hidden name, so that Commit renames it over the target.
     int LinkHidden(const std::string& self) {
+        const bool linked = ClaimHiddenName([&self](const std::string& hidden) {
+            return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0;
+        });
+        return linked ? 0 : errno;
+    }
+    // Tries fresh hidden names until `claim` takes one (it becomes hiddenPath_) or fails for
+    // another reason than the name being taken; errno then says why.
+    template <typename TClaim> bool ClaimHiddenName(const TClaim& claim) {
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string hidden = HiddenName();
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            if (claim(hidden)) {
                 hiddenPath_ = hidden;
-                return 0;
+                return true;
             }
             if (errno != EEXIST)
-                return errno;
+                return false;
         }
-        return EEXIST;
+        return false;
     }
 
     std::string target_;
@@ -229,7 +235,7 @@ ssize_t CopyBlock(int input, int output, size_t count, bool& kernelCopy, TSha256
 } // namespace
 
 void CopyFileWithProgress(const QString& source, const QString& target, const TCopyProgress& progress,
-                          TManifestEntry* hashed) {
+                          TManifestEntry* sent, bool hash) {
     const std::string targetPath = LocalPath(target);
     TDescriptor input(::open(LocalPath(source).c_str(), O_RDONLY | O_CLOEXEC));
     if (!input.Valid())
@@ -243,9 +249,9 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
     // A small file is hashed from the block read to copy it; a large one alongside the kernel's copy.
     std::optional<TSha256> inlineHash;
     std::optional<TBackgroundHash> backgroundHash;
-    if (hashed) {
-        *hashed = {};
-        hashed->SourceStamp = LocalFileStamp(sourceStatus);
+    if (sent)
+        *sent = {};
+    if (sent && hash) {
         if (total <= static_cast<qint64>(kBlockSize))
             inlineHash.emplace();
         else
@@ -285,14 +291,17 @@ void CopyFileWithProgress(const QString& source, const QString& target, const TC
         return fail(ECANCELED);
     if (const int error = temporary.Commit())
         fail(error);
+    // A file that grew or shrank meanwhile has no entry that matches what was copied.
+    if (!sent || done != total)
+        return;
+    TManifestEntry entry{done, {}, LocalFileStamp(sourceStatus)};
     if (inlineHash) {
-        hashed->Sha256 = inlineHash->HexDigest();
-        hashed->Size = done;
+        entry.Sha256 = inlineHash->HexDigest();
     } else if (backgroundHash) {
-        // A file that grew or shrank meanwhile has no hash that matches what was copied.
-        if (const auto result = backgroundHash->Result(); result && result->Size == done) {
-            hashed->Sha256 = result->Sha256;
-            hashed->Size = done;
-        }
+        const auto result = backgroundHash->Result();
+        if (!result || result->Size != done)
+            return;
+        entry.Sha256 = result->Sha256;
     }
+    *sent = entry;
 }

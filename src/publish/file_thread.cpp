@@ -37,20 +37,20 @@ void TFileThread::CopyFolder(const QString& source, const QString& target) {
     WalkSentEntries(
         source, [&](const TFolderEntry& folder) { ForceOutputFolder(targetFolder + folder.Relative); },
         [&](const TFolderEntry& file) {
-            SendFile(file, [&](TManifestEntry* hashed) {
-                CopyOneFile(file.Path, targetFolder + file.Relative, hashed);
+            SendFile(file, [&](TManifestEntry* sent, bool hash) {
+                CopyOneFile(file.Path, targetFolder + file.Relative, sent, hash);
             });
         });
 }
 
-void TFileThread::CopyOneFile(const QString& source, const QString& target, TManifestEntry* hashed) {
+void TFileThread::CopyOneFile(const QString& source, const QString& target, TManifestEntry* sent, bool hash) {
     CopyFileWithProgress(
         source, target,
         [this](qint64 done, qint64 total) {
             UpdateFileProgress(done, total);
             return !Terminated();
         },
-        hashed);
+        sent, hash);
 }
 
 QString TFileThread::ActionText(const QString& relative) const {

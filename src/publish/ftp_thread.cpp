@@ -69,9 +69,10 @@ void TFTPThread::UploadFolder(const QString& localFolder, const QString& remoteF
         localFolder, [&](const TFolderEntry& folder) { EnterRemoteFolder(remote + folder.Relative); },
         [&](const TFolderEntry& file) {
             const QString path = remote + file.Relative;
-            SendFile(file, [&](TManifestEntry* hashed) {
-                if (hashed)
-                    *hashed = HashLocalFile(file.Path);
+            // A remote copy cannot be hashed later: every file is hashed before it goes.
+            SendFile(file, [&](TManifestEntry* sent, bool) {
+                if (sent)
+                    *sent = HashLocalFile(file.Path);
                 // The folder the file goes into, with its final '/'.
                 const QString folder = path.left(path.size() - file.Name.size());
                 try {

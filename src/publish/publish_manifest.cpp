@@ -68,12 +68,17 @@ QByteArray LocalFileStamp(const struct stat& status) {
            QByteArray::number(static_cast<qlonglong>(status.st_ctim.tv_nsec));
 }
 
+namespace {
+
+// The file's size and stamp without a hash; nothing when it cannot be looked at.
 std::optional<TManifestEntry> StampLocalFile(const QString& path) {
     struct stat status {};
     if (::stat(LocalPath(path).c_str(), &status) != 0)
         return std::nullopt;
     return TManifestEntry{status.st_size, {}, LocalFileStamp(status)};
 }
+
+} // namespace
 
 std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known) {
     if (!known)

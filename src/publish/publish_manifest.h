@@ -52,8 +52,6 @@ TManifestEntry HashLocalFile(const QString& path);
 // `known` when it was made from this very file, unchanged since; nothing otherwise, also when the
 // file cannot be looked at. Never reads the content.
 std::optional<TManifestEntry> KnownLocalEntry(const QString& path, const TManifestEntry* known);
-// The file's size and stamp without a hash; nothing when it cannot be looked at.
-std::optional<TManifestEntry> StampLocalFile(const QString& path);
 
 class TPublishManifest {
 public:

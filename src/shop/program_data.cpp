@@ -1,6 +1,7 @@
 // Trovecart - program settings and shopconfig.xml.
 #include "shop/program_data.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <sstream>
 #include <unistd.h>
@@ -185,11 +186,10 @@ void WriteEmbedAddress(pugi::xml_node node, const TEmbedAddress& address) {
 
 TEmbedAddress TProgramData::EmbedAddress(const QString& projectFile) const {
     const QString key = ProjectKey(projectFile);
-    for (const TShopEmbedAddress& shop : shopEmbedAddresses_) {
-        if (!key.isEmpty() && shop.ProjectFile == key)
-            return shop.Address;
-    }
-    return lastEmbedAddress_;
+    const auto shop =
+        std::find_if(shopEmbedAddresses_.begin(), shopEmbedAddresses_.end(),
+                     [&key](const TShopEmbedAddress& entry) { return entry.ProjectFile == key; });
+    return !key.isEmpty() && shop != shopEmbedAddresses_.end() ? shop->Address : lastEmbedAddress_;
 }
 
 void TProgramData::SetEmbedAddress(const QString& projectFile, const TEmbedAddress& address) {

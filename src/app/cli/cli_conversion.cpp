@@ -2,7 +2,6 @@
 #include "cli/cli_conversion.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include <QEventLoop>
 #include <QTimer>
@@ -11,25 +10,6 @@
 #include "common/app_error.h"
 #include "common/message_service.h"
 #include "media/video_convertor.h"
-
-namespace {
-
-std::atomic<bool> interrupted{false};
-
-} // namespace
-
-TInterruptGuard::TInterruptGuard(TCliInterruptSetter setInterrupt) : setInterrupt_(setInterrupt) {
-    interrupted = false;
-    setInterrupt_([] { interrupted = true; });
-}
-
-TInterruptGuard::~TInterruptGuard() {
-    setInterrupt_(nullptr);
-}
-
-bool TInterruptGuard::Interrupted() {
-    return interrupted;
-}
 
 int RunConversion(TVideoConvertor& convertor, QString& failure, const QString& label) {
     TTerminalProgress progress(label);
@@ -52,7 +32,7 @@ int RunConversion(TVideoConvertor& convertor, QString& failure, const QString& l
     // Signals cannot touch the event loop; a timer looks at the flag.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (interrupted && result == mrNone) {
+        if (TInterruptGuard::Interrupted() && result == mrNone) {
             result = mrCancel;
             convertor.Stop(true);
         }

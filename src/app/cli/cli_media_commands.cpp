@@ -57,8 +57,8 @@ QJsonObject StreamJson(const TAVProbe& probe, int index) {
     return stream;
 }
 
-int RunConversion(const QString& source, bool video, const TClip& clip, const QString& target,
-                  TCliInterruptSetter setInterrupt) {
+int ConvertClip(const QString& source, bool video, const TClip& clip, const QString& target,
+                TCliInterruptSetter setInterrupt) {
     TVideoConvertor convertor;
     TOutputOptions output;
     TInputOptions input;
@@ -140,7 +140,7 @@ TCliCommand ConvertCommand(TCliInterruptSetter setInterrupt) {
                 start, MicrosecondsOption(parser, QStringLiteral("end"), std::numeric_limits<qint64>::max())};
             if (!clip.IsValid())
                 throw EAppError(kClipOrderMessage);
-            return RunConversion(files.at(0), video, clip, files.at(1), setInterrupt);
+            return ConvertClip(files.at(0), video, clip, files.at(1), setInterrupt);
         },
     };
 }

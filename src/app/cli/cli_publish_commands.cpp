@@ -1,7 +1,6 @@
 // Trovecart - publish and publish-site.
 #include "cli/cli_publish_commands.h"
 
-#include <atomic>
 #include <cstdio>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "cli/cli_interrupt.h"
 #include "cli/cli_media_module.h"
 #include "cli/cli_project_support.h"
 #include "cli/cli_publish_module.h"
@@ -23,8 +23,6 @@
 #include "shop/workspace.h"
 
 namespace {
-
-std::atomic<bool> interruptRequested = false;
 
 // Installs the console service with the --yes / --no policy for the lifetime of the object.
 class TAnswerPolicyScope {
@@ -273,15 +271,13 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
         [&report](TBaseThread*, int percent, double speed) { report.FileProgress(percent, speed); });
     QObject::connect(thread, &TBaseThread::OnTerminate, &loop, &QEventLoop::quit);
 
-    // The signal thread only sets a flag; the stop request itself comes from this thread. A second
-    // signal ends the program at once.
-    interruptRequested = false;
-    setInterrupt([] { interruptRequested = true; });
+    // The stop request comes from this thread; a second signal ends the program at once.
+    const TInterruptGuard guard(setInterrupt);
     // Every tenth of a second the buffered lines go out and a signal's flag is acted upon.
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
         TConsolePublishReport::FlushResults();
-        if (interruptRequested && !cancelled) {
+        if (TInterruptGuard::Interrupted() && !cancelled) {
             cancelled = true;
             std::fprintf(stderr, "\nCanceling...\n");
             thread->Terminate();
@@ -291,7 +287,6 @@ int PublishPreparedSite(const QString& siteFolder, const QCommandLineParser& par
 
     thread->start();
     loop.exec();
-    setInterrupt(nullptr);
     report.Finish();
     return report.ErrorCount() == 0 && !cancelled ? 0 : 1;
 }

@@ -2,7 +2,6 @@
 #include "media/internal/audio_converter.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "media/internal/av_error.h"
 #include "media/media_error.h"
@@ -36,7 +35,8 @@ AVChannelLayout InputLayout(const AVCodecContext& decoder) {
 TAudioConverter::TAudioConverter(const AVCodecContext& decoder, AVRational inputTimeBase,
                                  const TAudioConversion& conversion)
     : conversion_(conversion), inputTimeBase_(inputTimeBase), inputFormat_(decoder.sample_fmt),
-      inputRate_(decoder.sample_rate), inputChannels_(decoder.ch_layout.nb_channels) {
+      inputRate_(decoder.sample_rate), inputChannels_(decoder.ch_layout.nb_channels),
+      inputPlanes_(static_cast<size_t>(av_sample_fmt_is_planar(decoder.sample_fmt) ? inputChannels_ : 1)) {
     conversion_.Layout = {};
     av_channel_layout_copy(&conversion_.Layout, &conversion.Layout);
     if (conversion.WindowStart > 0)
@@ -93,13 +93,11 @@ void TAudioConverter::Push(const AVFrame& frame) {
         firstOutput_ = av_rescale(start + dropped - shift, conversion_.SampleRate, inputRate_);
     }
     // The kept part starts `dropped` samples into each plane (or into the one packed plane).
-    const int planes = av_sample_fmt_is_planar(inputFormat_) ? inputChannels_ : 1;
-    const int64_t offset =
-        dropped * av_get_bytes_per_sample(inputFormat_) * (planes == 1 ? inputChannels_ : 1);
-    std::vector<const uint8_t*> input(static_cast<size_t>(planes));
-    for (int plane = 0; plane < planes; ++plane)
-        input[static_cast<size_t>(plane)] = frame.extended_data[plane] + offset;
-    Convert(input.data(), static_cast<int>(end - dropped));
+    const int interleaved = av_sample_fmt_is_planar(inputFormat_) ? 1 : inputChannels_;
+    const int64_t offset = dropped * av_get_bytes_per_sample(inputFormat_) * interleaved;
+    for (size_t plane = 0; plane < inputPlanes_.size(); ++plane)
+        inputPlanes_[plane] = frame.extended_data[plane] + offset;
+    Convert(inputPlanes_.data(), static_cast<int>(end - dropped));
 }
 
 void TAudioConverter::Flush() {

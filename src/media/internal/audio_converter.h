@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "media/internal/av_resources.h"
 #include "media/internal/layer_guard.h"
@@ -57,6 +58,7 @@ private:
     AVSampleFormat inputFormat_;
     int inputRate_;
     int inputChannels_;
+    std::vector<const uint8_t*> inputPlanes_; // where a frame's kept samples start, one per plane
     TSwrPtr resampler_;
     std::unique_ptr<AVAudioFifo, TFifoFreer> fifo_;
     uint8_t** scratch_ = nullptr; // converted samples on their way into the fifo

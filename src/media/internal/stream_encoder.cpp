@@ -154,7 +154,6 @@ void TStreamEncoder::BuildGraph(const QString& description, const QString& sourc
 
 void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& target) {
     target_ = target;
-    video_ = true;
     const AVStream& input = *target.InputStream;
     const AVCodecContext& decoder = *target.Decoder;
     const AVOutputFormat& container = *target.Output->oformat;
@@ -234,7 +233,6 @@ void TStreamEncoder::OpenVideo(const TVideoPlan& plan, const TStreamTarget& targ
 
 void TStreamEncoder::OpenAudio(const TAudioPlan& plan, const TStreamTarget& target) {
     target_ = target;
-    video_ = false;
     const AVStream& input = *target.InputStream;
     const AVCodecContext& decoder = *target.Decoder;
     const AVCodec* codec = ChooseEncoder(plan.Encoder, target.Output->oformat->audio_codec, substitution_);
@@ -343,7 +341,7 @@ void TStreamEncoder::Drain(bool flush) {
                 av_rescale_q_rnd(filtered_->pts, sinkBase, encoder_->time_base,
                                  static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
         }
-        if (video_) {
+        if (!audio_) {
             filtered_->pict_type = AV_PICTURE_TYPE_NONE;
             // Without a fixed rate, frames that round onto the previous one are dropped.
             if (filtered_->pts != AV_NOPTS_VALUE && filtered_->pts <= lastVideoPts_) {

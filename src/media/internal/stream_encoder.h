@@ -50,9 +50,8 @@ private:
     void Encode(AVFrame* frame);
 
     TStreamTarget target_;
-    bool video_ = false;
-    TFilterGraphPtr graph_; // video
-    std::unique_ptr<TAudioConverter> audio_;
+    TFilterGraphPtr graph_;                  // a video stream's
+    std::unique_ptr<TAudioConverter> audio_; // an audio stream's
     AVFilterContext* source_ = nullptr;
     AVFilterContext* sink_ = nullptr;
     TCodecContextPtr encoder_;
