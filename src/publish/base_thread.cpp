@@ -167,25 +167,58 @@ bool TBaseThread::TargetHoldsUnchanged(const TFolderEntry& file, std::optional<T
 }
 
 void TBaseThread::SendFile(const TFolderEntry& file, const TFileTransfer& transfer) {
+    TFileSend send = PrepareSend(file);
+    if (!send.Unchanged) {
+        ReportSendStart(send);
+        RunTransfer(send, transfer);
+    }
+    FinishSend(send);
+}
+
+TBaseThread::TFileSend TBaseThread::PrepareSend(const TFolderEntry& file) {
     sitePaths_.insert(file.Relative);
-    const QString action = ActionText(file.Relative);
-    std::optional<TManifestEntry> local = KnownLocalEntry(file.Path, newManifest_.Find(file.Relative));
-    if (changedOnly_ && oldManifest_ && TargetHoldsUnchanged(file, local)) {
-        newManifest_.Set(file.Relative, *local);
-        ++doneFiles_;
-        ReportResult(action, prUnchanged);
+    TFileSend send;
+    send.Relative = file.Relative;
+    send.Action = ActionText(file.Relative);
+    send.Local = KnownLocalEntry(file.Path, newManifest_.Find(file.Relative));
+    send.Unchanged = changedOnly_ && oldManifest_ && TargetHoldsUnchanged(file, send.Local);
+    // Hashing costs more than a local copy; a run that compares sends hashed, for the next run.
+    send.Hash = changedOnly_ || LocalTargetPath(file.Relative).isEmpty();
+    return send;
+}
+
+void TBaseThread::ReportSendStart(const TFileSend& send) {
+    ReportStatus(send.Action, true, false);
+    filePercent_ = 0;
+    fileClock_.start();
+}
+
+void TBaseThread::RunTransfer(TFileSend& send, const TFileTransfer& transfer) {
+    TManifestEntry sent;
+    try {
+        transfer(send.Local ? nullptr : &sent, send.Hash);
+    } catch (const EAppError& error) {
+        send.Failed = true;
+        send.ErrorText = error.Message();
+    }
+    if (!send.Local && !sent.SourceStamp.isEmpty())
+        send.Local = sent;
+}
+
+void TBaseThread::FinishSend(const TFileSend& send) {
+    ++doneFiles_;
+    if (send.Unchanged) {
+        newManifest_.Set(send.Relative, *send.Local);
+        ReportResult(send.Action, prUnchanged);
         return;
     }
-    // Hashing costs more than a local copy; a run that compares sends hashed, for the next run.
-    const bool hash = changedOnly_ || LocalTargetPath(file.Relative).isEmpty();
-    TManifestEntry sent;
-    const bool succeeded = TransferFile(action, [&] { transfer(local ? nullptr : &sent, hash); });
-    if (!local && !sent.SourceStamp.isEmpty())
-        local = sent;
-    if (succeeded && local)
-        newManifest_.Set(file.Relative, *local);
+    if (send.Failed)
+        errorText_ = send.ErrorText;
+    ReportStatus(send.Action, false, send.Failed);
+    if (!send.Failed && send.Local)
+        newManifest_.Set(send.Relative, *send.Local);
     else
-        newManifest_.Remove(file.Relative);
+        newManifest_.Remove(send.Relative);
 }
 
 void TBaseThread::RemoveOldFiles() {
@@ -276,22 +309,6 @@ void TBaseThread::ReportCancelled() {
 void TBaseThread::ReportRunFailure(const QString& message) {
     ReportStatus(message, false, true);
     Terminate();
-}
-
-bool TBaseThread::TransferFile(const QString& action, const std::function<void()>& transfer) {
-    ReportStatus(action, true, false);
-    filePercent_ = 0;
-    fileClock_.start();
-    bool succeeded = true;
-    try {
-        transfer();
-    } catch (const EAppError& error) {
-        succeeded = false;
-        errorText_ = error.Message();
-    }
-    ++doneFiles_;
-    ReportStatus(action, false, !succeeded);
-    return succeeded;
 }
 
 void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {

@@ -116,8 +116,32 @@ protected:
     // needs it). Taken before or while sending, never after: the file may change meanwhile. An
     // entry the transfer cannot vouch for stays empty.
     using TFileTransfer = std::function<void(TManifestEntry* sent, bool hash)>;
-    // Sends one file of the walk with TransferFile unless the target holds it unchanged.
+    // Sends one file of the walk with the transfer unless the target holds it unchanged, and
+    // reports it as it goes.
     void SendFile(const TFolderEntry& file, const TFileTransfer& transfer);
+
+    // One file of the walk on its way to the target.
+    struct TFileSend {
+        QString Relative;
+        QString Action;
+        // The file's entry when known; a transfer that can vouch for what it sent fills it.
+        std::optional<TManifestEntry> Local;
+        // The target holds the file as it is: nothing is sent.
+        bool Unchanged = false;
+        // The transfer hashes what it sends.
+        bool Hash = false;
+        bool Failed = false;
+        QString ErrorText;
+    };
+    // The steps of SendFile, for a worker that sends a file before its turn to be reported comes.
+    // Decides whether and how the file is sent.
+    TFileSend PrepareSend(const TFolderEntry& file);
+    // Reports the file as busy and starts its clock.
+    void ReportSendStart(const TFileSend& send);
+    // Runs the transfer and keeps how it went in `send`; any thread, as it touches nothing else.
+    static void RunTransfer(TFileSend& send, const TFileTransfer& transfer);
+    // Counts the file as done, reports its result and puts it in the new publish record.
+    void FinishSend(const TFileSend& send);
 
     // Reports an action as busy, or its result.
     void ReportStatus(const QString& action, bool busy, bool failed);
@@ -126,9 +150,6 @@ protected:
     // A failure outside a single file ends the run.
     void ReportRunFailure(const QString& message);
 
-    // Reports the file as busy, starts its clock, runs the transfer and reports the result: a
-    // failure with the message of the EAppError the transfer raised. True when it succeeded.
-    bool TransferFile(const QString& action, const std::function<void()>& transfer);
     // Restarts the file's clock (the transfer proper begins).
     void RestartFileClock() { fileClock_.start(); }
     // Computes the file percent and the speed from the bytes done and reports them.

@@ -23,11 +23,11 @@ protected:
     QString LocalTargetPath(const QString& relative) const override;
 
 private:
+    class TOrderedCopies;
+
     // Copies the source tree into the target, creating the target with its parents; the folders
-    // are made as they are met, before their files.
+    // are made as they are met, before their files. Large files are copied on a second thread.
     void CopyFolder(const QString& source, const QString& target);
-    // Fills `sent`, when given, with the file's entry as copied; hashed from the bytes when `hash`.
-    void CopyOneFile(const QString& source, const QString& target, TManifestEntry* sent, bool hash);
     QString ManifestPath() const;
     // Whether the folder, links resolved, lies below the destination (or is the destination itself).
     bool LiesBelowTarget(const QString& folder, bool orIsTarget) const;

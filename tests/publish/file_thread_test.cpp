@@ -197,7 +197,7 @@ TEST_F(FileThreadTest, CancelInsideALargeCopyFailsThatFileAndKeepsTheOldOne) {
     EXPECT_EQ(QDir(target_.Path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-TEST_F(FileThreadTest, CancelBetweenFilesStopsBeforeTheNext) {
+TEST_F(FileThreadTest, AStopDuringTheWalkCopiesNothingMore) {
     for (int i = 0; i < 5; ++i)
         WriteFile(site_.File(QStringLiteral("file%1.txt").arg(i)), "x");
     TFileThread* thread = NewThread(target_.Path());
@@ -205,9 +205,102 @@ TEST_F(FileThreadTest, CancelBetweenFilesStopsBeforeTheNext) {
         thread, [met = 0](const QString&) mutable { return ++met == 2; }, false));
     const TPublishRecord record = RunPublish(thread);
     ASSERT_TRUE(record.Terminated);
-    ASSERT_EQ(record.Results().size(), 1u);
-    EXPECT_FALSE(record.Results()[0].Failed);
-    EXPECT_EQ(QDir(target_.Path()).entryList(QDir::Files).size(), 1);
+    EXPECT_TRUE(record.Results().empty());
+    EXPECT_TRUE(QDir(target_.Path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Large files are copied on a second thread while the small ones go on; every file is still
+// reported in the order the walk met it, and recorded for the next run.
+class SideCopyTest : public FileThreadTest {
+protected:
+    void SetUp() override {
+        FileThreadTest::SetUp();
+        for (int i = 0; i < 3; ++i)
+            WriteFile(site_.File(QStringLiteral("%1big%2.bin").arg(i == 1 ? "" : "media/").arg(i)),
+                      PatternBytes(5 * 1024 * 1024 + i, static_cast<char>('a' + i)));
+        for (int i = 0; i < 40; ++i)
+            WriteFile(site_.File(QStringLiteral("%1small%2.txt").arg(i % 2 ? "media/" : "text/").arg(i)),
+                      QByteArray::number(i));
+    }
+
+    // The worker whose filter notes the names of the files its walk meets.
+    TFileThread* NoteWalkOrder(TFileThread* thread, TNameFilter filter = AllButThumbPng) {
+        thread->SetEntryFilter([this, filter](const QString& name) {
+            const bool sent = filter(name);
+            if (sent && name.contains(QLatin1Char('.')))
+                walkOrder_.push_back(name);
+            return sent;
+        });
+        return thread;
+    }
+
+    static std::vector<QString> ResultNames(const TPublishRecord& record) {
+        std::vector<QString> names;
+        for (const TStatusReport& result : record.Results())
+            names.push_back(result.Action.section(QLatin1Char('/'), -1));
+        return names;
+    }
+
+    // Filled by the worker's thread, read once it has ended.
+    std::vector<QString> walkOrder_;
+};
+
+TEST_F(SideCopyTest, LargeFilesAreReportedInTheOrderOfTheWalkAndRecorded) {
+    TFileThread* thread = NoteWalkOrder(NewThread(target_.Path()));
+    thread->SetChangedOnly(true);
+    const TPublishRecord record = RunPublish(thread);
+
+    EXPECT_EQ(ResultNames(record), walkOrder_);
+    int lastPercent = 0;
+    for (const TStatusReport& result : record.Results()) {
+        EXPECT_FALSE(result.Failed) << result.Action.toStdString();
+        EXPECT_GE(result.Percent, lastPercent);
+        lastPercent = result.Percent;
+    }
+    EXPECT_EQ(lastPercent, 100);
+    ASSERT_FALSE(record.FilePercents.empty());
+    EXPECT_EQ(record.FilePercents.back(), 100);
+    for (const QString& relative : {QStringLiteral("media/big0.bin"), QStringLiteral("big1.bin"),
+                                    QStringLiteral("media/big2.bin"), QStringLiteral("text/small0.txt")})
+        EXPECT_EQ(ReadFile(target_.File(relative)), ReadFile(site_.File(relative))) << relative.toStdString();
+
+    TFileThread* again = NewThread(target_.Path());
+    again->SetChangedOnly(true);
+    for (const auto& [file, outcome] : RunPublish(again).Outcomes(target_.Path()))
+        EXPECT_EQ(outcome, QStringLiteral("Unchanged")) << file.toStdString();
+}
+
+TEST_F(SideCopyTest, AStopDuringTheCopiesReportsWhatWasCopiedAndLeavesNothingElse) {
+    for (int i = 40; i < 400; ++i)
+        WriteFile(site_.File(QStringLiteral("text/small%1.txt").arg(i)), QByteArray::number(i));
+    TFileThread* thread = NoteWalkOrder(NewThread(target_.Path()));
+    const TPublishRecord record = RunPublish(thread, [](TBaseThread* sender, const TStatusReport& report) {
+        if (!report.Busy)
+            sender->Terminate();
+    });
+
+    // The copies the walk started for files the worker did not reach come last, so the reports
+    // follow the walk's order with gaps.
+    const std::vector<QString> reported = ResultNames(record);
+    auto walked = walkOrder_.begin();
+    for (const QString& name : reported) {
+        walked = std::find(walked, walkOrder_.end(), name);
+        ASSERT_NE(walked, walkOrder_.end()) << name.toStdString() << " out of order";
+    }
+    int copied = 0;
+    for (const TStatusReport& result : record.Results()) {
+        const QString relative = result.Action.mid(target_.Path().size());
+        if (result.Failed) {
+            EXPECT_FALSE(QFile::exists(result.Action)) << relative.toStdString();
+        } else {
+            EXPECT_EQ(ReadFile(result.Action), ReadFile(site_.File(relative))) << relative.toStdString();
+            ++copied;
+        }
+    }
+    int inTarget = 0;
+    for (const QString& folder : {QString(), QStringLiteral("media/"), QStringLiteral("text/")})
+        inTarget += static_cast<int>(QDir(target_.File(folder)).entryList(QDir::Files | QDir::Hidden).size());
+    EXPECT_EQ(inTarget, copied);
 }
 
 } // namespace
