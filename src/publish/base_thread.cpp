@@ -312,8 +312,11 @@ void TBaseThread::ReportRunFailure(const QString& message) {
 }
 
 void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes) {
+    UpdateFileProgress(doneBytes, totalBytes, fileClock_.nsecsElapsed());
+}
+
+void TBaseThread::UpdateFileProgress(qint64 doneBytes, qint64 totalBytes, qint64 elapsedNs) {
     filePercent_ = totalBytes > 0 ? static_cast<int>(doneBytes * 100 / totalBytes) : 0;
-    const qint64 elapsedNs = fileClock_.nsecsElapsed();
     if (elapsedNs > 0)
         speed_ = static_cast<double>(doneBytes) / (static_cast<double>(elapsedNs) / 1e9);
     if (filePercent_ != reportedFilePercent_ || !reportClock_.isValid() ||

@@ -154,6 +154,8 @@ protected:
     void RestartFileClock() { fileClock_.start(); }
     // Computes the file percent and the speed from the bytes done and reports them.
     void UpdateFileProgress(qint64 doneBytes, qint64 totalBytes);
+    // The same for a transfer that began `elapsedNs` ago by a clock of its own.
+    void UpdateFileProgress(qint64 doneBytes, qint64 totalBytes, qint64 elapsedNs);
 
 private:
     // Runs the function in the thread the object lives in and waits for it.

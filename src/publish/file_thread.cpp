@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -88,6 +89,8 @@ private:
         quint64 SideTask = 0;
         std::atomic<qint64> DoneBytes = 0;
         std::atomic<qint64> TotalBytes = 0;
+        // Since the copy began: its turn to be reported may come long after.
+        std::atomic<qint64> ElapsedNs = 0;
         bool Announced = false;
     };
     struct TWalkedFile {
@@ -121,8 +124,11 @@ private:
         copy->SideTask = side_.Add([this, copy, source = file.Path,
                                     target = targetFolder_ + file.Relative](const std::stop_token& stop) {
             // A copy the walk started before a stop fails as abandoned, as one under way would.
+            QElapsedTimer clock;
+            clock.start();
             RunCopy(copy->Send, source, target, [&](qint64 done, qint64 total) {
                 copy->DoneBytes = done;
+                copy->ElapsedNs = clock.nsecsElapsed();
                 copy->TotalBytes = total;
                 return !stop.stop_requested() && !worker_.Terminated();
             });
@@ -160,7 +166,7 @@ private:
                 front.Announced = true;
             }
             if (front.SideTask && front.TotalBytes > 0)
-                worker_.UpdateFileProgress(front.DoneBytes, front.TotalBytes);
+                worker_.UpdateFileProgress(front.DoneBytes, front.TotalBytes, front.ElapsedNs);
             if (!ended)
                 return;
             worker_.FinishSend(front.Send);

@@ -125,7 +125,10 @@ TPublishRecord RunPublish(TBaseThread* thread,
             record.Status.push_back({action, percent, false, false, {}, PublishResultText(result)});
         });
     QObject::connect(thread, &TBaseThread::OnFileProgress, &receiver,
-                     [&](TBaseThread*, int percent, double) { record.FilePercents.push_back(percent); });
+                     [&](TBaseThread*, int percent, double speed) {
+                         record.FilePercents.push_back(percent);
+                         record.Speeds.push_back(speed);
+                     });
     QObject::connect(thread, &TBaseThread::OnTerminate, &receiver, [&](TBaseThread* sender) {
         record.TotalFiles = sender->TotalFiles();
         record.DoneFiles = sender->DoneFiles();

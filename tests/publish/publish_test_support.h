@@ -61,8 +61,9 @@ struct TStatusReport {
 
 struct TPublishRecord {
     std::vector<TStatusReport> Status;
-    // File percent of every progress report.
+    // File percent and speed (bytes per second) of every progress report.
     std::vector<int> FilePercents;
+    std::vector<double> Speeds;
     qint64 TotalFiles = -1;
     qint64 DoneFiles = -1;
     bool Terminated = false;
