@@ -2,8 +2,8 @@
 # Preview conversions: trovecart-cli convert against the ffmpeg program with the same settings,
 # on a 30 s 1280x720 25 fps clip with stereo audio, and import-media of the same clip into a
 # project's video product. Prints the median time of each, their ratio, the median of each run's
-# own ratio (the two commands run one after the other, and this machine's speed drifts between two
-# levels over seconds), and the ratio of the output sizes.
+# own ratio (the two commands run one after the other, each first in every other pair, and this
+# machine's speed drifts between two levels over seconds), and the ratio of the output sizes.
 # Usage: bench/convert_bench.sh [path/to/trovecart-cli] [runs]
 set -euo pipefail
 # shellcheck source=bench/bench_lib.sh
@@ -15,10 +15,16 @@ video_rate=$(ffprobe -v error -select_streams v:0 -show_entries stream=bit_rate 
 bench() { # name, our command, peer command, our output, peer output
     local name=$1 ours=$2 peer=$3 ours_out=$4 peer_out=$5
     local ours_times=() peer_times=() ratios=() ours_time peer_time
-    for _ in $(seq "$runs"); do
+    for run in $(seq "$runs"); do
         rm -f "$ours_out" "$peer_out"
-        ours_time=$(seconds bash -c "$ours")
-        peer_time=$(seconds bash -c "$peer")
+        # Each tool goes first in every other pair: a run's time depends on what ran just before it.
+        if [ $((run % 2)) -eq 1 ]; then
+            ours_time=$(seconds bash -c "$ours")
+            peer_time=$(seconds bash -c "$peer")
+        else
+            peer_time=$(seconds bash -c "$peer")
+            ours_time=$(seconds bash -c "$ours")
+        fi
         ours_times+=("$ours_time")
         peer_times+=("$peer_time")
         ratios+=("$(echo "$ours_time / $peer_time" | bc -l)")

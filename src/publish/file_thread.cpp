@@ -81,8 +81,7 @@ public:
 
 private:
     // A file from its copy to its report. Until its copy on the second thread has ended, that
-    // thread writes the outcome in Send and the byte counts; the worker reads only
-    // the action.
+    // thread writes the outcome in Send and the byte counts; the worker reads only the action.
     struct TCopy {
         TFileSend Send;
         // The task of the copy on the second thread; 0 for a copy made by the worker.

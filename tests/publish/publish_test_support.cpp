@@ -161,7 +161,8 @@ TNameFilter StopAtEntry(TBaseThread* thread, TNameFilter isStopEntry, bool sendI
 
 QByteArray PatternBytes(qint64 size, char seed) {
     QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    char* out = bytes.data();
     for (qint64 i = 0; i < size; ++i)
-        bytes[static_cast<qsizetype>(i)] = static_cast<char>(seed + (i * 7 + i / 251) % 26);
+        out[i] = static_cast<char>(seed + (i * 7 + i / 251) % 26);
     return bytes;
 }
