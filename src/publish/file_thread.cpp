@@ -81,7 +81,8 @@ public:
 
 private:
     // A file from its copy to its report. Until its copy on the second thread has ended, that
-    // thread writes the outcome in Send and the byte counts; the worker reads only the action.
+    // thread writes the outcome in Send and the byte counts; the worker reads only what was set
+    // before the copy started.
     struct TCopy {
         TFileSend Send;
         // The task of the copy on the second thread; 0 for a copy made by the worker.
@@ -141,17 +142,15 @@ private:
         copy->Send = worker_.PrepareSend(file);
         if (copy->Send.Unchanged)
             return copy;
-        const QString target = targetFolder_ + file.Relative;
-        if (!waiting_.empty()) {
-            RunCopy(copy->Send, file.Path, target, [this](qint64, qint64) { return !worker_.Terminated(); });
-            return copy;
-        }
-        worker_.ReportSendStart(copy->Send);
-        copy->Announced = true;
-        RunCopy(copy->Send, file.Path, target, [this](qint64 done, qint64 total) {
-            worker_.UpdateFileProgress(done, total);
-            return !worker_.Terminated();
-        });
+        copy->Announced = waiting_.empty();
+        if (copy->Announced)
+            worker_.ReportSendStart(copy->Send);
+        RunCopy(copy->Send, file.Path, targetFolder_ + file.Relative,
+                [this, announced = copy->Announced](qint64 done, qint64 total) {
+                    if (announced)
+                        worker_.UpdateFileProgress(done, total);
+                    return !worker_.Terminated();
+                });
         return copy;
     }
 
