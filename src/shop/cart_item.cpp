@@ -1,6 +1,8 @@
 // Trovecart - products.
 #include "shop/cart_item.h"
 
+#include <array>
+
 #include <QFile>
 
 #include <pugixml.hpp>
@@ -23,10 +25,10 @@ QString CartItemTypeWord(TCartItemType type) {
     return QStringLiteral("video");
 }
 
-TCartItemType CartItemTypeFromWord(const QString& word) {
-    if (word == QLatin1String("general"))
+TCartItemType CartItemTypeFromWord(QAnyStringView word) {
+    if (word == QLatin1StringView("general"))
         return citImage;
-    if (word == QLatin1String("music"))
+    if (word == QLatin1StringView("music"))
         return citAudio;
     return citVideo;
 }
@@ -50,9 +52,17 @@ void TCartItem::Assign(const TXMLCollectionItem& source) {
 
 namespace {
 
+// The fields of a product, in the order they are written.
+enum TField { fName, fDesc, fThumb, fImage, fPreview, fDuration, fPrice, fDiscount, fShipping, kFieldCount };
+constexpr std::array<const char*, kFieldCount> kFieldNames = {
+    "name", "desc", "thumb", "img", "preview", "duration", "price", "discount", "shipping"};
+
+QString TextOf(const pugi::xml_node& child, const QString& fallback = QString()) {
+    return child ? ReadElementText(child) : fallback;
+}
+
 // Text that is no number reads as 0; the note names the product and the text.
-double ReadReal(const pugi::xml_node& element, const char* name, const QString& productName) {
-    const pugi::xml_node child = element.child(name);
+double ReadReal(const pugi::xml_node& child, const char* name, const QString& productName) {
     if (!child)
         return 0.0;
     const char* text = ReadElementUtf8(child);
@@ -68,16 +78,17 @@ double ReadReal(const pugi::xml_node& element, const char* name, const QString& 
 
 void TCartItem::LoadFromXML(const pugi::xml_node& element) {
     const pugi::xml_attribute type = element.attribute("type");
-    itemType_ = type ? CartItemTypeFromWord(FromXml(type.value())) : citVideo;
-    SetName(ReadChildText(element, "name"));
-    description_ = ReadChildText(element, "desc");
-    thumb_ = ReadChildText(element, "thumb");
-    image_ = ReadChildText(element, "img");
-    preview_ = ReadChildText(element, "preview");
-    duration_ = ReadChildText(element, "duration", QStringLiteral("00:00:00"));
-    price_ = ReadReal(element, "price", Name());
-    discount_ = ReadReal(element, "discount", Name());
-    shipping_ = ReadReal(element, "shipping", Name());
+    itemType_ = type ? CartItemTypeFromWord(QUtf8StringView(type.value())) : citVideo;
+    const auto fields = FirstChildrenNamed(element, kFieldNames);
+    SetName(TextOf(fields[fName]));
+    description_ = TextOf(fields[fDesc]);
+    thumb_ = TextOf(fields[fThumb]);
+    image_ = TextOf(fields[fImage]);
+    preview_ = TextOf(fields[fPreview]);
+    duration_ = TextOf(fields[fDuration], QStringLiteral("00:00:00"));
+    price_ = ReadReal(fields[fPrice], kFieldNames[fPrice], Name());
+    discount_ = ReadReal(fields[fDiscount], kFieldNames[fDiscount], Name());
+    shipping_ = ReadReal(fields[fShipping], kFieldNames[fShipping], Name());
     options_.LoadFromXML(element);
 }
 

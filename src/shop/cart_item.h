@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include <QAnyStringView>
+
 #include "shop/option_item.h"
 
 enum TCartItemType : uint8_t {
@@ -14,7 +16,7 @@ enum TCartItemType : uint8_t {
 // The product kind as the front end reads it ("general", "video", "music") and back; any word
 // other than "general" and "music" is a video.
 QString CartItemTypeWord(TCartItemType type);
-TCartItemType CartItemTypeFromWord(const QString& word);
+TCartItemType CartItemTypeFromWord(QAnyStringView word);
 
 class TCartItem : public TXMLCollectionItem {
 public:

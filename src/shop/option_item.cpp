@@ -1,6 +1,9 @@
 // Trovecart - purchase options.
 #include "shop/option_item.h"
 
+#include <cstring>
+#include <string>
+
 #include <pugixml.hpp>
 
 #include "shop/xml_text.h"
@@ -13,18 +16,39 @@ void TOptionItem::Assign(const TXMLCollectionItem& source) {
     }
 }
 
+namespace {
+
+// The values of an option element. The same values recur on many products, so equal lists share
+// one list instead of each holding a copy of its own.
+QStringList SharedValues(const pugi::xml_node& option) {
+    // The values one after another, each ended by a NUL, which no XML text can hold.
+    thread_local std::string key;
+    key.clear();
+    qsizetype count = 0;
+    for (const pugi::xml_node& child : option.children()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        key += ReadElementUtf8(child);
+        key += '\0';
+        ++count;
+    }
+    thread_local TRecurringValues<QStringList, 256> lists;
+    return lists.Get(key, [count] {
+        QStringList values;
+        values.reserve(count);
+        for (const char* value = key.data(); value != key.data() + key.size();
+             value += std::strlen(value) + 1)
+            values.append(SharedText(value));
+        return values;
+    });
+}
+
+} // namespace
+
 void TOptionItem::LoadFromXML(const pugi::xml_node& element) {
     enabled_ = true;
     SetName(SharedText(RequiredAttributeUtf8(element, "id")));
-    items_.clear();
-    qsizetype count = 0;
-    for (const pugi::xml_node& child : element.children())
-        count += child.type() == pugi::node_element ? 1 : 0;
-    items_.reserve(count);
-    for (const pugi::xml_node& child : element.children()) {
-        if (child.type() == pugi::node_element)
-            items_.append(SharedText(ReadElementUtf8(child)));
-    }
+    items_ = SharedValues(element);
 }
 
 void TOptionItem::SaveToXML(TXmlWriter& out, TXMLSaveContext&, const QString& elementName) const {

@@ -83,7 +83,8 @@ void TXMLItemCollection::Assign(const TXMLItemCollection& source) {
 }
 
 void TXMLItemCollection::LoadFromXML(const pugi::xml_node& element, const QString& elementName) {
-    const std::string wanted = ToXml(elementName.isEmpty() ? nodeName_ : elementName);
+    // A copy of the scratch text, which the entries' own loading reuses.
+    const std::string wanted = ScratchUtf8(elementName.isEmpty() ? nodeName_ : elementName);
     Clear();
     for (const pugi::xml_node& child : element.children()) {
         if (child.type() == pugi::node_element && wanted == child.name())

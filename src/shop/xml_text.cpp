@@ -2,10 +2,10 @@
 #include "shop/xml_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include <QFileInfo>
-#include <QHash>
 
 #include "common/file_utils.h"
 #include "shop/document_notes.h"
@@ -22,14 +22,52 @@ bool IsForbiddenControl(char character) {
     return code < 0x20 && code != '\t' && code != '\n' && code != '\r';
 }
 
+// Text in the thread's scratch buffer, and whether it may hold control characters.
+struct TScratchText {
+    const std::string& Utf8;
+    bool MayHoldControls;
+};
+
+TScratchText ConvertToScratch(const QString& text) {
+    thread_local std::string buffer;
+    const auto length = static_cast<size_t>(text.size());
+    buffer.resize(length);
+    // Most text is ASCII: copy it in blocks the compiler turns into vector code, noting every bit
+    // any character sets and whether any lies below the first printable one (a character below
+    // 0x20 sets the top bit of its difference to it, as do characters far beyond ASCII).
+    const char16_t* __restrict source = QStringView(text).utf16();
+    char* __restrict target = buffer.data();
+    char16_t seen = 0;
+    char16_t belowPrintable = 0;
+    const auto copy = [&](size_t i) {
+        const char16_t code = source[i];
+        seen |= code;
+        belowPrintable |= static_cast<char16_t>(code - 0x20);
+        target[i] = static_cast<char>(code);
+    };
+    constexpr size_t kBlock = 16;
+    size_t i = 0;
+    for (; i + kBlock <= length; i += kBlock)
+        for (size_t j = 0; j < kBlock; ++j)
+            copy(i + j);
+    for (; i < length; ++i)
+        copy(i);
+    if (seen >= 0x80) {
+        buffer = text.toStdString();
+        return {buffer, true};
+    }
+    return {buffer, (belowPrintable & 0x8000) != 0};
+}
+
 // The text as UTF-8 without the control characters XML 1.0 cannot hold in any form (not even as
 // character references): strict parsers reject a document that has them.
 const std::string& WritableUtf8(const QString& text) {
-    const std::string& utf8 = ScratchUtf8(text);
-    if (std::none_of(utf8.begin(), utf8.end(), IsForbiddenControl))
-        return utf8;
+    const TScratchText scratch = ConvertToScratch(text);
+    if (!scratch.MayHoldControls ||
+        std::none_of(scratch.Utf8.begin(), scratch.Utf8.end(), IsForbiddenControl))
+        return scratch.Utf8;
     thread_local std::string cleaned;
-    cleaned = utf8;
+    cleaned = scratch.Utf8;
     const auto removed = std::erase_if(cleaned, IsForbiddenControl);
     TDocumentNotes::Add(QStringLiteral("Dropped %1 control character(s) that XML cannot hold from \"%2\".")
                             .arg(removed)
@@ -46,20 +84,7 @@ bool LoadOptionalXmlFile(const QString& fileName, pugi::xml_document& document) 
 }
 
 const std::string& ScratchUtf8(const QString& text) {
-    thread_local std::string buffer;
-    const auto length = static_cast<size_t>(text.size());
-    buffer.resize(length);
-    // Most text is ASCII: copy it without branches, and convert properly only when it was not.
-    const char16_t* source = QStringView(text).utf16();
-    char* target = buffer.data();
-    unsigned seen = 0;
-    for (size_t i = 0; i < length; ++i) {
-        seen |= source[i];
-        target[i] = static_cast<char>(source[i]);
-    }
-    if (seen >= 0x80)
-        buffer = text.toStdString();
-    return buffer;
+    return ConvertToScratch(text).Utf8;
 }
 
 const char* ReadElementUtf8(const pugi::xml_node& element) {
@@ -80,19 +105,12 @@ QString ReadElementText(const pugi::xml_node& element) {
 QString SharedText(const char* utf8) {
     // Sizes and colours repeat on thousands of products; a long text is rarely repeated.
     constexpr size_t kLongest = 64;
-    constexpr qsizetype kMostTexts = 1024;
     const size_t length = std::strlen(utf8);
     if (length > kLongest)
         return QString::fromUtf8(utf8, static_cast<qsizetype>(length));
-    thread_local QHash<QByteArray, QString> known;
-    const QByteArray key = QByteArray::fromRawData(utf8, static_cast<qsizetype>(length));
-    if (const auto found = known.constFind(key); found != known.constEnd())
-        return *found;
-    if (known.size() >= kMostTexts)
-        known.clear();
-    const QString text = QString::fromUtf8(key);
-    known.insert(QByteArray(key.constData(), key.size()), text);
-    return text;
+    thread_local TRecurringValues<QString, 1024> texts;
+    return texts.Get(std::string_view(utf8, length),
+                     [&] { return QString::fromUtf8(utf8, static_cast<qsizetype>(length)); });
 }
 
 QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback) {

@@ -1,7 +1,11 @@
 // Trovecart - element text and attribute helpers over pugixml (inside the shop layer only).
 #pragma once
 
+#include <array>
+#include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include <QString>
 
@@ -32,9 +36,58 @@ const std::string& ScratchUtf8(const QString& text);
 QString ReadElementText(const pugi::xml_node& element);
 // The same text as UTF-8, pointing into the document.
 const char* ReadElementUtf8(const pugi::xml_node& element);
+// Values made from UTF-8 keys that recur across a document, such as the texts and lists of
+// options. Each key has one place, where it replaces any other key that hashed to it, so the
+// cache stays as small as it starts.
+template <class TValue, size_t N> class TRecurringValues {
+public:
+    // The value of the key, made by `make` unless the key's place holds it already.
+    template <class TMake> const TValue& Get(std::string_view key, const TMake& make) {
+        TPlace& place = places_[std::hash<std::string_view>{}(key) % N];
+        if (!place.Used || place.Key != key) {
+            place.Used = true;
+            place.Key.assign(key);
+            place.Value = make();
+        }
+        return place.Value;
+    }
+
+private:
+    struct TPlace {
+        bool Used = false;
+        std::string Key;
+        TValue Value;
+    };
+    std::array<TPlace, N> places_;
+};
+
 // The text of UTF-8 that recurs across a document, such as option titles and values: equal short
 // texts share one string instead of each holding a copy of its own.
 QString SharedText(const char* utf8);
+// The first child element of each name, found in one pass over the children (a null node for a
+// name no child has). Names are tried from the one after the last found, so children in the
+// order of `names` cost one comparison each.
+template <size_t N>
+std::array<pugi::xml_node, N> FirstChildrenNamed(const pugi::xml_node& parent,
+                                                 const std::array<const char*, N>& names) {
+    std::array<pugi::xml_node, N> found{};
+    size_t next = 0;
+    for (const pugi::xml_node& child : parent.children()) {
+        if (child.type() != pugi::node_element)
+            continue;
+        const char* name = child.name();
+        for (size_t tried = 0; tried < N; ++tried) {
+            const size_t index = (next + tried) % N;
+            if (std::strcmp(name, names[index]) == 0) {
+                if (!found[index])
+                    found[index] = child;
+                next = index + 1;
+                break;
+            }
+        }
+    }
+    return found;
+}
 // The text of the named child, or the fallback when there is no such child.
 QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());

@@ -10,9 +10,6 @@
 
 namespace {
 
-// Large enough that a big document costs a few dozen writes, small enough to stay in the cache.
-constexpr size_t kFlushSize = 256 * 1024;
-
 struct TEscapeTables {
     std::array<bool, 256> Text{};
     std::array<bool, 256> Attribute{};
@@ -36,52 +33,47 @@ constexpr TEscapeTables MakeEscapeTables() {
 
 constexpr TEscapeTables kEscape = MakeEscapeTables();
 
-void AppendReference(std::string& out, unsigned char code) {
+// The reference that stands for an escaped character; `digits` holds a numeric one.
+std::string_view ReferenceTo(unsigned char code, std::array<char, 6>& digits) {
     switch (code) {
     case '&':
-        out += "&amp;";
-        break;
+        return "&amp;";
     case '<':
-        out += "&lt;";
-        break;
+        return "&lt;";
     case '>':
-        out += "&gt;";
-        break;
+        return "&gt;";
     case '"':
-        out += "&quot;";
-        break;
+        return "&quot;";
     default:
-        out += "&#";
-        out += static_cast<char>('0' + code / 10);
-        out += static_cast<char>('0' + code % 10);
-        out += ';';
+        digits = {'&', '#', static_cast<char>('0' + code / 10), static_cast<char>('0' + code % 10), ';'};
+        return {digits.data(), 5};
     }
 }
 
 } // namespace
 
-TXmlWriter::TXmlWriter(QIODevice& device, std::string_view indent) : device_(device), indent_(indent) {
-    buffer_.reserve(kFlushSize + 64 * 1024);
-    buffer_ += R"(<?xml version="1.0" encoding="UTF-8"?>)";
+TXmlWriter::TXmlWriter(QIODevice& device, std::string_view indent)
+    : device_(device), indent_(indent), lineStart_("\n"), buffer_(new char[kBufferSize]) {
+    Put(R"(<?xml version="1.0" encoding="UTF-8"?>)");
     breakBeforeTag_ = true;
 }
 
 void TXmlWriter::StartElement(std::string_view name) {
     CloseStartTag();
     BreakLine(openElements_.size());
-    buffer_ += '<';
-    buffer_ += name;
+    Put('<');
+    Put(name);
     openElements_.emplace_back(name);
     startTagOpen_ = true;
     breakBeforeTag_ = true;
 }
 
 void TXmlWriter::Attribute(std::string_view name, std::string_view utf8Value) {
-    buffer_ += ' ';
-    buffer_ += name;
-    buffer_ += "=\"";
+    Put(' ');
+    Put(name);
+    Put("=\"");
     AppendEscaped(utf8Value, kEscape.Attribute.data());
-    buffer_ += '"';
+    Put('"');
 }
 
 void TXmlWriter::Attribute(std::string_view name, int value) {
@@ -94,38 +86,35 @@ void TXmlWriter::Text(std::string_view utf8) {
     CloseStartTag();
     AppendEscaped(utf8, kEscape.Text.data());
     breakBeforeTag_ = false;
-    FlushWhenFull();
 }
 
 void TXmlWriter::CData(std::string_view utf8) {
     CloseStartTag();
-    buffer_ += "<![CDATA[";
-    buffer_ += utf8;
-    buffer_ += "]]>";
+    Put("<![CDATA[");
+    Put(utf8);
+    Put("]]>");
     breakBeforeTag_ = false;
-    FlushWhenFull();
 }
 
 void TXmlWriter::EndElement() {
     if (startTagOpen_) {
-        buffer_ += " />";
+        Put(" />");
         startTagOpen_ = false;
     } else {
         BreakLine(openElements_.size() - 1);
-        buffer_ += "</";
-        buffer_ += openElements_.back();
-        buffer_ += '>';
+        Put("</");
+        Put(openElements_.back());
+        Put('>');
     }
     openElements_.pop_back();
     breakBeforeTag_ = true;
-    FlushWhenFull();
 }
 
 void TXmlWriter::Finish() {
     while (!openElements_.empty())
         EndElement();
     if (breakBeforeTag_)
-        buffer_ += '\n';
+        Put('\n');
     WriteBuffer();
     if (failed_)
         throw EShopError(device_.errorString());
@@ -133,7 +122,7 @@ void TXmlWriter::Finish() {
 
 void TXmlWriter::CloseStartTag() {
     if (startTagOpen_) {
-        buffer_ += '>';
+        Put('>');
         startTagOpen_ = false;
     }
 }
@@ -141,9 +130,10 @@ void TXmlWriter::CloseStartTag() {
 void TXmlWriter::BreakLine(size_t depth) {
     if (!breakBeforeTag_)
         return;
-    buffer_ += '\n';
-    for (size_t level = 0; level < depth; ++level)
-        buffer_ += indent_;
+    const size_t length = 1 + depth * indent_.size();
+    while (lineStart_.size() < length)
+        lineStart_ += indent_;
+    Put(std::string_view(lineStart_).substr(0, length));
 }
 
 void TXmlWriter::AppendEscaped(std::string_view utf8, const bool* escaped) {
@@ -152,21 +142,31 @@ void TXmlWriter::AppendEscaped(std::string_view utf8, const bool* escaped) {
         const auto code = static_cast<unsigned char>(utf8[i]);
         if (!escaped[code])
             continue;
-        buffer_.append(utf8.data() + runStart, i - runStart);
-        AppendReference(buffer_, code);
+        Put(utf8.substr(runStart, i - runStart));
+        std::array<char, 6> digits{};
+        Put(ReferenceTo(code, digits));
         runStart = i + 1;
     }
-    buffer_.append(utf8.data() + runStart, utf8.size() - runStart);
+    Put(utf8.substr(runStart));
 }
 
-void TXmlWriter::FlushWhenFull() {
-    if (buffer_.size() >= kFlushSize)
-        WriteBuffer();
+void TXmlWriter::PutLarge(std::string_view bytes) {
+    WriteBuffer();
+    if (bytes.size() > kBufferSize) {
+        WriteOut(bytes);
+        return;
+    }
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
 }
 
 void TXmlWriter::WriteBuffer() {
-    const auto size = static_cast<qint64>(buffer_.size());
-    if (!failed_ && device_.write(buffer_.data(), size) != size)
+    WriteOut({buffer_.get(), used_});
+    used_ = 0;
+}
+
+void TXmlWriter::WriteOut(std::string_view bytes) {
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!failed_ && size > 0 && device_.write(bytes.data(), size) != size)
         failed_ = true;
-    buffer_.clear();
 }

@@ -1,6 +1,8 @@
 // Trovecart - an XML document written element by element straight to a device.
 #pragma once
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,15 +34,37 @@ public:
     void Finish();
 
 private:
+    // The hot path of a large save: a copy into the buffer, which is written out when full.
+    void Put(std::string_view bytes) {
+        if (bytes.size() > kBufferSize - used_) {
+            PutLarge(bytes);
+            return;
+        }
+        std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void Put(char byte) {
+        if (used_ == kBufferSize)
+            WriteBuffer();
+        buffer_[used_++] = byte;
+    }
+    void PutLarge(std::string_view bytes);
     void CloseStartTag();
     void BreakLine(size_t depth);
     void AppendEscaped(std::string_view utf8, const bool* escaped);
-    void FlushWhenFull();
     void WriteBuffer();
+    void WriteOut(std::string_view bytes);
+
+    // Large enough that a big document costs a few dozen writes, small enough to stay in the cache.
+    static constexpr size_t kBufferSize = 256 * 1024;
 
     QIODevice& device_;
     std::string indent_;
-    std::string buffer_;
+    // A line break followed by the indentation of the deepest element so far; a prefix of it
+    // starts each line.
+    std::string lineStart_;
+    std::unique_ptr<char[]> buffer_;
+    size_t used_ = 0;
     std::vector<std::string> openElements_;
     bool startTagOpen_ = false;
     // Whether the next tag goes on a line of its own; text keeps its closing tag on its line.

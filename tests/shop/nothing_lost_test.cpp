@@ -117,6 +117,10 @@ TEST(ControlCharacters, AreDroppedOnWritingWithANote) {
     shop.Categories().Items(0)->SetName(QStringLiteral("Nul\u0001"));
     shop.Categories().Items(0)->Items().Items(0)->SetDescription(QStringLiteral("line\nbreak\u001f"));
     shop.ShopConfig().SetCurrencySymbol(QStringLiteral("\u0002"));
+    // Past the first block of sixteen characters, and among characters beyond ASCII.
+    shop.Categories().Items(0)->Items().Items(0)->SetName(
+        QStringLiteral("A name long enough\u0007 to go on"));
+    shop.ShopConfig().SetFooter(QStringLiteral("K\u00f6ln \u8021\u0001"));
     shop.SaveToFile(folder.File(QStringLiteral("shop.xml")));
 
     const QByteArray text = ReadFile(folder.File(QStringLiteral("shop.xml")));
@@ -125,9 +129,11 @@ TEST(ControlCharacters, AreDroppedOnWritingWithANote) {
     EXPECT_FALSE(text.contains("&#"));
     EXPECT_TRUE(text.contains("<![CDATA[Bell and\ttab]]>"));
     EXPECT_TRUE(text.contains("line\nbreak]]>"));
+    EXPECT_TRUE(text.contains("<![CDATA[A name long enough to go on]]>"));
+    EXPECT_TRUE(text.contains("<![CDATA[K\xc3\xb6ln \xe8\x80\xa1]]>"));
     // Empty as an empty text is written, so that the file reads back and saves to the same text.
     EXPECT_TRUE(text.contains("<symbol />"));
-    EXPECT_EQ(shop.DocumentNotes().size(), 4);
+    EXPECT_EQ(shop.DocumentNotes().size(), 6);
 
     TShop back;
     back.LoadFromFile(folder.File(QStringLiteral("shop.xml")));

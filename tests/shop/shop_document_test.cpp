@@ -276,11 +276,15 @@ TEST_F(ShopDocumentTest, ProductReadingRules) {
           <item type="music"/><item type="video"/><item type="Music"/><item/>
           <item type="general"><price>abc</price><discount> 2.5 </discount></item>
           <other/>
+          <item><shipping>3</shipping><!-- out of order --><name>first</name><x/><name>second</name>
+            <desc>d</desc><price>4</price></item>
+          <item><option id="o"><id>a</id><id>b</id></option><option id="o"><id>ab</id></option>
+            <option id="o"/><option id="o"><id>a</id><id>b</id><id/></option></item>
         </category></product></shop>)");
     TShop shop;
     shop.LoadFromFile(folder.File("p.xml"));
     const TCartItems& items = shop.Categories().Items(0)->Items();
-    ASSERT_EQ(items.Count(), 5);
+    ASSERT_EQ(items.Count(), 7);
     EXPECT_EQ(items.Items(0)->ItemType(), citAudio);
     EXPECT_EQ(items.Items(1)->ItemType(), citVideo);
     EXPECT_EQ(items.Items(2)->ItemType(), citVideo);
@@ -289,6 +293,18 @@ TEST_F(ShopDocumentTest, ProductReadingRules) {
     EXPECT_EQ(items.Items(4)->ItemType(), citImage);
     EXPECT_DOUBLE_EQ(items.Items(4)->Price(), 0.0);
     EXPECT_DOUBLE_EQ(items.Items(4)->Discount(), 2.5);
+    // Fields in any order; the first of two equal ones counts.
+    EXPECT_EQ(items.Items(5)->Name(), "first");
+    EXPECT_EQ(items.Items(5)->Description(), "d");
+    EXPECT_DOUBLE_EQ(items.Items(5)->Price(), 4.0);
+    EXPECT_DOUBLE_EQ(items.Items(5)->Shipping(), 3.0);
+    // Lists of values that run together into the same letters stay apart.
+    const TOptionItems& options = items.Items(6)->Options();
+    ASSERT_EQ(options.Count(), 4);
+    EXPECT_EQ(options.Items(0)->Items(), QStringList({"a", "b"}));
+    EXPECT_EQ(options.Items(1)->Items(), QStringList({"ab"}));
+    EXPECT_EQ(options.Items(2)->Items(), QStringList());
+    EXPECT_EQ(options.Items(3)->Items(), QStringList({"a", "b", ""}));
 }
 
 TEST_F(ShopDocumentTest, FailedSaveRaisesAndKeepsModified) {

@@ -75,17 +75,36 @@ TEST(XmlWriterTest, LayoutAndEscapingMatchPugixml) {
 }
 
 TEST(XmlWriterTest, LargeDocumentsAreWrittenWhole) {
-    const std::string text = Written([](TXmlWriter& out) {
+    // Texts larger than the writer's buffer, one of them escaped piece by piece.
+    const std::string large(600 * 1024, 'x');
+    std::string escaped;
+    for (int i = 0; i < 100000; ++i)
+        escaped += "a<b&";
+    const std::string text = Written([&](TXmlWriter& out) {
         out.StartElement("list");
         for (int i = 0; i < 50000; ++i) {
             out.StartElement("item");
             out.Attribute("id", i);
             out.CData("some text that makes the document pass the buffer size several times");
             out.EndElement();
+            if (i == 100 || i == 30000) {
+                out.StartElement("large");
+                out.CData(large);
+                out.EndElement();
+                out.StartElement("escaped");
+                out.Text(escaped);
+                out.EndElement();
+            }
         }
     });
     EXPECT_GT(text.size(), 4u * 1024 * 1024);
     EXPECT_EQ(text, PugiLayoutOf(text));
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string(text.c_str()));
+    const pugi::xml_node list = document.child("list");
+    EXPECT_EQ(list.child("large").text().get(), large);
+    EXPECT_EQ(list.child("escaped").text().get(), escaped);
+    EXPECT_EQ(std::distance(list.begin(), list.end()), 50004);
 }
 
 TEST(XmlWriterTest, AFailedWriteIsReported) {
