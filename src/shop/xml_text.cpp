@@ -28,35 +28,49 @@ struct TScratchText {
     bool MayHoldControls;
 };
 
+// What NarrowAscii saw: every bit any character set, and the top bit set when a character lies
+// below the first printable one (as it does for characters far beyond ASCII).
+struct TNarrowed {
+    char16_t Seen = 0;
+    char16_t BelowPrintable = 0;
+};
+
+// Copies the low byte of each character. Most text is ASCII: the copy runs in blocks through a
+// local array, which the compiler turns into vector code as it cannot overlap the source.
+TNarrowed NarrowAscii(const char16_t* source, char* target, size_t length) {
+    char16_t seen = 0;
+    char16_t belowPrintable = 0;
+    const auto note = [&](char16_t code) {
+        seen |= code;
+        belowPrintable |= static_cast<char16_t>(code - 0x20);
+    };
+    constexpr size_t kBlock = 16;
+    size_t i = 0;
+    for (; i + kBlock <= length; i += kBlock) {
+        char block[kBlock];
+        for (size_t j = 0; j < kBlock; ++j) {
+            note(source[i + j]);
+            block[j] = static_cast<char>(source[i + j]);
+        }
+        std::memcpy(target + i, block, kBlock);
+    }
+    for (; i < length; ++i) {
+        note(source[i]);
+        target[i] = static_cast<char>(source[i]);
+    }
+    return {seen, belowPrintable};
+}
+
 TScratchText ConvertToScratch(const QString& text) {
     thread_local std::string buffer;
     const auto length = static_cast<size_t>(text.size());
     buffer.resize(length);
-    // Most text is ASCII: copy it in blocks the compiler turns into vector code, noting every bit
-    // any character sets and whether any lies below the first printable one (a character below
-    // 0x20 sets the top bit of its difference to it, as do characters far beyond ASCII).
-    const char16_t* __restrict source = QStringView(text).utf16();
-    char* __restrict target = buffer.data();
-    char16_t seen = 0;
-    char16_t belowPrintable = 0;
-    const auto copy = [&](size_t i) {
-        const char16_t code = source[i];
-        seen |= code;
-        belowPrintable |= static_cast<char16_t>(code - 0x20);
-        target[i] = static_cast<char>(code);
-    };
-    constexpr size_t kBlock = 16;
-    size_t i = 0;
-    for (; i + kBlock <= length; i += kBlock)
-        for (size_t j = 0; j < kBlock; ++j)
-            copy(i + j);
-    for (; i < length; ++i)
-        copy(i);
-    if (seen >= 0x80) {
+    const TNarrowed narrowed = NarrowAscii(QStringView(text).utf16(), buffer.data(), length);
+    if (narrowed.Seen >= 0x80) {
         buffer = text.toStdString();
         return {buffer, true};
     }
-    return {buffer, (belowPrintable & 0x8000) != 0};
+    return {buffer, (narrowed.BelowPrintable & 0x8000) != 0};
 }
 
 // The text as UTF-8 without the control characters XML 1.0 cannot hold in any form (not even as
