@@ -16,8 +16,8 @@
 
 #include "common/app_error.h"
 #include "common/file_utils.h"
+#include "common/task_thread.h"
 #include "publish/file_copy.h"
-#include "publish/task_thread.h"
 
 namespace {
 

@@ -1,11 +1,14 @@
 // Trovecart tests - file and folder helpers on real folders.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include "common/app_error.h"
 #include "common/file_utils.h"
+#include "common/whole_file.h"
 #include "support/scripted_message_service.h"
 #include "support/test_helpers.h"
 
@@ -126,6 +129,29 @@ TEST(FileUtils, DeleteFolderTreeRemovesAllButNeverFollowsLinks) {
 
     DeleteFolderTree(QString());
     DeleteFolderTree(folder.File("never-existed"));
+}
+
+qsizetype OpenDescriptors() {
+    return QDir(QStringLiteral("/proc/self/fd"))
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
+// A replaced file is held open until its blocks have been freed off the writer's path; every
+// one of them is closed soon after, and the last content is the file's.
+TEST(WholeFile, ReplacingAFileLeavesNoDescriptorOpen) {
+    TTempFolder folder;
+    const QString file = folder.File(QStringLiteral("replaced.txt"));
+    WriteWholeFile(file, QByteArray("first"));
+    const qsizetype before = OpenDescriptors();
+    for (int i = 0; i < 50; ++i)
+        WriteWholeFile(file, QByteArray::number(i).repeated(1000));
+    QElapsedTimer waited;
+    waited.start();
+    while (OpenDescriptors() > before && waited.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_EQ(OpenDescriptors(), before);
+    EXPECT_EQ(ReadFile(file), QByteArray("49").repeated(1000));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Trovecart - a thread that runs queued tasks.
-#include "publish/task_thread.h"
+#include "common/task_thread.h"
 
 quint64 TTaskThread::Add(TTask task) {
     std::unique_lock lock(mutex_);
