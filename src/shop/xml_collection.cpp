@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 
 #include <pugixml.hpp>
 
@@ -87,7 +88,7 @@ void TXMLItemCollection::LoadFromXML(const pugi::xml_node& element, const QStrin
     const std::string wanted = ScratchUtf8(elementName.isEmpty() ? nodeName_ : elementName);
     Clear();
     for (const pugi::xml_node& child : element.children()) {
-        if (child.type() == pugi::node_element && wanted == child.name())
+        if (child.type() == pugi::node_element && std::strcmp(child.name(), wanted.c_str()) == 0)
             InsertItem(Count())->LoadFromXML(child);
     }
 }
