@@ -21,6 +21,8 @@ namespace {
 // The values of an option element. The same values recur on many products, so equal lists share
 // one list instead of each holding a copy of its own.
 QStringList SharedValues(const pugi::xml_node& option) {
+    // Lists longer than this are rarely repeated, and the cache would keep them.
+    constexpr size_t kLongest = 1024;
     // The values one after another, each ended by a NUL, which no XML text can hold.
     thread_local std::string key;
     key.clear();
@@ -32,15 +34,18 @@ QStringList SharedValues(const pugi::xml_node& option) {
         key += '\0';
         ++count;
     }
-    thread_local TRecurringValues<QStringList, 256> lists;
-    return lists.Get(key, [count] {
+    const auto makeValues = [count] {
         QStringList values;
         values.reserve(count);
         for (const char* value = key.data(); value != key.data() + key.size();
              value += std::strlen(value) + 1)
             values.append(SharedText(value));
         return values;
-    });
+    };
+    if (key.size() > kLongest)
+        return makeValues();
+    thread_local TRecurringValues<QStringList, 256> lists;
+    return lists.Get(key, makeValues);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ QString ReadElementText(const pugi::xml_node& element);
 const char* ReadElementUtf8(const pugi::xml_node& element);
 // Values made from UTF-8 keys that recur across a document, such as the texts and lists of
 // options. Each key has one place, where it replaces any other key that hashed to it, so the
-// cache stays as small as it starts.
+// cache never holds more than N values.
 template <class TValue, size_t N> class TRecurringValues {
 public:
     // The value of the key, made by `make` unless the key's place holds it already.
