@@ -57,10 +57,6 @@ enum TField { fName, fDesc, fThumb, fImage, fPreview, fDuration, fPrice, fDiscou
 constexpr std::array<const char*, kFieldCount> kFieldNames = {
     "name", "desc", "thumb", "img", "preview", "duration", "price", "discount", "shipping"};
 
-QString TextOf(const pugi::xml_node& child, const QString& fallback = QString()) {
-    return child ? ReadElementText(child) : fallback;
-}
-
 // Text that is no number reads as 0; the note names the product and the text.
 double ReadReal(const pugi::xml_node& child, const char* name, const QString& productName) {
     if (!child)
@@ -80,12 +76,12 @@ void TCartItem::LoadFromXML(const pugi::xml_node& element) {
     const pugi::xml_attribute type = element.attribute("type");
     itemType_ = type ? CartItemTypeFromWord(QUtf8StringView(type.value())) : citVideo;
     const auto fields = FirstChildrenNamed(element, kFieldNames);
-    SetName(TextOf(fields[fName]));
-    description_ = TextOf(fields[fDesc]);
-    thumb_ = TextOf(fields[fThumb]);
-    image_ = TextOf(fields[fImage]);
-    preview_ = TextOf(fields[fPreview]);
-    duration_ = TextOf(fields[fDuration], QStringLiteral("00:00:00"));
+    SetName(ReadElementTextOr(fields[fName]));
+    description_ = ReadElementTextOr(fields[fDesc]);
+    thumb_ = ReadElementTextOr(fields[fThumb]);
+    image_ = ReadElementTextOr(fields[fImage]);
+    preview_ = ReadElementTextOr(fields[fPreview]);
+    duration_ = ReadElementTextOr(fields[fDuration], QStringLiteral("00:00:00"));
     price_ = ReadReal(fields[fPrice], kFieldNames[fPrice], Name());
     discount_ = ReadReal(fields[fDiscount], kFieldNames[fDiscount], Name());
     shipping_ = ReadReal(fields[fShipping], kFieldNames[fShipping], Name());

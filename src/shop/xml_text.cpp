@@ -127,9 +127,12 @@ QString SharedText(const char* utf8) {
                      [&] { return QString::fromUtf8(utf8, static_cast<qsizetype>(length)); });
 }
 
+QString ReadElementTextOr(const pugi::xml_node& element, const QString& fallback) {
+    return element ? ReadElementText(element) : fallback;
+}
+
 QString ReadChildText(const pugi::xml_node& parent, const char* childName, const QString& fallback) {
-    const pugi::xml_node child = parent.child(childName);
-    return child ? ReadElementText(child) : fallback;
+    return ReadElementTextOr(parent.child(childName), fallback);
 }
 
 void WriteTextContent(TXmlWriter& out, const QString& text) {

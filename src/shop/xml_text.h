@@ -88,6 +88,8 @@ std::array<pugi::xml_node, N> FirstChildrenNamed(const pugi::xml_node& parent,
     }
     return found;
 }
+// The text of the element, or the fallback for a null node.
+QString ReadElementTextOr(const pugi::xml_node& element, const QString& fallback = QString());
 // The text of the named child, or the fallback when there is no such child.
 QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());

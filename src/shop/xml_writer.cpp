@@ -34,7 +34,7 @@ constexpr TEscapeTables MakeEscapeTables() {
 constexpr TEscapeTables kEscape = MakeEscapeTables();
 
 // The reference that stands for an escaped character; `digits` holds a numeric one.
-std::string_view ReferenceTo(unsigned char code, std::array<char, 6>& digits) {
+std::string_view ReferenceTo(unsigned char code, std::array<char, 5>& digits) {
     switch (code) {
     case '&':
         return "&amp;";
@@ -46,7 +46,7 @@ std::string_view ReferenceTo(unsigned char code, std::array<char, 6>& digits) {
         return "&quot;";
     default:
         digits = {'&', '#', static_cast<char>('0' + code / 10), static_cast<char>('0' + code % 10), ';'};
-        return {digits.data(), 5};
+        return {digits.data(), digits.size()};
     }
 }
 
@@ -143,7 +143,7 @@ void TXmlWriter::AppendEscaped(std::string_view utf8, const bool* escaped) {
         if (!escaped[code])
             continue;
         Put(utf8.substr(runStart, i - runStart));
-        std::array<char, 6> digits{};
+        std::array<char, 5> digits{};
         Put(ReferenceTo(code, digits));
         runStart = i + 1;
     }

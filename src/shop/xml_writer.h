@@ -43,11 +43,7 @@ private:
         std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
         used_ += bytes.size();
     }
-    void Put(char byte) {
-        if (used_ == kBufferSize)
-            WriteBuffer();
-        buffer_[used_++] = byte;
-    }
+    void Put(char byte) { Put(std::string_view(&byte, 1)); }
     void PutLarge(std::string_view bytes);
     void CloseStartTag();
     void BreakLine(size_t depth);
