@@ -137,7 +137,7 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName, const
 
 void WriteTextContent(TXmlWriter& out, const QString& text) {
     const std::string& value = WritableUtf8(text);
-    if (value.find("]]>") == std::string::npos)
+    if (value.find("]]>") == std::string::npos && value.find('\r') == std::string::npos)
         out.CData(value);
     else
         out.Text(value);

@@ -95,7 +95,8 @@ QString ReadChildText(const pugi::xml_node& parent, const char* childName,
                       const QString& fallback = QString());
 
 // Writes the text as the content of the open element, in one CDATA section. Text that contains the
-// CDATA end marker cannot live in one section, so it is written as escaped text instead.
+// CDATA end marker or a carriage return cannot live in one section, so it is written as escaped
+// text instead.
 void WriteTextContent(TXmlWriter& out, const QString& text);
 // An element holding the text as WriteTextContent writes it.
 void WriteTextElement(TXmlWriter& out, const char* name, const QString& text);

@@ -15,13 +15,14 @@ struct TEscapeTables {
     std::array<bool, 256> Attribute{};
 };
 
-// Control characters become numeric references in both; line breaks and tabs survive as they are
-// in text but not in attributes, where a reader would normalise them to spaces.
+// Control characters become numeric references in both; line feeds and tabs survive as they are
+// in text but not in attributes, where a reader would normalise them to spaces. A raw carriage
+// return would read back as a line feed.
 constexpr TEscapeTables MakeEscapeTables() {
     TEscapeTables tables;
     for (int code = 1; code < 0x20; ++code) {
         tables.Attribute[code] = true;
-        tables.Text[code] = code != '\t' && code != '\n' && code != '\r';
+        tables.Text[code] = code != '\t' && code != '\n';
     }
     for (const char special : {'&', '<'})
         tables.Text[static_cast<unsigned char>(special)] =
@@ -32,6 +33,10 @@ constexpr TEscapeTables MakeEscapeTables() {
 }
 
 constexpr TEscapeTables kEscape = MakeEscapeTables();
+
+bool IsAllWhitespace(std::string_view utf8) {
+    return utf8.find_first_not_of(" \t\n\r") == std::string_view::npos;
+}
 
 // The reference that stands for an escaped character; `digits` holds a numeric one.
 std::string_view ReferenceTo(unsigned char code, std::array<char, 5>& digits) {
@@ -84,6 +89,12 @@ void TXmlWriter::Attribute(std::string_view name, int value) {
 
 void TXmlWriter::Text(std::string_view utf8) {
     CloseStartTag();
+    // Readers drop text of nothing but whitespace as layout; a reference makes it content.
+    if (!utf8.empty() && IsAllWhitespace(utf8)) {
+        std::array<char, 5> digits{};
+        Put(ReferenceTo(static_cast<unsigned char>(utf8.front()), digits));
+        utf8.remove_prefix(1);
+    }
     AppendEscaped(utf8, kEscape.Text.data());
     breakBeforeTag_ = false;
 }

@@ -25,7 +25,8 @@ public:
     void Attribute(std::string_view name, int value);
     // Escaped character data.
     void Text(std::string_view utf8);
-    // One CDATA section; the text must not contain "]]>".
+    // One CDATA section; the text must not contain "]]>", and a carriage return in it reads back
+    // as a line feed.
     void CData(std::string_view utf8);
     void EndElement();
 

@@ -2,6 +2,7 @@
 // shops written before it and after it must not differ by a byte.
 #include <functional>
 #include <sstream>
+#include <vector>
 
 #include <QBuffer>
 
@@ -9,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include "shop/shop_error.h"
+#include "shop/xml_text.h"
 #include "shop/xml_writer.h"
 
 namespace {
@@ -37,9 +39,11 @@ std::string Written(const std::function<void(TXmlWriter&)>& write) {
 } // namespace
 
 TEST(XmlWriterTest, LayoutAndEscapingMatchPugixml) {
+    // Not the carriage return, which pugixml writes raw and so would read back as a line feed.
     std::string ascii;
     for (int code = 1; code < 128; ++code)
-        ascii += static_cast<char>(code);
+        if (code != '\r')
+            ascii += static_cast<char>(code);
     ascii += "\xc3\xa9\xe2\x9c\x93";
 
     const std::string text = Written([&](TXmlWriter& out) {
@@ -72,6 +76,26 @@ TEST(XmlWriterTest, LayoutAndEscapingMatchPugixml) {
     });
     EXPECT_EQ(text, PugiLayoutOf(text));
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<shop id=", 0), 0u);
+}
+
+TEST(XmlWriterTest, TextsThatAReaderWouldChangeReadBackAsTheyWere) {
+    // Whitespace alone is layout to a reader, and a raw carriage return reads as a line feed.
+    const std::vector<std::string> texts = {" ",    "\n  ",         "\t\n",  "\r",
+                                            "a\rb", "line\r\nend ", " ]]> ", "\r]]>"};
+    const std::string text = Written([&](TXmlWriter& out) {
+        out.StartElement("texts");
+        for (const std::string& value : texts) {
+            const QString content = QString::fromStdString(value);
+            WritePlainElement(out, "plain", content);
+            WriteTextElement(out, "content", content);
+        }
+    });
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string(text.c_str()));
+    auto child = document.child("texts").children().begin();
+    for (const std::string& value : texts)
+        for (int form = 0; form < 2; ++form, ++child)
+            EXPECT_EQ(child->text().get(), value) << child->name() << " of " << text;
 }
 
 TEST(XmlWriterTest, LargeDocumentsAreWrittenWhole) {
