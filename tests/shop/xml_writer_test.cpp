@@ -1,5 +1,6 @@
 // The streamed writer must lay documents out exactly as pugixml's indented output does: stored
-// shops written before it and after it must not differ by a byte.
+// shops written before it and after it must not differ by a byte, except in the texts pugixml wrote
+// in a form that did not read back (whitespace alone, carriage returns).
 #include <functional>
 #include <sstream>
 #include <vector>
