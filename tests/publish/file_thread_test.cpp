@@ -17,8 +17,9 @@ class FileThreadTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureCoreApplication(); }
 
-    TFileThread* NewThread(const QString& target) {
-        auto* thread = new TFileThread;
+    template <typename TWorker = TFileThread, typename... TArguments>
+    TWorker* NewThread(const QString& target, TArguments... arguments) {
+        auto* thread = new TWorker(arguments...);
         thread->SetSourceFolder(site_.Path());
         thread->SetTargetFolder(target);
         thread->SetEntryFilter(AllButThumbPng);
@@ -283,23 +284,19 @@ public:
 protected:
     QString LocalTargetPath(const QString& relative) const override {
         if (relative.contains(QLatin1String("small")) && ++smallFilesMet_ == stopAt_)
-            self_->Terminate();
+            const_cast<TStopAtSmallFile*>(this)->Terminate();
         return TFileThread::LocalTargetPath(relative);
     }
 
 private:
     const int stopAt_;
     mutable int smallFilesMet_ = 0;
-    TStopAtSmallFile* const self_ = this;
 };
 
 TEST_F(SideCopyTest, AStopDuringTheCopiesReportsWhatWasCopiedAndLeavesNothingElse) {
     for (int i = 40; i < 400; ++i)
         WriteFile(site_.File(QStringLiteral("text/small%1.txt").arg(i)), QByteArray::number(i));
-    auto* thread = new TStopAtSmallFile(20);
-    thread->SetSourceFolder(site_.Path());
-    thread->SetTargetFolder(target_.Path());
-    const TPublishRecord record = RunPublish(NoteWalkOrder(thread));
+    const TPublishRecord record = RunPublish(NoteWalkOrder(NewThread<TStopAtSmallFile>(target_.Path(), 20)));
 
     // The copies the walk started for files the worker did not reach come last, so the reports
     // follow the walk's order with gaps.
