@@ -1,4 +1,8 @@
 // Trovecart tests - seeking (exact and to key frames, paused and playing), failures, stop races.
+#include <algorithm>
+#include <thread>
+
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -133,6 +137,30 @@ TEST_F(PlayerSeek, EndThenSeekToStartAndPauseShowsTheFirstPicture) {
 
     player_.Resume();
     EXPECT_TRUE(WaitFor([&] { return recorder_.Count(psEnd) == 2; }, 6000));
+}
+
+TEST_F(PlayerSeek, AResumeDuringAPausedSeeksPictureLeavesThePlayerReportedAsPlaying) {
+    // Each resume comes the moment the seek's picture appears, while the step that shows it may
+    // still be reporting. A step reported after the resume would leave the controls paused over a
+    // playing file, and their next play would do nothing.
+    OpenPaused();
+    for (int round = 0; round < 40; ++round) {
+        const qint64 shown = player_.CurrentFrame().cacheKey();
+        player_.Seek(round % 2 ? 400000 : 800000);
+        QElapsedTimer waited;
+        waited.start();
+        while (player_.CurrentFrame().cacheKey() == shown && waited.elapsed() < 2000)
+            std::this_thread::yield();
+        player_.Resume();
+        SpinEventLoop(20);
+        const auto lastResume = std::find(recorder_.States.rbegin(), recorder_.States.rend(), psResume);
+        ASSERT_NE(lastResume, recorder_.States.rend());
+        const bool pausedAfterTheResume =
+            std::find(recorder_.States.rbegin(), lastResume, psPause) != lastResume;
+        EXPECT_FALSE(pausedAfterTheResume) << "round " << round;
+        player_.Pause();
+        ASSERT_TRUE(WaitFor([&] { return recorder_.States.back() == psPause; }, 2000));
+    }
 }
 
 TEST_F(PlayerSeek, FilesThatCannotPlayReportAnErrorAndPlayNothing) {

@@ -151,6 +151,11 @@ void TPlaybackSession::SetPosition(int64_t positionUs) {
 
 void TPlaybackSession::FinishStep(int serial) {
     shownSerial_ = serial;
+    // The player reports a resume after taking this lock, so a step reported under it arrives before
+    // the psResume, or not at all: never after it, leaving the controls paused while the file plays.
+    std::lock_guard lock(control_);
+    if (!paused_)
+        return;
     listener_->PlaybackState(psStep);
     listener_->PlaybackState(psPause);
 }
@@ -177,12 +182,11 @@ bool TPlaybackSession::CheckEnd(const TControl& control, int serial) {
         if (durationUs_ > 0 && (!clock || *clock < startUs_ + durationUs_))
             return false;
     }
-    {
-        std::lock_guard lock(control_);
-        if (paused_)
-            return false;
-        endReportedSerial_ = serial;
-    }
+    // Reported under the lock, like a step, so that it keeps its order with a pause.
+    std::lock_guard lock(control_);
+    if (paused_)
+        return false;
+    endReportedSerial_ = serial;
     listener_->PlaybackState(psEnd);
     return true;
 }
